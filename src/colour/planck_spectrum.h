@@ -1,0 +1,49 @@
+// Black-body (Planck) spectrum, wavelengths in nanometres, temperature in
+// kelvin, normalised so that the curve's value at Wien's peak wavelength is
+// the strength.
+#pragma once
+
+#include "colour/spectrum.h"
+
+namespace quillmere {
+
+// Radiation constants in the units of the colour code, computed once (at
+// compile time) in double precision. With λ in nm, C1/(λ⁵·(exp(C2/(λ·T)) − 1))
+// is Planck's law up to a constant factor that the normalisation absorbs; the
+// powers of ten let the SI constants work with nanometres.
+constexpr double kPlanckConstant = 6.6262e-34;     // h, J·s
+constexpr double kSpeedOfLight = 299792458.0;      // c, m/s
+constexpr double kBoltzmannConstant = 1.38066e-23; // k, J/K
+constexpr double kPlanckC1 = 2.0 * kPlanckConstant * kSpeedOfLight * kSpeedOfLight * 1e45;
+constexpr double kPlanckC2 = kPlanckConstant * kSpeedOfLight * 1e9 / kBoltzmannConstant; // nm·K
+constexpr double kWienConstantNmK = 2897756.0; // λ_peak·T
+
+class PlanckSpectrum : public Spectrum {
+public:
+  // Strength 1 at 5000 K.
+  PlanckSpectrum();
+  PlanckSpectrum(float strength, float temperatureK);
+
+  float evaluate(float wavelengthNm) const override;
+
+  // Sets T and rescales the curve so that its peak value is the current
+  // strength. T ≤ 0 is not guarded.
+  void setTemperature(float temperatureK);
+  float temperature() const { return temperatureK_; }
+
+  // Changing the strength does not renormalise: set it before the temperature.
+  void setStrength(float strength) { strength_ = strength; }
+  float strength() const { return strength_; }
+
+  double normalisation() const { return normalisation_; }
+
+private:
+  // The curve without normalisation, in double precision.
+  double unnormalised(double wavelengthNm) const;
+
+  float strength_ = 1.0f;        // value of the curve at its peak, after setTemperature
+  float temperatureK_ = 5000.0f; // kelvin
+  double normalisation_ = 1.0;   // f, so that f·Planck(λ_peak) = strength
+};
+
+} // namespace quillmere

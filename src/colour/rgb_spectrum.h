@@ -1,0 +1,44 @@
+// A spectrum made of three Gaussians (centred at 700, 545 and 435 nm, common
+// width σ in nm) whose weights are calibrated so that the spectrum converts
+// back to a target RGB through spectrumToRgb. An RGB material thus keeps its
+// colour exactly when no relativistic effect applies, and shifts plausibly
+// when one does.
+#pragma once
+
+#include "colour/spectrum.h"
+#include "relativity/matrix.h"
+#include "relativity/vector.h"
+
+namespace quillmere {
+
+class RgbSpectrum : public Spectrum {
+public:
+  // Target (0.8, 0.8, 0.8), σ = 20 nm.
+  RgbSpectrum();
+
+  float evaluate(float wavelengthNm) const override;
+
+  // Rebuilds the response of the three Gaussians and recalibrates the
+  // weights for the stored target. A σ so small that a Gaussian has no
+  // response makes the matrix singular: the LU routine reports it and the
+  // weights become non-finite.
+  void setWidth(float sigmaNm);
+
+  // Stores the target and recomputes the weights. Saturated targets need
+  // negative weights; those are allowed.
+  void setRGB(float red, float green, float blue);
+  void setRGB(const Vector3& rgb) { setRGB(rgb.x, rgb.y, rgb.z); }
+
+  const Vector3& target() const { return target_; }
+  const Vector3& weights() const { return weights_; }
+  const Vector3& centres() const { return centresNm_; }
+
+private:
+  Vector3 target_{0.8f, 0.8f, 0.8f};
+  Vector3 centresNm_{700.0f, 545.0f, 435.0f}; // red, green, blue Gaussian
+  Vector3 weights_;                             // amplitude of each Gaussian
+  float twoSigmaSquared_ = 800.0f;              // 2σ², nm²
+  Matrix3 inverseResponse_;                     // A⁻¹; row i of A = RGB of Gaussian i alone
+};
+
+} // namespace quillmere

@@ -1,0 +1,50 @@
+#include "colour/spectral_shading.h"
+
+namespace quillmere {
+
+void shadeVertex(const LightingContext& context, const VertexRay& vertex, SampledSpectrum& output,
+                 float dopplerFactor, const WavelengthMapping* doppler) {
+  const int sampleCount = output.count();
+  const float* observedNm = output.wavelengths();
+  float* value = output.values();
+  const RelMaterial* material = context.material;
+
+  // The wavelength whose emission arrives at λ_k: shifted by D only with the
+  // Doppler switch on.
+  auto emitted = [&](int k) {
+    return doppler ? doppler->emittedWavelength(observedNm[k], dopplerFactor) : observedNm[k];
+  };
+
+  // Ambient term, which also clears the output.
+  const SpectralLight* ambient = context.ambientLight;
+  const Spectrum* ambientReflectance = material ? material->ambientSpectrum : nullptr;
+  if (ambient && ambient->spectrum() && ambientReflectance) {
+    float scale = ambient->intensity() * material->ambientFactor;
+    const Spectrum& light = *ambient->spectrum();
+    for (int k = 0; k < sampleCount; ++k) {
+      float lambda = emitted(k);
+      value[k] = scale * light.evaluate(lambda) * ambientReflectance->evaluate(lambda);
+    }
+  } else {
+    for (int k = 0; k < sampleCount; ++k) value[k] = 0.0f;
+  }
+
+  // Diffuse term of every light that is present, on and facing the vertex.
+  const Spectrum* diffuseReflectance = material ? material->diffuseSpectrum : nullptr;
+  if (!context.lights || !diffuseReflectance) return;
+  const LightList& lights = *context.lights;
+  for (int j = 0; j < lights.size(); ++j) {
+    const SpectralLight* light = lights.get(j);
+    if (!light || !light->on() || !light->spectrum()) continue;
+    float cosine = dot(vertex.normal, light->directionFor(vertex.position));
+    if (!(cosine > 0.0f)) continue; // facing away (or a degenerate normal)
+    float scale = light->intensity() * material->diffuseFactor * cosine;
+    const Spectrum& emission = *light->spectrum();
+    for (int k = 0; k < sampleCount; ++k) {
+      float lambda = emitted(k);
+      value[k] += scale * emission.evaluate(lambda) * diffuseReflectance->evaluate(lambda);
+    }
+  }
+}
+
+} // namespace quillmere

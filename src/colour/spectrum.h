@@ -1,0 +1,37 @@
+// Spectra of relativistic materials and lights: relative (dimensionless)
+// intensity as a function of wavelength in nanometres. Spectra are read only
+// through `evaluate`, which must not allocate: the spectral shading calls it
+// several times per sample for every vertex of every frame.
+#pragma once
+
+namespace quillmere {
+
+class Spectrum {
+public:
+  virtual ~Spectrum() = default;
+
+  // Relative intensity at the wavelength `wavelengthNm`.
+  virtual float evaluate(float wavelengthNm) const = 0;
+
+protected:
+  Spectrum() = default;
+  Spectrum(const Spectrum&) = default;
+  Spectrum& operator=(const Spectrum&) = default;
+};
+
+// The same value at every wavelength (a grey body, or the zero spectrum).
+class ConstantSpectrum : public Spectrum {
+public:
+  ConstantSpectrum() = default;
+  explicit ConstantSpectrum(float value) : value_(value) {}
+
+  float evaluate(float) const override { return value_; }
+
+  float value() const { return value_; }
+  void setValue(float value) { value_ = value; }
+
+private:
+  float value_ = 0; // relative intensity at every wavelength
+};
+
+} // namespace quillmere
