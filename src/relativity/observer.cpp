@@ -1,0 +1,178 @@
+#include "relativity/observer.h"
+
+#include "diagnostics/diagnostics.h"
+#include "relativity/lorentz.h"
+
+#include <cmath>
+
+namespace quillmere {
+
+namespace {
+
+const Vector3 kLocalUp(0, 1, 0);
+
+// The flight frame for direction d, keeping the local up `upHint` where it
+// can. A hint parallel to d leaves no sideways axis; only then the start-up
+// rule (world up, or world z when flying vertically) picks one.
+Matrix4 flightFrame(const Vector3& d, const Vector3& upHint) {
+  if (cross(d, upHint.normalized()).length() > 1e-6f) return lookAt(d, upHint);
+  return lookAtGuarded(d, kLocalUp, Vector3(0, 0, 1));
+}
+
+} // namespace
+
+RelObserver::RelObserver(float x, float y, float z, float startProperTime, float speed, float dx, float dy,
+                         float dz) {
+  init(x, y, z, startProperTime, speed, dx, dy, dz);
+  snapshot();
+}
+
+void RelObserver::init(float x, float y, float z, float startProperTime, float speed, float dx, float dy,
+                       float dz) {
+  // Reject what would make γ or d non-finite.
+  if (!(speed >= 0.0f && speed < 1.0f)) {
+    printWarning("RelObserver::init(): speed %g is not in [0, 1), using 0\n", double(speed));
+    speed = 0.0f;
+  }
+  Vector3 direction(dx, dy, dz);
+  if (direction.normalize()) {
+    flightDirection_ = direction;
+  } else {
+    printWarning("RelObserver::init(): zero flight direction, keeping (%g, %g, %g)\n",
+                 double(flightDirection_.x), double(flightDirection_.y), double(flightDirection_.z));
+  }
+
+  setSpeed(speed);
+  turnRate_ = 0.0f;
+  acceleration_ = 0.0f;
+  properTime_ = startProperTime;
+  event_ = Vector4(x, y, z, gamma_ * startProperTime);
+  eyeEvent_ = event_;
+  fourVelocity_ = Vector4(gamma_ * speed_ * flightDirection_, gamma_);
+
+  flightOrientation_ = lookAtGuarded(flightDirection_, kLocalUp, Vector3(0, 0, 1));
+  headRotation_ = Matrix4::identity();
+  viewMatrix_ = flightOrientation_;
+  // The local up carried into world axes with the inverse (transposed)
+  // rotation, as every update does, so init and update agree for any direction.
+  upDirection_ = flightOrientation_.transformPointTransposed(kLocalUp);
+  upDirection_.normalize();
+}
+
+void RelObserver::setFlightDirection(float x, float y, float z) {
+  Vector3 direction(x, y, z);
+  if (!direction.normalize()) {
+    printWarning("RelObserver::setFlightDirection(): division by zero\n");
+    return;
+  }
+  flightDirection_ = direction;
+}
+
+void RelObserver::setUpDirection(float x, float y, float z) {
+  Vector3 direction(x, y, z);
+  if (!direction.normalize()) {
+    printWarning("RelObserver::setUpDirection(): division by zero\n");
+    return;
+  }
+  upDirection_ = direction;
+}
+
+void RelObserver::setAcceleration(float acceleration, float turnRate) {
+  acceleration_ = acceleration;
+  turnRate_ = turnRate;
+  applySpeedLimits();
+  if (acceleration_ > 1.0f) acceleration_ = 1.0f;
+  if (acceleration_ < -1.0f) acceleration_ = -1.0f;
+  // A turn rate beyond ±2 falls back to ±1, not to ±2.
+  if (turnRate_ > 2.0f) turnRate_ = 1.0f;
+  if (turnRate_ < -2.0f) turnRate_ = -1.0f;
+}
+
+void RelObserver::adjustControls(float accelerationChange, float turnRateChange) {
+  acceleration_ += accelerationChange;
+  turnRate_ += turnRateChange;
+}
+
+void RelObserver::applySpeedLimits() {
+  if (speed_ > 0.999f && acceleration_ > 0.0f) acceleration_ = 0.0f; // no thrust this close to c
+  if (speed_ < 0.1f && acceleration_ < 0.0f) acceleration_ = 0.0f;   // no braking through rest
+  if (speed_ < 0.1f) turnRate_ = 0.0f;                               // no turning on the spot
+}
+
+void RelObserver::yaw(float angle) { headRotation_.preMultiply(Matrix4::rotation(0, 1, 0, angle)); }
+
+void RelObserver::pitch(float angle) { headRotation_.preMultiply(Matrix4::rotation(1, 0, 0, angle)); }
+
+void RelObserver::roll(float angle) { flightOrientation_.preMultiply(Matrix4::rotation(0, 0, 1, -angle)); }
+
+void RelObserver::setMatrices(const Matrix4& flightOrientation, const Matrix4& headRotation) {
+  flightOrientation_ = flightOrientation;
+  headRotation_ = headRotation;
+  viewMatrix_ = multiply(headRotation_, flightOrientation_);
+}
+
+void RelObserver::setEyeOffset(float offset) {
+  // The eye sits at −offset along the viewer's local x axis. That offset,
+  // taken in world axes, goes through the observer's boost of an event
+  // (Δ + (γ−1)(d·Δ)·d, −γβ·d·Δ) and is added to the event: an eye
+  // separation along the flight direction is stretched by γ and shifted in time.
+  Vector3 offsetWorld = viewMatrix_.transformPointTransposed(Vector3(-offset, 0, 0));
+  eyeEvent_ = event_ + boostEvent(*this, Vector4(offsetWorld, 0.0f));
+}
+
+void RelObserver::snapshot() {
+  snapshotEvent_ = event_;
+  snapshotSpeed_ = speed_;
+  snapshotGamma_ = gamma_;
+  snapshotDirection_ = flightDirection_;
+}
+
+void RelObserver::setSpeed(float speed) {
+  speed_ = speed;
+  gamma_ = float(1.0 / std::sqrt(1.0 - double(speed) * speed));
+}
+
+void RelObserver::update(float properTime) {
+  double step = double(properTime) - properTime_; // Δτ
+  const Vector3 d = flightDirection_;
+
+  // The 4-velocity at the start of the step.
+  double gammaBeta = double(gamma_) * speed_;
+  fourVelocity_ = Vector4(float(gammaBeta * d.x), float(gammaBeta * d.y), float(gammaBeta * d.z), gamma_);
+
+  // Euler step of the spatial 4-velocity: proper acceleration α along d
+  // (d(γβ)/dτ = α·γ) and the turn ω about the up direction.
+  Vector3 side = cross(d, upDirection_);
+  double forward = double(acceleration_) * gamma_;
+  double u[3];
+  for (int i = 0; i < 3; ++i) u[i] = gammaBeta * d[i] + step * (forward * d[i] + double(turnRate_) * side[i]);
+
+  // The event moves with the old 4-velocity.
+  event_ = Vector4(float(event_.x + fourVelocity_.x * step), float(event_.y + fourVelocity_.y * step),
+                   float(event_.z + fourVelocity_.z * step), float(event_.t + double(gamma_) * step));
+  eyeEvent_ = event_;
+  properTime_ = properTime;
+
+  // New speed and direction from the new 4-velocity. With none left there
+  // is no direction to take: keep d and the orientation, and rest exactly.
+  double length = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
+  if (length > 0.0) {
+    double gamma = std::sqrt(length * length + 1.0);
+    speed_ = float(length / gamma);
+    gamma_ = float(gamma);
+    flightDirection_ = Vector3(float(u[0] / length), float(u[1] / length), float(u[2] / length));
+    // The current local up in world axes, so an earlier roll carries over.
+    Vector3 upHint = flightOrientation_.transformPointTransposed(kLocalUp);
+    flightOrientation_ = flightFrame(flightDirection_, upHint);
+  } else {
+    speed_ = 0.0f;
+    gamma_ = 1.0f;
+  }
+  viewMatrix_ = multiply(headRotation_, flightOrientation_);
+  upDirection_ = flightOrientation_.transformPointTransposed(kLocalUp);
+  upDirection_.normalize();
+
+  applySpeedLimits();
+}
+
+} // namespace quillmere
