@@ -1,0 +1,46 @@
+// A hash dictionary from an interned name's identity to a pointer: the DEF
+// table of an input file and the node-name registry. It owns its entries, not
+// the pointed-to objects.
+#pragma once
+
+#include <cstdint>
+
+namespace quillmere {
+
+class QvDict {
+public:
+  using Key = std::uintptr_t; // QvName::key(): pointer-sized, not 32 bits, on 64-bit hosts
+
+  explicit QvDict(int numBuckets = 251);
+  ~QvDict();
+  QvDict(const QvDict&) = delete;
+  QvDict& operator=(const QvDict&) = delete;
+
+  // Replaces the value of an existing key and returns false, or appends a new
+  // entry at the end of the key's bucket chain and returns true.
+  bool enter(Key key, void* value);
+  // Whether the key is present; `value` is its value, or null when absent.
+  bool find(Key key, void*& value) const;
+  void clear();
+  int getNumEntries() const { return numEntries_; }
+
+  // Calls `visit(key, value)` for every entry, bucket by bucket.
+  template <typename Visit>
+  void forEach(Visit visit) const {
+    for (int i = 0; i < numBuckets_; ++i)
+      for (const Entry* entry = buckets_[i]; entry; entry = entry->next) visit(entry->key, entry->value);
+  }
+
+private:
+  struct Entry {
+    Key key;
+    void* value;
+    Entry* next;
+  };
+
+  int numBuckets_;
+  Entry** buckets_;
+  int numEntries_ = 0;
+};
+
+} // namespace quillmere

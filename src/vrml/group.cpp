@@ -1,0 +1,59 @@
+#include "vrml/group.h"
+
+#include "vrml/input_file.h"
+
+namespace quillmere {
+
+QvFieldTable QvGroup::table_;
+
+QvGroup::QvGroup() { QvFieldSetup setup(this, table_); }
+
+QvGroup::~QvGroup() {
+  for (int i = 0; i < children_.getLength(); ++i) children_[i]->unref();
+}
+
+void QvGroup::addChild(QvNode* child) {
+  child->ref();
+  children_.append(child);
+}
+
+void QvGroup::traverse(QvState& state) {
+  for (int i = 0; i < getNumChildren(); ++i) traverseChild(i, state);
+}
+
+void QvGroup::traverseChild(int index, QvState& state) { getChild(index)->traverse(state); }
+
+bool QvGroup::readInstance(QvInputFile& in) {
+  QvFieldTable* table = getFieldTable();
+  // Only a node of an unknown class may declare fields; in a built-in group
+  // the word `fields` would start a child.
+  if (!isBuiltIn) {
+    QvName word;
+    if (in.read(word, true) && word == qvFieldsKeyword()) {
+      if (!table->readFieldDeclarations(in, this)) {
+        QvInputFile::postReadError(&in, "Bad field specifications for node");
+        return false;
+      }
+    } else {
+      in.putBack(word.getString());
+    }
+  }
+  // Fields come before the first child: the first word that is not a field
+  // name is taken for the first child's keyword.
+  return table->read(in, this, false) && readChildren(in);
+}
+
+bool QvGroup::readChildren(QvInputFile& in) {
+  for (;;) {
+    QvNode* child;
+    if (!QvNode::read(in, child)) return false;
+    if (!child) return true; // closing brace, end of file, or NULL
+    addChild(child);
+  }
+}
+
+QvUnknownNode::QvUnknownNode() { isBuiltIn = false; }
+
+void QvUnknownNode::traverse(QvState&) {}
+
+} // namespace quillmere

@@ -1,0 +1,389 @@
+#include "vrml/input_file.h"
+
+#include <sys/stat.h>
+
+#include <cfloat>
+#include <climits>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace quillmere {
+
+namespace {
+
+constexpr char kEofChar = '\xFF'; // what get() delivers at end of file
+constexpr const char* kValidHeader = "#VRML V1.0 ascii";
+
+// Character classes over ASCII only (the C locale). Bytes of 0x80 and above
+// are neither white space nor identifier characters.
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isIdentChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
+bool isIdentStartChar(char c) { return isLetter(c) || c == '_'; }
+
+} // namespace
+
+QvInputFile::QvInputFile() : buffer_(new unsigned char[kBufferSize]) { setFilePointer(stdin); }
+
+QvInputFile::~QvInputFile() { delete[] buffer_; }
+
+void QvInputFile::setFilePointer(std::FILE* file) {
+  file_ = file;
+  lineNum_ = 1;
+  version_ = 1.0f;
+  readHeader_ = false;
+  headerOk_ = true;
+  backBuf_.makeEmpty();
+  backBufIndex_ = -1;
+  nesting_ = 0;
+  bufferPos_ = bufferLen_ = 0;
+  drained_ = atEnd_ = false;
+  numPushed_ = 0;
+}
+
+bool QvInputFile::fillBuffer() {
+  if (bufferPos_ < bufferLen_) return true;
+  if (drained_ || !file_) return false;
+  bufferLen_ = static_cast<int>(std::fread(buffer_, 1, kBufferSize, file_));
+  bufferPos_ = 0;
+  if (bufferLen_ == 0) drained_ = true;
+  return bufferLen_ > 0;
+}
+
+bool QvInputFile::streamGet(char& c) {
+  if (numPushed_ > 0) {
+    c = pushed_[--numPushed_];
+    return true;
+  }
+  if (atEnd_ || !fillBuffer()) {
+    atEnd_ = true;
+    c = kEofChar;
+    return false;
+  }
+  unsigned char byte = buffer_[bufferPos_++];
+  // Text mode: a carriage return directly before a line feed is not seen.
+  if (byte == '\r' && fillBuffer() && buffer_[bufferPos_] == '\n') byte = buffer_[bufferPos_++];
+  c = static_cast<char>(byte);
+  return true;
+}
+
+void QvInputFile::streamPutBack(char c) {
+  if (numPushed_ < kMaxPushed) pushed_[numPushed_++] = c;
+  atEnd_ = false; // like ungetc, putting back clears the end-of-file indicator
+}
+
+bool QvInputFile::checkHeader() {
+  readHeader_ = true; // set first: the check must not re-enter itself
+  char c;
+  bool gotOne = streamGet(c);
+  bool ok = gotOne && c == '#';
+  if (!ok) {
+    if (gotOne) streamPutBack(c);
+  } else {
+    // Keep at most kMaxHeaderLength characters but consume the whole line:
+    // a longer line cannot be the valid header, and must not overrun `line`.
+    char line[kMaxHeaderLength + 1];
+    int length = 0;
+    line[length++] = '#';
+    while (streamGet(c) && c != '\n')
+      if (length < kMaxHeaderLength) line[length++] = c;
+    line[length] = '\0';
+    if (c == '\n') ++lineNum_;
+    version_ = std::strcmp(line, kValidHeader) == 0 ? 1.0f : 0.0f;
+    ok = version_ != 0.0f;
+  }
+  if (!ok) {
+    postReadError(this, "File does not have a valid header string");
+    headerOk_ = false;
+  }
+  return ok;
+}
+
+bool QvInputFile::get(char& c) {
+  if (backBufIndex_ >= 0) {
+    c = backBuf_.getString()[backBufIndex_++];
+    if (c != '\0') return true;
+    backBuf_.makeEmpty();
+    backBufIndex_ = -1;
+  }
+  if (!readHeader_ && !checkHeader()) {
+    c = kEofChar;
+    return false;
+  }
+  return streamGet(c);
+}
+
+bool QvInputFile::read(char& c) { return skipWhiteSpace() && get(c); }
+
+void QvInputFile::putBack(char c) {
+  if (c == kEofChar) return;
+  if (backBufIndex_ > 0)
+    --backBufIndex_;
+  else
+    streamPutBack(c);
+}
+
+void QvInputFile::putBack(const char* word) {
+  backBuf_ = word;
+  backBufIndex_ = 0;
+}
+
+bool QvInputFile::eof() const { return atEnd_ && numPushed_ == 0 && backBufIndex_ < 0; }
+
+void QvInputFile::getLocationString(QvString& s) const {
+  char text[64];
+  std::snprintf(text, sizeof text, "\tOccurred at line %3d", lineNum_);
+  s = text;
+}
+
+bool QvInputFile::skipWhiteSpace() {
+  if (!readHeader_ && !checkHeader()) return false;
+  char c;
+  for (;;) {
+    if (!get(c)) return true;
+    while (isSpace(c)) {
+      if (c == '\n') ++lineNum_;
+      if (!get(c)) return true;
+    }
+    if (c != '#') {
+      putBack(c);
+      return true;
+    }
+    bool ended = false;
+    while (get(c)) {
+      if (c == '\n') {
+        ended = true;
+        break;
+      }
+    }
+    if (ended)
+      ++lineNum_;
+    else
+      postReadError(this, "EOF reached before end of comment");
+  }
+}
+
+bool QvInputFile::read(QvString& s) {
+  if (!skipWhiteSpace()) return false;
+  s.makeEmpty(false);
+  char c;
+  if (!get(c)) return false;
+  if (c != '"') {
+    // An unquoted word ends at white space; braces and commas belong to it.
+    putBack(c);
+    while (get(c)) {
+      if (isSpace(c)) {
+        putBack(c);
+        break;
+      }
+      s.append(c);
+    }
+    return true;
+  }
+  // A quoted string ends at the closing quote or at end of file. Only \" is
+  // an escape; a backslash before anything else stays, and the next character
+  // is read again as an ordinary one.
+  while (get(c) && c != '"') {
+    if (c == '\\') {
+      char next;
+      bool more = get(next);
+      if (more && next == '"') {
+        s.append('"');
+        continue;
+      }
+      s.append('\\');
+      putBack(next);
+      continue;
+    }
+    if (c == '\n') ++lineNum_;
+    s.append(c);
+  }
+  return true;
+}
+
+bool QvInputFile::read(QvName& n, bool validIdent) {
+  if (!skipWhiteSpace()) return false;
+  if (!validIdent) {
+    QvString word;
+    if (!read(word)) return false;
+    n = QvName(word.getString());
+    return true;
+  }
+  char text[kMaxIdentifierLength + 1];
+  int length = 0;
+  char c;
+  if (get(c)) {
+    if (isIdentStartChar(c)) {
+      text[length++] = c;
+      while (get(c) && isIdentChar(c))
+        if (length < kMaxIdentifierLength) text[length++] = c;
+    }
+    putBack(c);
+  }
+  text[length] = '\0';
+  n = QvName(text);
+  return true;
+}
+
+bool QvInputFile::readDigitRun(QvString& token, bool hex, bool required) {
+  char c;
+  int count = 0;
+  while (get(c) && (hex ? isHexDigit(c) : isDigit(c))) {
+    token.append(c);
+    ++count;
+  }
+  putBack(c);
+  return count > 0 || !required;
+}
+
+// Collects an integer token: optional sign, then 0x and hexadecimal digits,
+// or 0 and decimal digits, or decimal digits. Only a lowercase x makes a
+// hexadecimal number; 0X1F is the token 0 followed by X1F.
+bool QvInputFile::readNumberToken(QvString& token, bool allowSign) {
+  char c;
+  if (!get(c)) return false;
+  if (allowSign && (c == '-' || c == '+')) {
+    token.append(c);
+    if (!get(c)) return false;
+  }
+  if (c != '0') {
+    putBack(c);
+    return readDigitRun(token, false, true);
+  }
+  token.append(c);
+  if (!get(c)) return true;
+  if (c == 'x') {
+    token.append(c);
+    return readDigitRun(token, true, true);
+  }
+  putBack(c);
+  return readDigitRun(token, false, false);
+}
+
+// Number tokens are collected in full, whatever their length, into a string
+// that grows as needed: a token of more than 31 characters is read and
+// converted like any other (never truncated, never overrunning a buffer).
+// Conversion is base 0 as strtol: a leading 0 means octal, so 08 reads as 0.
+// The result saturates at the limits of 32 bits, as strtol does on a
+// platform with a 32-bit long.
+bool QvInputFile::read(std::int32_t& l) {
+  QvString token;
+  if (!skipWhiteSpace() || !readNumberToken(token, true)) return false;
+  long long value = std::strtoll(token.getString(), nullptr, 0);
+  if (value > INT32_MAX) value = INT32_MAX;
+  if (value < INT32_MIN) value = INT32_MIN;
+  l = static_cast<std::int32_t>(value);
+  return true;
+}
+
+bool QvInputFile::read(short& s) {
+  std::int32_t value;
+  if (!read(value)) return false;
+  s = static_cast<short>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu));
+  return true;
+}
+
+bool QvInputFile::read(std::uint32_t& u) {
+  QvString token;
+  if (!skipWhiteSpace() || !readNumberToken(token, false)) return false;
+  unsigned long long value = std::strtoull(token.getString(), nullptr, 0);
+  u = value > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(value);
+  return true;
+}
+
+bool QvInputFile::readRealToken(QvString& token) {
+  char c;
+  int digits = 0;
+  get(c); // at end of file c is 0xFF, which fits nothing below and is never put back
+  if (c == '-' || c == '+') {
+    token.append(c);
+    get(c);
+  }
+  for (; isDigit(c); get(c), ++digits) token.append(c);
+  if (c == '.') {
+    token.append(c);
+    for (get(c); isDigit(c); get(c), ++digits) token.append(c);
+  }
+  if (digits == 0) {
+    putBack(c);
+    return false;
+  }
+  if (c == 'e' || c == 'E') {
+    token.append(c);
+    get(c);
+    if (c == '-' || c == '+') {
+      token.append(c);
+      get(c);
+    }
+    int exponentDigits = 0;
+    for (; isDigit(c); get(c), ++exponentDigits) token.append(c);
+    if (exponentDigits == 0) {
+      putBack(c);
+      return false;
+    }
+  }
+  putBack(c);
+  return true;
+}
+
+bool QvInputFile::read(float& f) {
+  QvString token;
+  if (!skipWhiteSpace() || !readRealToken(token)) return false;
+  double value = std::strtod(token.getString(), nullptr);
+  // Beyond the float range the value becomes an infinity, as converting
+  // atof's result would on IEEE hardware; done explicitly to stay defined.
+  if (value > FLT_MAX)
+    f = std::numeric_limits<float>::infinity();
+  else if (value < -FLT_MAX)
+    f = -std::numeric_limits<float>::infinity();
+  else
+    f = static_cast<float>(value);
+  return true;
+}
+
+QvNode* QvInputFile::findReference(const QvName& name) const {
+  void* node;
+  refDict_.find(name.key(), node);
+  return static_cast<QvNode*>(node);
+}
+
+long long QvInputFile::remainingBytes() const {
+  if (!file_) return -1;
+  int descriptor = fileno(file_);
+  struct stat status;
+  if (descriptor < 0 || fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) return -1;
+  long position = std::ftell(file_);
+  if (position < 0) return -1;
+  long long remaining = static_cast<long long>(status.st_size) - position;
+  remaining += bufferLen_ - bufferPos_ + numPushed_;
+  if (backBufIndex_ >= 0) remaining += backBuf_.getLength() - backBufIndex_;
+  return remaining < 0 ? 0 : remaining;
+}
+
+bool QvInputFile::enterNode() {
+  if (nesting_ >= kMaxNestingDepth) {
+    postReadError(this, "Nodes nested more than %d deep", kMaxNestingDepth);
+    return false;
+  }
+  ++nesting_;
+  return true;
+}
+
+void QvInputFile::postReadError(QvInputFile* in, const char* format, ...) {
+  static char message[10001]; // at most 10000 characters of message
+  va_list arguments;
+  va_start(arguments, format);
+  if (std::vsnprintf(message, sizeof message, format, arguments) < 0) message[0] = '\0';
+  va_end(arguments);
+  QvString location;
+  if (in) in->getLocationString(location);
+  std::fprintf(stderr, "VRML read error: %s\n%s\n", message, location.getString());
+}
+
+} // namespace quillmere

@@ -1,0 +1,103 @@
+// The one input object through which every character of a scene file passes:
+// header check, white space and comments with line counting, put-back, the
+// lexical items (words, quoted strings, identifiers, integers, reals), the
+// DEF table of the file, and read-error reports carrying the current line.
+#pragma once
+
+#include "vrml/dict.h"
+#include "vrml/name.h"
+#include "vrml/string.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace quillmere {
+
+class QvNode;
+
+class QvInputFile {
+public:
+  static constexpr int kMaxHeaderLength = 255;   // characters of the header line that are kept
+  static constexpr int kMaxIdentifierLength = 255; // later identifier characters are read and dropped
+  static constexpr int kMaxNestingDepth = 1000;  // nodes inside nodes; deeper input is refused
+
+  QvInputFile();
+  ~QvInputFile(); // the stream stays open: whoever opened it closes it
+  QvInputFile(const QvInputFile&) = delete;
+  QvInputFile& operator=(const QvInputFile&) = delete;
+
+  // Starts reading a new stream from its first line; the header is checked
+  // lazily by the first character request.
+  void setFilePointer(std::FILE* file);
+  std::FILE* getCurFile() const { return file_; }
+  int getLineNum() const { return lineNum_; }
+  float getVersion() const { return version_; }
+  bool isHeaderOk() const { return headerOk_; }
+
+  bool get(char& c);   // next raw character; false (c = 0xFF) at end of file or on a bad header
+  bool read(char& c);  // next character after white space and comments
+  void putBack(char c);           // a 0xFF character stands for end of file and is dropped
+  void putBack(const char* word); // handed out again, character by character, before the stream
+  bool read(QvString& s);                    // a quoted string or a white-space-delimited word
+  bool read(QvName& n, bool validIdent = false); // an identifier, or a word made into a name
+  bool read(short& s);          // low 16 bits of a signed integer
+  bool read(std::int32_t& l);   // signed integer, base 0 (010 is octal, 0x10 hexadecimal)
+  bool read(std::uint32_t& u);  // unsigned integer, base 0, no sign
+  bool read(float& f);          // a real: sign, digits, point, digits, exponent
+  bool eof() const;
+  void getLocationString(QvString& s) const;
+  bool skipWhiteSpace(); // fails only when the header check fails
+
+  // DEF names of this file. A later DEF of the same name replaces the earlier.
+  void addReference(const QvName& name, QvNode* node);
+  QvNode* findReference(const QvName& name) const;
+  int getNumReferences() const { return refDict_.getNumEntries(); }
+  // After a failed read the nodes it made are freed; forgetting every DEF keeps
+  // the table from pointing at them.
+  void forgetReferences() { refDict_.clear(); }
+
+  // Bytes the stream still holds, or -1 when that cannot be known (a pipe).
+  long long remainingBytes() const;
+
+  // Depth of nodes being read, so hostile input cannot exhaust the stack.
+  bool enterNode();
+  void leaveNode() { --nesting_; }
+
+  // Writes "VRML read error: <message>\n<location>\n" to standard error.
+  static void postReadError(QvInputFile* in, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+private:
+  static constexpr int kBufferSize = 1 << 16;
+  static constexpr int kMaxPushed = 4; // the readers put back at most one character at a time
+
+  bool checkHeader();
+  bool streamGet(char& c);   // one character of the stream, carriage return before line feed removed
+  void streamPutBack(char c);
+  bool fillBuffer();
+  bool readNumberToken(QvString& token, bool allowSign);
+  bool readDigitRun(QvString& token, bool hex, bool required);
+  bool readRealToken(QvString& token);
+
+  std::FILE* file_ = nullptr;  // the open scene file (standard input until set)
+  int lineNum_ = 1;            // 1-based line being read
+  float version_ = 1.0f;       // version named by the header line; 0 when invalid
+  bool readHeader_ = false;    // the header check has run
+  bool headerOk_ = true;       // the header check has not failed
+  QvDict refDict_{251};        // DEF name -> QvNode*
+  QvString backBuf_;           // a word that was put back
+  int backBufIndex_ = -1;      // next position in backBuf_, -1 when not in use
+  int nesting_ = 0;            // nodes currently being read
+
+  // Our own buffering instead of getc: faster, and it lets us drop the
+  // carriage return of a CR LF pair and keep put-back independent of the C
+  // library's one-character guarantee.
+  unsigned char* buffer_;      // kBufferSize bytes
+  int bufferPos_ = 0;          // next byte to hand out
+  int bufferLen_ = 0;          // bytes in buffer_
+  bool drained_ = false;       // the stream has delivered its last byte
+  bool atEnd_ = false;         // a character was asked for past the end (the EOF indicator)
+  char pushed_[kMaxPushed];    // characters put back onto the stream, last on top
+  int numPushed_ = 0;
+};
+
+} // namespace quillmere

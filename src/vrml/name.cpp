@@ -1,0 +1,90 @@
+#include "vrml/name.h"
+
+#include <cstring>
+
+namespace quillmere {
+
+namespace {
+
+constexpr std::uint32_t kNameBuckets = 1999;
+constexpr std::size_t kTextBlockSize = 4000; // bytes shared by many short texts
+
+// Texts live in shared blocks; a text too big for a block gets its own
+// allocation. The block list keeps everything reachable for leak checkers.
+struct TextStore {
+  char* current = nullptr;  // block being filled
+  std::size_t used = 0;     // bytes used in `current`
+  struct Block {
+    char* bytes;
+    Block* next;
+  };
+  Block* blocks = nullptr;  // every allocation ever made, newest first
+
+  char* allocate(std::size_t size) {
+    char* bytes = new char[size];
+    blocks = new Block{bytes, blocks};
+    return bytes;
+  }
+
+  const char* copy(const char* text) {
+    std::size_t size = std::strlen(text) + 1;
+    char* place;
+    if (size >= kTextBlockSize) {
+      place = allocate(size);
+    } else {
+      if (!current || kTextBlockSize - used < size) {
+        current = allocate(kTextBlockSize);
+        used = 0;
+      }
+      place = current + used;
+      used += size;
+    }
+    std::memcpy(place, text, size);
+    return place;
+  }
+};
+
+struct NameTable {
+  QvNameEntry* buckets[kNameBuckets] = {};
+  TextStore texts;
+};
+
+NameTable& nameTable() {
+  // Created on first use and deliberately never destroyed, so names stay
+  // valid even while other static objects are being torn down.
+  static NameTable* table = new NameTable;
+  return *table;
+}
+
+} // namespace
+
+std::uint32_t QvName::hashText(const char* text) {
+  std::uint32_t total = 0;
+  int shift = 0;
+  for (const char* c = text; *c; ++c) {
+    auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*c)));
+    total ^= widened << shift;
+    shift += 5;
+    if (shift > 24) shift -= 24;
+  }
+  return total;
+}
+
+const QvNameEntry* QvName::intern(const char* text) {
+  NameTable& table = nameTable();
+  std::uint32_t hash = hashText(text);
+  QvNameEntry*& head = table.buckets[hash % kNameBuckets];
+  for (QvNameEntry* entry = head; entry; entry = entry->next)
+    if (entry->hash == hash && std::strcmp(entry->text, text) == 0) return entry;
+  head = new QvNameEntry{table.texts.copy(text), hash, head};
+  return head;
+}
+
+QvName::QvName() {
+  static const QvNameEntry* empty = intern("");
+  entry_ = empty;
+}
+
+QvName::QvName(const char* text) : entry_(intern(text ? text : "")) {}
+
+} // namespace quillmere

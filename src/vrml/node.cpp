@@ -1,0 +1,278 @@
+#include "vrml/node.h"
+
+#include "vrml/dict.h"
+#include "vrml/field_table.h"
+#include "vrml/group.h"
+#include "vrml/input_file.h"
+#include "vrml/node_factory.h"
+#include "vrml/string.h"
+
+#include <unordered_set>
+
+namespace quillmere {
+
+namespace {
+
+// Node-name registry: name -> the nodes bearing it. A set rather than a list
+// so that freeing many nodes of one name stays linear.
+using NamedNodes = std::unordered_set<QvNode*>;
+
+QvDict*& registry() {
+  static QvDict* dict = nullptr; // lives until the process ends
+  return dict;
+}
+
+QvDict& theRegistry() {
+  QvScene::init();
+  return *registry();
+}
+
+void registryAdd(const QvName& name, QvNode* node) {
+  void* found;
+  if (!theRegistry().find(name.key(), found)) {
+    found = new NamedNodes;
+    theRegistry().enter(name.key(), found);
+  }
+  static_cast<NamedNodes*>(found)->insert(node);
+}
+
+void registryRemove(const QvName& name, QvNode* node) {
+  void* found;
+  if (theRegistry().find(name.key(), found)) static_cast<NamedNodes*>(found)->erase(node);
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+bool isIdentStartChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+
+// Letters, digits, and every other character that is neither a control
+// character, white space, nor one of + ' " \ { } (which would make the name
+// unreadable as a word). Bytes of 0x80 and above count as name characters.
+bool isNodeNameChar(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  if (byte < 0x20 || byte == 0x7F || isSpace(c)) return false;
+  static const char kExcluded[] = "+'\"\\{}";
+  for (const char* excluded = kExcluded; *excluded; ++excluded)
+    if (c == *excluded) return false;
+  return true;
+}
+
+QvName acceptableNodeName(const QvName& name) {
+  const char* text = name.getString();
+  bool acceptable = text[0] == '\0' || isIdentStartChar(text[0]);
+  for (const char* c = text + 1; acceptable && text[0] && *c; ++c) acceptable = isNodeNameChar(*c);
+  if (acceptable) return name;
+  QvString rewritten;
+  if (!isIdentStartChar(text[0])) rewritten.append('_');
+  for (const char* c = text; *c; ++c) rewritten.append(isNodeNameChar(*c) ? *c : '_');
+  return QvName(rewritten.getString());
+}
+
+const QvName& kNullKeyword() {
+  static const QvName name("NULL");
+  return name;
+}
+const QvName& kUseKeyword() {
+  static const QvName name("USE");
+  return name;
+}
+const QvName& kDefKeyword() {
+  static const QvName name("DEF");
+  return name;
+}
+
+// Frees a node whose read failed. The whole read fails with it, so the DEF
+// table is emptied rather than left pointing at freed nodes.
+void discard(QvInputFile& in, QvNode* node) {
+  in.forgetReferences();
+  if (node->getRefCount() == 0) delete node;
+}
+
+} // namespace
+
+const QvName& qvFieldsKeyword() {
+  static const QvName name("fields");
+  return name;
+}
+
+QvNode::~QvNode() {
+  if (!objName.isEmpty()) registryRemove(objName, this);
+}
+
+void QvNode::unref() {
+  if (--refCount_ <= 0) delete this;
+}
+
+void QvNode::setName(const QvName& name) {
+  if (!objName.isEmpty()) registryRemove(objName, this);
+  objName = acceptableNodeName(name);
+  if (!objName.isEmpty()) registryAdd(objName, this);
+}
+
+int qvNumNodesNamed(const QvName& name) {
+  void* found;
+  if (!theRegistry().find(name.key(), found)) return 0;
+  return static_cast<int>(static_cast<NamedNodes*>(found)->size());
+}
+
+void QvScene::init() {
+  if (!registry()) registry() = new QvDict(251);
+}
+
+bool QvScene::read(QvInputFile& in, QvNode*& root) {
+  root = nullptr;
+  QvNode* node = nullptr;
+  bool ok = QvNode::read(in, node);
+  if (ok && !node && !in.eof()) {
+    char c;
+    in.get(c);
+    QvInputFile::postReadError(&in, "Extra characters ('%c') found in input", c);
+    return false;
+  }
+  if (!ok) return false;
+  if (node) node->ref();
+  root = node;
+  return true;
+}
+
+bool QvNode::read(QvInputFile& in, QvNode*& node) {
+  node = nullptr;
+  QvName keyword;
+  if (!in.read(keyword, true)) return in.isHeaderOk();
+  if (keyword.isEmpty() || keyword == kNullKeyword()) return true;
+  if (keyword == kUseKeyword()) return readUse(in, node);
+  return readWithKeyword(in, keyword, node);
+}
+
+bool QvNode::readUse(QvInputFile& in, QvNode*& node) {
+  // The name is a word, so a brace written against it becomes part of it.
+  QvName refName;
+  if (!in.read(refName, false)) {
+    QvInputFile::postReadError(&in, "Premature end of file after USE");
+    return false;
+  }
+  QvNode* found = in.findReference(refName);
+  if (!found) {
+    QvInputFile::postReadError(&in, "Unknown reference \"%s\"", refName.getString());
+    return false;
+  }
+  if (found->beingRead_) {
+    QvInputFile::postReadError(&in, "USE of \"%s\" inside its own definition would make the node its own descendant",
+                               refName.getString());
+    return false;
+  }
+  node = found;
+  return true;
+}
+
+bool QvNode::readDefinitionHeader(QvInputFile& in, QvName& defName, QvName& keyword) {
+  bool failed = false;
+  bool nameRead = in.read(defName, false);
+  bool keywordRead = in.read(keyword, true);
+  if (!nameRead || !keywordRead) {
+    QvInputFile::postReadError(&in, "Premature end of file after DEF");
+    failed = true;
+  }
+  if (defName.isEmpty()) {
+    QvInputFile::postReadError(&in, "No name given after %s", "DEF");
+    failed = true;
+  }
+  if (keyword.isEmpty()) {
+    QvInputFile::postReadError(&in, "Invalid definition of %s", defName.getString());
+    return false;
+  }
+  return !failed;
+}
+
+bool QvNode::readWithKeyword(QvInputFile& in, const QvName& keyword, QvNode*& node) {
+  QvName defName;
+  QvName className = keyword;
+  if (keyword == kDefKeyword() && !readDefinitionHeader(in, defName, className)) return false;
+
+  char c;
+  if (!in.read(c)) {
+    QvInputFile::postReadError(&in, "Expected '%c'; got EOF", '{');
+    return false;
+  }
+  if (c != '{') {
+    QvInputFile::postReadError(&in, "Expected '%c'; got '%c'", '{', c);
+    return false;
+  }
+  if (!in.enterNode()) return false;
+  QvNode* created = createInstance(in, className);
+  if (!created) {
+    in.leaveNode();
+    return false;
+  }
+  // Entered before the body is read, so the body may not USE it (beingRead_).
+  if (!defName.isEmpty()) in.addReference(defName, created);
+
+  created->beingRead_ = true;
+  bool bodyRead = created->readInstance(in);
+  created->beingRead_ = false;
+  in.leaveNode();
+  if (!bodyRead) {
+    skipBody(in);
+    discard(in, created);
+    return false;
+  }
+  if (!in.read(c)) {
+    QvInputFile::postReadError(&in, "Expected '%c'; got EOF", '}');
+    discard(in, created);
+    return false;
+  }
+  if (c != '}') {
+    QvInputFile::postReadError(&in, "Expected '%c'; got '%c'", '}', c);
+    discard(in, created);
+    return false;
+  }
+  node = created;
+  return true;
+}
+
+QvNode* QvNode::createInstance(QvInputFile& in, const QvName& keyword) {
+  if (QvNode* node = createNodeFromClassName(keyword)) return node;
+  // An unknown class is accepted only when its body declares its fields.
+  QvString word;
+  if (!in.read(word) || word != qvFieldsKeyword().getString()) {
+    QvInputFile::postReadError(&in, "Unknown class \"%s\"", keyword.getString());
+    return nullptr;
+  }
+  auto* unknown = new QvUnknownNode;
+  unknown->setClassName(keyword.getString());
+  in.putBack(qvFieldsKeyword().getString());
+  return unknown;
+}
+
+// Raw characters to the matching brace: no comments, no line counting, and
+// braces inside quoted strings count like any other.
+void QvNode::skipBody(QvInputFile& in) {
+  int depth = 1;
+  char c;
+  while (depth > 0 && in.get(c)) {
+    if (c == '{') ++depth;
+    if (c == '}') --depth;
+  }
+}
+
+bool QvNode::readInstance(QvInputFile& in) { return readFieldsOf(in); }
+
+bool QvNode::readFieldsOf(QvInputFile& in) {
+  QvName word;
+  if (in.read(word, true) && word == qvFieldsKeyword()) {
+    if (!getFieldTable()->readFieldDeclarations(in, this)) {
+      QvInputFile::postReadError(&in, "Bad field specifications for node");
+      return false;
+    }
+  } else {
+    in.putBack(word.getString());
+  }
+  return getFieldTable()->read(in, this, true);
+}
+
+void QvInputFile::addReference(const QvName& name, QvNode* node) {
+  refDict_.enter(name.key(), node);
+  node->setName(name);
+}
+
+} // namespace quillmere

@@ -1,0 +1,109 @@
+#include "vrml/shape_nodes.h"
+
+#include "vrml/conversion.h"
+#include "vrml/state.h"
+
+namespace quillmere {
+
+QvFieldTable QvCone::table_;
+QvFieldTable QvCube::table_;
+QvFieldTable QvCylinder::table_;
+QvFieldTable QvSphere::table_;
+QvFieldTable QvPointSet::table_;
+QvFieldTable OwnIndexedFaceSet::table_;
+QvFieldTable OwnIndexedLineSet::table_;
+
+namespace {
+
+// The four index lists of face and line sets, each defaulting to one value.
+void setUpIndexFields(QvFieldSetup& setup, QvMFLong& coordIndex, QvMFLong& materialIndex,
+                      QvMFLong& normalIndex, QvMFLong& textureCoordIndex) {
+  setup.field("coordIndex", coordIndex);
+  setup.field("materialIndex", materialIndex);
+  setup.field("normalIndex", normalIndex);
+  setup.field("textureCoordIndex", textureCoordIndex);
+  coordIndex.values[0] = 0;
+  materialIndex.values[0] = -1;
+  normalIndex.values[0] = -1;
+  textureCoordIndex.values[0] = -1;
+}
+
+} // namespace
+
+QvCone::QvCone() {
+  QvFieldSetup setup(this, table_);
+  setup.field("parts", parts);
+  setup.field("bottomRadius", bottomRadius);
+  setup.field("height", height);
+  parts.value = ALL;
+  bottomRadius.value = 1;
+  height.value = 2;
+  setup.enumValue("Part", "SIDES", SIDES);
+  setup.enumValue("Part", "BOTTOM", BOTTOM);
+  setup.enumValue("Part", "ALL", ALL);
+  setup.attachEnum(parts, "Part");
+}
+
+QvCube::QvCube() {
+  QvFieldSetup setup(this, table_);
+  setup.field("width", width);
+  setup.field("height", height);
+  setup.field("depth", depth);
+  width.value = height.value = depth.value = 2;
+}
+
+QvCylinder::QvCylinder() {
+  QvFieldSetup setup(this, table_);
+  setup.field("parts", parts);
+  setup.field("radius", radius);
+  setup.field("height", height);
+  parts.value = ALL;
+  radius.value = 1;
+  height.value = 2;
+  setup.enumValue("Part", "SIDES", SIDES);
+  setup.enumValue("Part", "TOP", TOP);
+  setup.enumValue("Part", "BOTTOM", BOTTOM);
+  setup.enumValue("Part", "ALL", ALL);
+  setup.attachEnum(parts, "Part");
+}
+
+QvSphere::QvSphere() {
+  QvFieldSetup setup(this, table_);
+  setup.field("radius", radius);
+  radius.value = 1;
+}
+
+QvPointSet::QvPointSet() {
+  QvFieldSetup setup(this, table_);
+  setup.field("startIndex", startIndex);
+  setup.field("numPoints", numPoints);
+  startIndex.value = 0;
+  numPoints.value = -1;
+}
+
+OwnIndexedFaceSet::OwnIndexedFaceSet() {
+  QvFieldSetup setup(this, table_);
+  setUpIndexFields(setup, coordIndex, materialIndex, normalIndex, textureCoordIndex);
+}
+
+OwnIndexedLineSet::OwnIndexedLineSet() {
+  QvFieldSetup setup(this, table_);
+  setUpIndexFields(setup, coordIndex, materialIndex, normalIndex, textureCoordIndex);
+}
+
+// The primitive shapes and the point set are not displayed.
+void QvCone::traverse(QvState&) {}
+void QvCube::traverse(QvState&) {}
+void QvCylinder::traverse(QvState&) {}
+void QvSphere::traverse(QvState&) {}
+void QvPointSet::traverse(QvState&) {}
+
+void OwnIndexedFaceSet::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->indexedFaceSet(*this, state);
+}
+
+void OwnIndexedLineSet::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->indexedLineSet(*this, state);
+}
+
+} // namespace quillmere

@@ -1,0 +1,68 @@
+// Shape nodes. Only the indexed face and line sets are converted into display
+// nodes; the primitive shapes and the point set are read and passed over.
+#pragma once
+
+#include "vrml/node_class.h"
+
+namespace quillmere {
+
+class QvCone : public QvNode {
+  QV_NODE_HEADER("Cone")
+  enum Part { SIDES = 1, BOTTOM = 2, ALL = 3 };
+  QvSFBitMask parts;
+  QvSFFloat bottomRadius;
+  QvSFFloat height;
+  QvCone();
+};
+
+class QvCube : public QvNode {
+  QV_NODE_HEADER("Cube")
+  QvSFFloat width;
+  QvSFFloat height;
+  QvSFFloat depth;
+  QvCube();
+};
+
+class QvCylinder : public QvNode {
+  QV_NODE_HEADER("Cylinder")
+  enum Part { SIDES = 1, TOP = 2, BOTTOM = 4, ALL = 7 };
+  QvSFBitMask parts;
+  QvSFFloat radius;
+  QvSFFloat height;
+  QvCylinder();
+};
+
+class QvSphere : public QvNode {
+  QV_NODE_HEADER("Sphere")
+  QvSFFloat radius;
+  QvSphere();
+};
+
+class QvPointSet : public QvNode {
+  QV_NODE_HEADER("PointSet")
+  QvSFLong startIndex;
+  QvSFLong numPoints; // -1: all points from startIndex on
+  QvPointSet();
+};
+
+// Faces as runs of coordinate indices, each face ended by -1.
+class OwnIndexedFaceSet : public QvNode {
+  QV_NODE_HEADER("IndexedFaceSet")
+  QvMFLong coordIndex;
+  QvMFLong materialIndex;
+  QvMFLong normalIndex;
+  QvMFLong textureCoordIndex;
+  OwnIndexedFaceSet();
+};
+
+// Polylines as runs of coordinate indices, each ended by -1.
+class OwnIndexedLineSet : public QvNode {
+  QV_NODE_HEADER("IndexedLineSet")
+  QvMFLong coordIndex;
+  QvMFLong materialIndex;
+  QvMFLong normalIndex;
+  QvMFLong textureCoordIndex;
+  OwnIndexedLineSet();
+};
+
+} // namespace quillmere

@@ -1,0 +1,47 @@
+#include "vrml/state.h"
+
+#include <cstdio>
+
+namespace quillmere {
+
+const char* const QvElement::typeNames[NumNodeTypes] = {
+    "Unknown", "OrthographicCamera", "PerspectiveCamera", "DirectionalLight", "PointLight", "SpotLight",
+    "NoOpTransform", "MatrixTransform", "Rotation", "Scale", "Transform", "Translation",
+    "RELmaterialConstant", "RELmaterialPlanck", "RELmaterialSampled", "RELmaterialRGB", "RELframe"};
+
+const char* const QvState::stackNames[RELframeIndex] = {
+    "Camera", "Coordinate3", "Light", "MaterialBinding", "Material", "NormalBinding", "Normal",
+    "ShapeHints", "Texture2", "Texture2Transformation", "TextureCoordinate2", "Transformation", "RELmaterial"};
+
+void QvElement::print() const {
+  const char* name = type >= 0 && type < NumNodeTypes ? typeNames[type] : "Unknown";
+  std::printf("\t\tElement of type %s\n", name);
+}
+
+QvState::~QvState() {
+  while (depth > 0) pop();
+  // What depth 0 added is no longer needed once the walk is over.
+  for (int stack = 0; stack < NumStacks; ++stack)
+    while (stacks[stack]) popElement(stack);
+}
+
+void QvState::addElement(int stack, QvElement* element) {
+  element->depth = depth;
+  element->next = stacks[stack];
+  stacks[stack] = element;
+}
+
+void QvState::pop() {
+  --depth;
+  for (int stack = 0; stack < NumStacks; ++stack)
+    while (stacks[stack] && stacks[stack]->depth > depth) popElement(stack);
+}
+
+void QvState::popElement(int stack) {
+  QvElement* top = stacks[stack];
+  if (!top) return;
+  stacks[stack] = top->next;
+  delete top;
+}
+
+} // namespace quillmere

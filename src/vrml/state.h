@@ -1,0 +1,64 @@
+// The traversal state carried through the walk that converts a parsed tree:
+// one stack per kind of property, light, camera, transform and relativistic
+// node in effect, scoped by depth so a Separator undoes what its children set.
+#pragma once
+
+namespace quillmere {
+
+class QvConversion;
+class QvNode;
+
+class QvElement {
+public:
+  // Element types: which kind of node `data` is when kinds share a stack.
+  enum NodeType {
+    Unknown, OrthographicCamera, PerspectiveCamera, DirectionalLight, PointLight, SpotLight,
+    NoOpTransform, MatrixTransform, Rotation, Scale, Transform, Translation,
+    RELmaterialConstant, RELmaterialPlanck, RELmaterialSampled, RELmaterialRGB, RELframe,
+    NumNodeTypes
+  };
+  static const char* const typeNames[NumNodeTypes];
+
+  int depth = -1;            // the state's depth when the element was added
+  QvElement* next = nullptr; // the element below on the same stack
+  QvNode* data = nullptr;    // the node the element stands for (not owned)
+  int type = Unknown;        // a NodeType
+
+  virtual ~QvElement() = default;
+  virtual void print() const; // "\t\tElement of type <name>" on standard output
+};
+
+class QvState {
+public:
+  enum StackIndex {
+    CameraIndex, Coordinate3Index, LightIndex, MaterialBindingIndex, MaterialIndex, NormalBindingIndex,
+    NormalIndex, ShapeHintsIndex, Texture2Index, Texture2TransformationIndex, TextureCoordinate2Index,
+    TransformationIndex, RELmaterialIndex,
+    RELframeIndex, // the frame-of-reference stack, which has no entry in stackNames
+    NumStacks
+  };
+  static const char* const stackNames[RELframeIndex];
+
+  int depth = 0;
+  QvElement* stacks[NumStacks] = {}; // top of each stack, null when empty; elements are owned
+
+  // `conversion` receives the visits that build display nodes; null for a
+  // walk that only keeps the state.
+  explicit QvState(QvConversion* conversion = nullptr) : conversion_(conversion) {}
+  ~QvState(); // pops to depth 0, then frees what was added at depth 0
+  QvState(const QvState&) = delete;
+  QvState& operator=(const QvState&) = delete;
+
+  QvConversion* getConversion() const { return conversion_; }
+
+  void addElement(int stack, QvElement* element); // takes ownership
+  QvElement* getTopElement(int stack) const { return stacks[stack]; }
+  void push() { ++depth; }
+  void pop(); // every stack loses the elements deeper than the new depth
+  void popElement(int stack);
+
+private:
+  QvConversion* conversion_;
+};
+
+} // namespace quillmere
