@@ -25,6 +25,28 @@ float SampledSpectrum::evaluate(float wavelengthNm) const {
   return value[k] + (wavelengthNm - lambda[k]) / (lambda[k + 1] - lambda[k]) * (value[k + 1] - value[k]);
 }
 
+void SampledSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
+  const int n = this->count();
+  if (n < 2) {
+    Spectrum::evaluateAscending(wavelengthsNm, count, values);
+    return;
+  }
+  const float* lambda = wavelengthsNm_.data();
+  const float* value = values_.data();
+  // k is the interval the bisection would choose: the first k with λ ≤ λ_k+1
+  // (capped at n − 2). It only moves forward as the wavelengths grow.
+  int k = 0;
+  for (int i = 0; i < count; ++i) {
+    float wavelength = wavelengthsNm[i];
+    if (wavelength < lambda[0] || wavelength > lambda[n - 1]) {
+      values[i] = 0.0f;
+      continue;
+    }
+    while (k < n - 2 && wavelength > lambda[k + 1]) ++k;
+    values[i] = value[k] + (wavelength - lambda[k]) / (lambda[k + 1] - lambda[k]) * (value[k + 1] - value[k]);
+  }
+}
+
 void SampledSpectrum::resample(int count, float firstNm, float endNm) {
   if (count < 0) count = 0;
   wavelengthsNm_.assign(count, 0.0f);

@@ -16,6 +16,8 @@ public:
   SampledSpectrum() = default; // empty: evaluates to 0 everywhere
 
   float evaluate(float wavelengthNm) const override;
+  // One merged walk over the samples instead of a bisection per wavelength.
+  void evaluateAscending(const float* wavelengthsNm, int count, float* values) const override;
 
   // n samples at λ_k = λ_a + k·(λ_b − λ_a)/n, k = 0..n−1 (λ_b itself is not a
   // sample), all values 0. A negative n is taken as 0.

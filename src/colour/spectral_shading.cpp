@@ -15,15 +15,18 @@ void shadeVertex(const LightingContext& context, const VertexRay& vertex, Sample
     return doppler ? doppler->emittedWavelength(observedNm[k], dopplerFactor) : observedNm[k];
   };
 
-  // Ambient term, which also clears the output.
+  // Ambient term, which also clears the output. A term scaled by 0 (black-body
+  // materials have no ambient part) is not evaluated at all.
   const SpectralLight* ambient = context.ambientLight;
   const Spectrum* ambientReflectance = material ? material->ambientSpectrum : nullptr;
-  if (ambient && ambient->spectrum() && ambientReflectance) {
-    float scale = ambient->intensity() * material->ambientFactor;
+  float ambientScale = ambient && ambient->spectrum() && ambientReflectance
+                           ? ambient->intensity() * material->ambientFactor
+                           : 0.0f;
+  if (ambientScale != 0.0f) {
     const Spectrum& light = *ambient->spectrum();
     for (int k = 0; k < sampleCount; ++k) {
       float lambda = emitted(k);
-      value[k] = scale * light.evaluate(lambda) * ambientReflectance->evaluate(lambda);
+      value[k] = ambientScale * light.evaluate(lambda) * ambientReflectance->evaluate(lambda);
     }
   } else {
     for (int k = 0; k < sampleCount; ++k) value[k] = 0.0f;
@@ -39,6 +42,7 @@ void shadeVertex(const LightingContext& context, const VertexRay& vertex, Sample
     float cosine = dot(vertex.normal, light->directionFor(vertex.position));
     if (!(cosine > 0.0f)) continue; // facing away (or a degenerate normal)
     float scale = light->intensity() * material->diffuseFactor * cosine;
+    if (scale == 0.0f) continue;
     const Spectrum& emission = *light->spectrum();
     for (int k = 0; k < sampleCount; ++k) {
       float lambda = emitted(k);

@@ -35,7 +35,8 @@ struct VertexRay {
 // Doppler switch on) and λ' = λ_k without it. The ambient light contributes
 // whether or not it is switched on; the sum runs over the lights that are
 // present, on, have a spectrum and face the vertex (n·l > 0). A missing
-// material or spectrum contributes nothing. Allocates nothing.
+// material or spectrum, or a term whose intensity·factor·cosine is 0,
+// contributes nothing and is not evaluated. Allocates nothing.
 void shadeVertex(const LightingContext& context, const VertexRay& vertex, SampledSpectrum& output,
                  float dopplerFactor, const WavelengthMapping* doppler);
 

@@ -13,6 +13,13 @@ public:
   // Relative intensity at the wavelength `wavelengthNm`.
   virtual float evaluate(float wavelengthNm) const = 0;
 
+  // values[i] = evaluate(wavelengthsNm[i]) for n wavelengths in
+  // non-decreasing order: the same numbers, but a kind may find them faster
+  // by walking along (the conversion to RGB reads a spectrum this way).
+  virtual void evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
+    for (int i = 0; i < count; ++i) values[i] = evaluate(wavelengthsNm[i]);
+  }
+
 protected:
   Spectrum() = default;
   Spectrum(const Spectrum&) = default;

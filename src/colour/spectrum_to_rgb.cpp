@@ -89,11 +89,28 @@ const CieRgbRow kCieRgbTable[kCieRgbRowCount] = {
     {780, 1.0000f, 0.0000f, 0.0000f},
 };
 
+namespace {
+
+// The table's wavelengths as one flat array, for evaluateAscending.
+struct TableWavelengths {
+  float nm[kCieRgbRowCount];
+  TableWavelengths() {
+    for (int k = 0; k < kCieRgbRowCount; ++k) nm[k] = kCieRgbTable[k].wavelengthNm;
+  }
+};
+
+const TableWavelengths& tableWavelengths() {
+  static const TableWavelengths wavelengths;
+  return wavelengths;
+}
+
+} // namespace
+
 Vector3 spectrumToRgb(const Spectrum& spectrum) {
   // Evaluate once per row; the three channels then sum the same values in
   // the same order as three separate passes would.
   float samples[kCieRgbRowCount];
-  for (int k = 0; k < kCieRgbRowCount; ++k) samples[k] = spectrum.evaluate(kCieRgbTable[k].wavelengthNm);
+  spectrum.evaluateAscending(tableWavelengths().nm, kCieRgbRowCount, samples);
 
   float sumRed = 0.0f;
   for (int k = 0; k < kCieRgbRowCount; ++k) sumRed += samples[k] * kCieRgbTable[k].r;

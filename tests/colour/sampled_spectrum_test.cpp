@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace quillmere;
 
 TEST(SampledSpectrum, ResampleSpacesSamplesBelowTheUpperBound) {
@@ -69,4 +71,22 @@ TEST(SampledSpectrum, InterpolatesLinearlyWithTheEndsInside) {
   one.assign(1, wavelengths, values);
   EXPECT_EQ(one.evaluate(400.0f), 1.0f);
   EXPECT_EQ(one.evaluate(400.5f), 0.0f);
+}
+
+TEST(SampledSpectrum, AscendingEvaluationGivesThePointwiseValues) {
+  // Uneven samples, queries that hit samples exactly, fall between them and
+  // lie outside on both sides: the walk must pick the bisection's interval,
+  // so the values agree bit for bit.
+  const float samplesNm[] = {400, 401, 430, 430.5f, 500, 640, 700};
+  const float values[] = {0.3f, 1.7f, -0.2f, 0.9f, 2.5f, 0.1f, 1.3f};
+  std::vector<float> queriesNm;
+  for (float lambda = 380.0f; lambda <= 720.0f; lambda += 0.5f) queriesNm.push_back(lambda);
+  std::vector<float> batch(queriesNm.size());
+  for (int n : {0, 1, 2, 7}) {
+    SCOPED_TRACE(n);
+    SampledSpectrum spectrum;
+    spectrum.assign(n, samplesNm, values);
+    spectrum.evaluateAscending(queriesNm.data(), int(queriesNm.size()), batch.data());
+    for (size_t i = 0; i < queriesNm.size(); ++i) EXPECT_EQ(batch[i], spectrum.evaluate(queriesNm[i])) << queriesNm[i];
+  }
 }
