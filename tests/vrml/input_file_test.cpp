@@ -1,0 +1,170 @@
+#include "vrml_test_support.h"
+
+#include "vrml/input_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace quillmere;
+using namespace quillmere::test;
+
+namespace {
+
+std::string readWord(QvInputFile& in) {
+  QvString word;
+  EXPECT_TRUE(in.read(word));
+  return word.getString();
+}
+
+std::string readIdentifier(QvInputFile& in) {
+  QvName name;
+  EXPECT_TRUE(in.read(name, true));
+  return name.getString();
+}
+
+std::int32_t readLong(QvInputFile& in) {
+  std::int32_t value = -12345;
+  EXPECT_TRUE(in.read(value));
+  return value;
+}
+
+char nextChar(QvInputFile& in) {
+  char c = 0;
+  EXPECT_TRUE(in.read(c));
+  return c;
+}
+
+} // namespace
+
+TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
+  const char* rejected[] = {"", "VRML V1.0 ascii\n", "#VRML V1.0 ascii \n", "#VRML V2.0 utf8\n",
+                            "#VRML V1.0 ASCII\n"};
+  for (const char* text : rejected) {
+    TextInput input(text);
+    testing::internal::CaptureStderr();
+    char c;
+    EXPECT_FALSE(input.in.read(c)) << text;
+    // The header line's own line feed is counted before the report.
+    int line = text[0] == '#' ? 2 : 1;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("File does not have a valid header string", line))
+        << text;
+    EXPECT_FALSE(input.in.isHeaderOk());
+    EXPECT_EQ(input.in.getVersion(), text[0] == '#' ? 0.0f : 1.0f);
+  }
+  TextInput crlf("#VRML V1.0 ascii\r\nCube\r\n");
+  EXPECT_EQ(readIdentifier(crlf.in), "Cube");
+  EXPECT_EQ(crlf.in.getLineNum(), 2);
+  EXPECT_TRUE(crlf.in.isHeaderOk());
+}
+
+TEST(InputFile, LongHeaderLineIsReadToItsEndAndRejected) {
+  // The line is longer than the 255 characters kept: the rest is consumed,
+  // nothing overruns, and such a line can never be the valid header.
+  std::string text = std::string(kHeader).substr(0, 16) + std::string(1000, ' ') + "\nCube";
+  TextInput input(text);
+  testing::internal::CaptureStderr();
+  QvName name;
+  EXPECT_FALSE(input.in.read(name, true));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("File does not have a valid header string", 2));
+}
+
+TEST(InputFile, SkipsWhiteSpaceAndCommentsCountingLines) {
+  TextInput input(std::string(kHeader) + "  # comment {\n\t\v\f\r\n#\n   word # last comment");
+  EXPECT_EQ(readWord(input.in), "word");
+  EXPECT_EQ(input.in.getLineNum(), 5); // the CR LF counts as one line end
+  testing::internal::CaptureStderr();
+  char c;
+  EXPECT_FALSE(input.in.read(c));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("EOF reached before end of comment", 5));
+  EXPECT_TRUE(input.in.eof());
+}
+
+TEST(InputFile, ReadsWordsAndQuotedStrings) {
+  TextInput input(std::string(kHeader) +
+                  "plain{[,]} \"two\nlines\" \"say \\\"hi\\\"\" \"back\\nslash\" \"unended");
+  EXPECT_EQ(readWord(input.in), "plain{[,]}"); // braces and commas belong to a word
+  EXPECT_EQ(readWord(input.in), "two\nlines");
+  EXPECT_EQ(input.in.getLineNum(), 3);
+  EXPECT_EQ(readWord(input.in), "say \"hi\"");
+  EXPECT_EQ(readWord(input.in), "back\\nslash"); // only \" is an escape
+  EXPECT_EQ(readWord(input.in), "unended");      // end of file closes the string
+}
+
+TEST(InputFile, IdentifiersStopAtTheFirstCharacterThatCannotBelong) {
+  TextInput input(std::string(kHeader) + "_a1.b {x 9z " + std::string(300, 'k') + " ");
+  EXPECT_EQ(readIdentifier(input.in), "_a1");
+  EXPECT_EQ(nextChar(input.in), '.');
+  EXPECT_EQ(readIdentifier(input.in), "b");
+  EXPECT_EQ(readIdentifier(input.in), ""); // a brace cannot start one
+  EXPECT_EQ(nextChar(input.in), '{');
+  EXPECT_EQ(readIdentifier(input.in), "x");
+  EXPECT_EQ(readIdentifier(input.in), ""); // nor can a digit
+  EXPECT_EQ(readLong(input.in), 9);
+  EXPECT_EQ(readIdentifier(input.in), "z");
+  EXPECT_EQ(readIdentifier(input.in), std::string(255, 'k')); // the rest is dropped
+  EXPECT_EQ(readIdentifier(input.in), "");
+}
+
+TEST(InputFile, IntegersConvertWithBaseZeroLikeStrtol) {
+  TextInput input(std::string(kHeader) + "0x1F 017 -0x10 010 08 +7 0X1F 2147483648 -2147483649 " +
+                  "0000000000000000000000000000000000000012 0x");
+  EXPECT_EQ(readLong(input.in), 31);
+  EXPECT_EQ(readLong(input.in), 15);
+  EXPECT_EQ(readLong(input.in), -16);
+  EXPECT_EQ(readLong(input.in), 8);
+  EXPECT_EQ(readLong(input.in), 0); // 8 is no octal digit
+  EXPECT_EQ(readLong(input.in), 7);
+  EXPECT_EQ(readLong(input.in), 0); // only a lowercase x makes hexadecimal...
+  EXPECT_EQ(readIdentifier(input.in), "X1F"); // ...so the capital X stays in the input
+  EXPECT_EQ(readLong(input.in), 2147483647);  // saturates like a 32-bit strtol
+  EXPECT_EQ(readLong(input.in), -2147483647 - 1);
+  // A token longer than 31 characters is read in full: octal 12 is 10.
+  EXPECT_EQ(readLong(input.in), 10);
+  std::int32_t value;
+  EXPECT_FALSE(input.in.read(value)); // 0x needs a hexadecimal digit
+
+  TextInput shortAndUnsigned(std::string(kHeader) + "70000 -1 0xFFFFFFFF 0x1FFFFFFFF -3");
+  short s;
+  ASSERT_TRUE(shortAndUnsigned.in.read(s));
+  EXPECT_EQ(s, 70000 - 65536); // the low 16 bits
+  ASSERT_TRUE(shortAndUnsigned.in.read(s));
+  EXPECT_EQ(s, -1);
+  std::uint32_t u;
+  ASSERT_TRUE(shortAndUnsigned.in.read(u));
+  EXPECT_EQ(u, 0xFFFFFFFFu);
+  ASSERT_TRUE(shortAndUnsigned.in.read(u));
+  EXPECT_EQ(u, 0xFFFFFFFFu);
+  EXPECT_FALSE(shortAndUnsigned.in.read(u)); // no sign on an unsigned number
+}
+
+TEST(InputFile, RealsNeedADigitAndEndAtTheFirstCharacterThatDoesNotFit) {
+  TextInput input(std::string(kHeader) + "1. .5 -2.5e2 +3E-1 7,8 1e400 0." + std::string(35, '0') + "125 . x");
+  const double expected[] = {1.0, 0.5, -250.0, 0.3, 7.0};
+  float f;
+  for (double value : expected) {
+    ASSERT_TRUE(input.in.read(f));
+    EXPECT_FLOAT_EQ(f, static_cast<float>(value));
+  }
+  EXPECT_EQ(nextChar(input.in), ',');
+  ASSERT_TRUE(input.in.read(f));
+  EXPECT_FLOAT_EQ(f, 8.0f);
+  ASSERT_TRUE(input.in.read(f));
+  EXPECT_TRUE(f > 3.4e38f); // beyond the float range: infinity
+  ASSERT_TRUE(input.in.read(f)); // forty characters, read in full
+  EXPECT_FLOAT_EQ(f, 1.25e-36f);
+  EXPECT_FALSE(input.in.read(f)); // a point alone...
+  EXPECT_EQ(readIdentifier(input.in), "x"); // ...is consumed, the x stays
+  EXPECT_FALSE(input.in.read(f));
+}
+
+TEST(InputFile, PutBackWordIsHandedOutBeforeTheStream) {
+  TextInput input(std::string(kHeader) + " rest");
+  input.in.putBack("fields");
+  EXPECT_EQ(readIdentifier(input.in), "fields");
+  EXPECT_EQ(readIdentifier(input.in), "rest");
+  input.in.putBack('\xFF'); // stands for end of file: dropped
+  char c;
+  EXPECT_FALSE(input.in.get(c));
+  EXPECT_TRUE(input.in.eof());
+}
