@@ -1,0 +1,147 @@
+#include "recording_conversion.h"
+#include "vrml_test_support.h"
+
+#include "vrml/state.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace quillmere;
+using namespace quillmere::test;
+
+namespace {
+
+// Reads `body` and walks it with a recording conversion.
+std::vector<std::string> walk(const std::string& body) {
+  SceneRead read = readScene(std::string(kHeader) + body);
+  EXPECT_TRUE(read.ok) << read.errors;
+  if (!read.root) return {};
+  RecordingConversion conversion;
+  QvState state(&conversion);
+  read.root->traverse(state);
+  EXPECT_EQ(state.depth, 0);
+  return conversion.events;
+}
+
+QvElement* element(int type = QvElement::Unknown) {
+  auto* made = new QvElement;
+  made->type = type;
+  return made;
+}
+
+} // namespace
+
+TEST(TraversalState, PopRemovesDeeperElementsFromEveryStack) {
+  QvState state;
+  QvElement* outer = element();
+  state.addElement(QvState::MaterialIndex, outer); // depth 0: stays to the end
+  state.push();
+  state.addElement(QvState::MaterialIndex, element());
+  state.addElement(QvState::LightIndex, element(QvElement::PointLight));
+  state.push();
+  state.addElement(QvState::RELframeIndex, element());
+  EXPECT_EQ(state.getTopElement(QvState::MaterialIndex)->next, outer);
+  EXPECT_EQ(state.getTopElement(QvState::RELframeIndex)->depth, 2);
+  state.pop();
+  EXPECT_EQ(state.getTopElement(QvState::RELframeIndex), nullptr);
+  EXPECT_NE(state.getTopElement(QvState::LightIndex), nullptr);
+  state.pop();
+  EXPECT_EQ(state.getTopElement(QvState::LightIndex), nullptr);
+  EXPECT_EQ(state.getTopElement(QvState::MaterialIndex), outer);
+  EXPECT_EQ(state.depth, 0);
+  // The destructor frees `outer`; the leak checker holds us to it.
+}
+
+TEST(TraversalState, ElementPrintsItsTypeName) {
+  QvElement* translation = element(QvElement::Translation);
+  testing::internal::CaptureStdout();
+  translation->print();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\t\tElement of type Translation\n");
+  delete translation;
+  EXPECT_STREQ(QvState::stackNames[QvState::RELmaterialIndex], "RELmaterial");
+}
+
+TEST(TraversalState, SeparatorScopesWhatItsChildrenAdd) {
+  std::vector<std::string> expected = {
+      "material M1", "material M2", "faces Inner material[M2 M1] transform[]", "faces Outer material[] transform[]"};
+  EXPECT_EQ(walk("Group { Separator { DEF M1 Material {} DEF M2 Material {} DEF Inner IndexedFaceSet {} }"
+                 " DEF Outer IndexedFaceSet {} }"),
+            expected);
+  // A Group opens no scope: what its children add stays in force after it.
+  expected = {"material M1", "faces After material[M1] transform[]"};
+  EXPECT_EQ(walk("Separator { Group { DEF M1 Material {} } DEF After IndexedFaceSet {} }"), expected);
+}
+
+TEST(TraversalState, TransformSeparatorScopesOnlyTransforms) {
+  std::vector<std::string> expected = {
+      "material M", "faces Inside material[M] transform[Translation Move NoOpTransform]",
+      "faces Outside material[M] transform[NoOpTransform]"};
+  EXPECT_EQ(walk("Separator { TransformSeparator { DEF Move Translation { translation 1 0 0 } Translation {}"
+                 " DEF M Material {} DEF Inside IndexedFaceSet {} } DEF Outside IndexedFaceSet {} }"),
+            expected);
+}
+
+TEST(TraversalState, SwitchAndLevelOfDetailChooseChildren) {
+  const std::string three = " DEF A IndexedFaceSet {} DEF B IndexedFaceSet {} DEF C IndexedFaceSet {} }";
+  std::vector<std::string> all = {"faces A material[] transform[]", "faces B material[] transform[]",
+                                  "faces C material[] transform[]"};
+  EXPECT_EQ(walk("Switch { whichChild -3" + three), all);
+  EXPECT_EQ(walk("Switch { whichChild 5" + three), std::vector<std::string>{});
+  EXPECT_EQ(walk("Switch {" + three), std::vector<std::string>{}); // -1 by default
+  EXPECT_EQ(walk("Switch { whichChild -2" + three), std::vector<std::string>{});
+  EXPECT_EQ(walk("Switch { whichChild 1" + three), std::vector<std::string>{all[1]});
+  EXPECT_EQ(walk("LevelOfDetail { screenArea [ 1, 2 ]" + three), std::vector<std::string>{all[0]});
+  // Anchors and unknown nodes are passed over with their children.
+  EXPECT_EQ(walk("Group { WWWAnchor {" + three + " Thing { fields [ SFLong n ]" + three + " }"),
+            std::vector<std::string>{});
+}
+
+TEST(TraversalState, LodChildrenEachGetTheirOwnScope) {
+  std::vector<std::string> expected = {"lod Far depth 0",
+                                       "child 0",
+                                       "material M",
+                                       "faces Near material[M] transform[]",
+                                       "end child 0",
+                                       "child 1",
+                                       "faces Coarse material[] transform[]",
+                                       "end child 1",
+                                       "child 2",
+                                       "end child 2",
+                                       "end lod Far depth 0"};
+  EXPECT_EQ(walk("DEF Far LOD { range [ 10, 20 ] Group { DEF M Material {} DEF Near IndexedFaceSet {} }"
+                 " DEF Coarse IndexedFaceSet {} Cube {} }"),
+            expected);
+  EXPECT_EQ(walk("LOD { range [ 1 ] }"), std::vector<std::string>{}); // no children, nothing built
+}
+
+TEST(TraversalState, SharedNodesAreVisitedAtEveryUse) {
+  std::vector<std::string> expected = {"texture T", "frame F", "lines Wire coordinates[C]", "texture T",
+                                       "frame F", "lines Wire coordinates[C]"};
+  EXPECT_EQ(walk("Separator { DEF C Coordinate3 { point [ 0 0 0, 1 1 1 ] }"
+                 " DEF Piece Separator { DEF T Texture2 {} DEF F RELframe { velocity 0.5 0 0 }"
+                 " DEF Wire IndexedLineSet { coordIndex [ 0, 1, -1 ] } } USE Piece }"),
+            expected);
+}
+
+TEST(TraversalState, PropertyNodesPushTypedElementsOnTheirStacks) {
+  SceneRead read = readScene(std::string(kHeader) +
+                             "Group { PointLight {} SpotLight {} PerspectiveCamera {} Scale {} MatrixTransform {}"
+                             " RELmaterialPlanck {} RELmaterialRGB {} Normal {} NormalBinding {} ShapeHints {}"
+                             " TextureCoordinate2 {} Texture2Transform {} MaterialBinding {} RELframe {}"
+                             " Cube {} Sphere {} Info {} }");
+  ASSERT_TRUE(read.ok) << read.errors;
+  QvState state; // no conversion: only the state is kept
+  read.root->traverse(state);
+  EXPECT_EQ(RecordingConversion::stackOf(state, QvState::LightIndex), "SpotLight PointLight");
+  EXPECT_EQ(RecordingConversion::stackOf(state, QvState::CameraIndex), "PerspectiveCamera");
+  EXPECT_EQ(RecordingConversion::stackOf(state, QvState::TransformationIndex), "MatrixTransform Scale");
+  EXPECT_EQ(RecordingConversion::stackOf(state, QvState::RELmaterialIndex), "RELmaterialRGB RELmaterialPlanck");
+  const int untyped[] = {QvState::NormalIndex, QvState::NormalBindingIndex, QvState::ShapeHintsIndex,
+                         QvState::TextureCoordinate2Index, QvState::Texture2TransformationIndex,
+                         QvState::MaterialBindingIndex, QvState::RELframeIndex};
+  for (int stack : untyped) EXPECT_EQ(RecordingConversion::stackOf(state, stack), "Unknown") << stack;
+  EXPECT_EQ(state.getTopElement(QvState::NormalIndex)->data, dynamic_cast<QvGroup*>(read.root.get())->getChild(7));
+  EXPECT_EQ(state.getTopElement(QvState::Coordinate3Index), nullptr);
+}
