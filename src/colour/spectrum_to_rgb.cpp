@@ -107,17 +107,18 @@ const TableWavelengths& tableWavelengths() {
 } // namespace
 
 Vector3 spectrumToRgb(const Spectrum& spectrum) {
-  // Evaluate once per row; the three channels then sum the same values in
-  // the same order as three separate passes would.
+  // Evaluate once per row. Each channel then sums the same products in the
+  // same order as a pass of its own would; running the three sums in one
+  // loop only lets them overlap.
   float samples[kCieRgbRowCount];
   spectrum.evaluateAscending(tableWavelengths().nm, kCieRgbRowCount, samples);
 
-  float sumRed = 0.0f;
-  for (int k = 0; k < kCieRgbRowCount; ++k) sumRed += samples[k] * kCieRgbTable[k].r;
-  float sumGreen = 0.0f;
-  for (int k = 0; k < kCieRgbRowCount; ++k) sumGreen += samples[k] * kCieRgbTable[k].g;
-  float sumBlue = 0.0f;
-  for (int k = 0; k < kCieRgbRowCount; ++k) sumBlue += samples[k] * kCieRgbTable[k].b;
+  float sumRed = 0.0f, sumGreen = 0.0f, sumBlue = 0.0f;
+  for (int k = 0; k < kCieRgbRowCount; ++k) {
+    sumRed += samples[k] * kCieRgbTable[k].r;
+    sumGreen += samples[k] * kCieRgbTable[k].g;
+    sumBlue += samples[k] * kCieRgbTable[k].b;
+  }
 
   return {kCieRgbStepNm * sumRed, kCieRgbStepNm * sumGreen, kCieRgbStepNm * sumBlue};
 }
