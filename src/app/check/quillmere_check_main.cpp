@@ -1,0 +1,111 @@
+// quillmere-check [--tree] FILE...: reads each scene file exactly as scene
+// loading does (read errors on standard error) and prints one verdict line
+// per file on standard output. Exit status 0 when every file read ok, 1 when
+// any did not, 2 for a bad command line.
+#include "vrml/field.h"
+#include "vrml/field_table.h"
+#include "vrml/group.h"
+#include "vrml/input_file.h"
+#include "vrml/node.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+using namespace quillmere;
+
+namespace {
+
+// Distinct nodes under the root, the root included; a node reached through
+// several USEs counts once.
+int countNodes(QvNode* root) {
+  std::unordered_set<QvNode*> seen;
+  std::vector<QvNode*> pending{root};
+  while (!pending.empty()) {
+    QvNode* node = pending.back();
+    pending.pop_back();
+    if (!seen.insert(node).second) continue;
+    if (auto* group = dynamic_cast<QvGroup*>(node))
+      for (int i = 0; i < group->getNumChildren(); ++i) pending.push_back(group->getChild(i));
+  }
+  return static_cast<int>(seen.size());
+}
+
+// One line per node, indented two spaces per level: keyword, "name" when the
+// node has one, then the fields the file set. A node met again through USE is
+// printed once more, marked, without repeating what is below it.
+void printTree(QvNode* node, int depth, std::unordered_set<QvNode*>& printed) {
+  std::string line(static_cast<std::size_t>(depth) * 2, ' ');
+  line += node->getKeyword();
+  if (!node->getName().isEmpty()) line += std::string(" \"") + node->getName().getString() + "\"";
+  bool again = !printed.insert(node).second;
+  if (again) {
+    std::printf("%s (USE, shown above)\n", line.c_str());
+    return;
+  }
+  QvFieldTable* table = node->getFieldTable();
+  for (int i = 0; i < table->getNumFields(); ++i)
+    if (!table->getField(node, i)->isDefault()) line += std::string(" ") + table->getFieldName(i).getString();
+  std::printf("%s\n", line.c_str());
+  if (auto* group = dynamic_cast<QvGroup*>(node))
+    for (int i = 0; i < group->getNumChildren(); ++i) printTree(group->getChild(i), depth + 1, printed);
+}
+
+// Reads one file; prints its verdict. True when it read ok with a root.
+bool checkFile(const char* path, bool tree) {
+  std::FILE* file = std::fopen(path, "r");
+  if (!file) {
+    std::printf("%s: cannot open\n", path);
+    return false;
+  }
+  QvNode* root = nullptr;
+  bool ok;
+  int defNames;
+  {
+    QvInputFile in;
+    in.setFilePointer(file);
+    ok = QvScene::read(in, root);
+    defNames = in.getNumReferences();
+  }
+  std::fclose(file);
+  QvNodeHandle handle(root);
+  std::fflush(stderr); // the reader's messages come before the verdict
+  if (!ok) {
+    std::printf("%s: read failed\n", path);
+    return false;
+  }
+  if (!root) {
+    std::printf("%s: no root node\n", path);
+    return false;
+  }
+  if (tree) {
+    std::unordered_set<QvNode*> printed;
+    printTree(root, 0, printed);
+  }
+  std::printf("%s: ok (%d nodes, %d DEF names)\n", path, countNodes(root), defNames);
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  bool tree = false;
+  int first = 1;
+  if (first < argc && std::strcmp(argv[first], "--tree") == 0) {
+    tree = true;
+    ++first;
+  }
+  if (first >= argc) {
+    std::fprintf(stderr, "usage: quillmere-check [--tree] FILE...\n");
+    return 2;
+  }
+  QvScene::init();
+  bool allOk = true;
+  for (int i = first; i < argc; ++i) {
+    allOk = checkFile(argv[i], tree) && allOk;
+    std::fflush(stdout);
+  }
+  return allOk ? 0 : 1;
+}
