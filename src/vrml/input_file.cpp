@@ -105,7 +105,7 @@ bool QvInputFile::checkHeader() {
   return ok;
 }
 
-bool QvInputFile::get(char& c) {
+bool QvInputFile::getSlow(char& c) {
   if (backBufIndex_ >= 0) {
     c = backBuf_.getString()[backBufIndex_++];
     if (c != '\0') return true;

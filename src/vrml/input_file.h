@@ -34,7 +34,17 @@ public:
   float getVersion() const { return version_; }
   bool isHeaderOk() const { return headerOk_; }
 
-  bool get(char& c);   // next raw character; false (c = 0xFF) at end of file or on a bad header
+  // Next raw character; false (c = 0xFF) at end of file or on a bad header.
+  // The common case, a plain byte from the buffer, is inline: every
+  // character of a file passes here.
+  bool get(char& c) {
+    if (backBufIndex_ < 0 && numPushed_ == 0 && readHeader_ && bufferPos_ < bufferLen_ &&
+        buffer_[bufferPos_] != '\r') {
+      c = static_cast<char>(buffer_[bufferPos_++]);
+      return true;
+    }
+    return getSlow(c);
+  }
   bool read(char& c);  // next character after white space and comments
   void putBack(char c);           // a 0xFF character stands for end of file and is dropped
   void putBack(const char* word); // handed out again, character by character, before the stream
@@ -70,6 +80,7 @@ private:
   static constexpr int kBufferSize = 1 << 16;
   static constexpr int kMaxPushed = 4; // the readers put back at most one character at a time
 
+  bool getSlow(char& c);
   bool checkHeader();
   bool streamGet(char& c);   // one character of the stream, carriage return before line feed removed
   void streamPutBack(char c);

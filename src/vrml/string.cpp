@@ -62,12 +62,6 @@ QvString& QvString::operator+=(const char* text) {
   return *this;
 }
 
-void QvString::append(char c) {
-  reserve(length_ + 1);
-  text_[length_++] = c;
-  text_[length_] = '\0';
-}
-
 void QvString::makeEmpty(bool freeOld) {
   if (freeOld && usesHeap()) {
     delete[] text_;

@@ -16,7 +16,12 @@ public:
   ~QvString();
 
   QvString& operator+=(const char* text);
-  void append(char c); // amortised constant time, so long words read in linear time
+  // Amortised constant time, so long words read in linear time.
+  void append(char c) {
+    if (length_ + 1 >= capacity_) reserve(length_ + 1);
+    text_[length_++] = c;
+    text_[length_] = '\0';
+  }
   void makeEmpty(bool freeOld = true);
 
   const char* getString() const { return text_; }
