@@ -119,7 +119,10 @@ bool QvInputFile::getSlow(char& c) {
   return streamGet(c);
 }
 
-bool QvInputFile::read(char& c) { return skipWhiteSpace() && get(c); }
+bool QvInputFile::read(char& c) {
+  c = kEofChar; // what a caller may put back after a failure: nothing
+  return skipWhiteSpace() && get(c);
+}
 
 void QvInputFile::putBack(char c) {
   if (c == kEofChar) return;

@@ -168,3 +168,12 @@ TEST(InputFile, PutBackWordIsHandedOutBeforeTheStream) {
   EXPECT_FALSE(input.in.get(c));
   EXPECT_TRUE(input.in.eof());
 }
+
+TEST(InputFile, ByteFFIsAnOrdinaryCharacterUntilItIsPutBack) {
+  // Inside a word it is kept; put back (it ends the word 12 below, as a
+  // number) it is taken for end of file and dropped.
+  TextInput input(std::string(kHeader) + "a\xFF" + "b 12\xFF" + "7");
+  EXPECT_EQ(readWord(input.in), "a\xFF" "b");
+  EXPECT_EQ(readLong(input.in), 12);
+  EXPECT_EQ(readLong(input.in), 7);
+}

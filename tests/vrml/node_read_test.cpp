@@ -32,6 +32,12 @@ TEST(SceneRead, EmptyBodiesAndNullGiveNoRoot) {
   EXPECT_TRUE(blank.ok);
   EXPECT_EQ(blank.root, nullptr);
 
+  // A comment that runs into the end of the file is reported; the read goes on.
+  SceneRead comment = readScene(scene("# the end"));
+  EXPECT_TRUE(comment.ok);
+  EXPECT_EQ(comment.root, nullptr);
+  EXPECT_EQ(comment.errors, readError("EOF reached before end of comment", 2));
+
   SceneRead nullLast = readScene(scene("NULL"));
   EXPECT_TRUE(nullLast.ok);
   EXPECT_EQ(nullLast.root, nullptr);
