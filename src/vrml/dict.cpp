@@ -10,8 +10,35 @@ QvDict::~QvDict() {
   delete[] buckets_;
 }
 
+// Keys are addresses, whose low bits are always zero: mix them before
+// taking the bucket.
+std::size_t QvDict::bucketOf(Key key) const {
+  std::uint64_t mixed = static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>((mixed >> 32) % static_cast<std::uint64_t>(numBuckets_));
+}
+
+void QvDict::grow() {
+  int oldCount = numBuckets_;
+  Entry** old = buckets_;
+  numBuckets_ = oldCount * 2 + 1;
+  buckets_ = new Entry*[numBuckets_]();
+  // Re-linking keeps each chain's order among the keys that stay together.
+  for (int i = 0; i < oldCount; ++i) {
+    Entry* entry = old[i];
+    while (entry) {
+      Entry* next = entry->next;
+      Entry** link = &buckets_[bucketOf(entry->key)];
+      while (*link) link = &(*link)->next;
+      entry->next = nullptr;
+      *link = entry;
+      entry = next;
+    }
+  }
+  delete[] old;
+}
+
 bool QvDict::enter(Key key, void* value) {
-  Entry** link = &buckets_[key % static_cast<Key>(numBuckets_)];
+  Entry** link = &buckets_[bucketOf(key)];
   for (; *link; link = &(*link)->next) {
     if ((*link)->key == key) {
       (*link)->value = value;
@@ -20,11 +47,12 @@ bool QvDict::enter(Key key, void* value) {
   }
   *link = new Entry{key, value, nullptr};
   ++numEntries_;
+  if (numEntries_ > 4 * numBuckets_ && numBuckets_ < (1 << 28)) grow();
   return true;
 }
 
 bool QvDict::find(Key key, void*& value) const {
-  for (const Entry* entry = buckets_[key % static_cast<Key>(numBuckets_)]; entry; entry = entry->next) {
+  for (const Entry* entry = buckets_[bucketOf(key)]; entry; entry = entry->next) {
     if (entry->key == key) {
       value = entry->value;
       return true;

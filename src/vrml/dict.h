@@ -1,8 +1,11 @@
 // A hash dictionary from an interned name's identity to a pointer: the DEF
 // table of an input file and the node-name registry. It owns its entries, not
-// the pointed-to objects.
+// the pointed-to objects. It starts with the bucket count it is made with and
+// doubles it whenever the entries reach four per bucket, so a file with
+// hundreds of thousands of DEF names is still read in linear time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace quillmere {
@@ -11,7 +14,7 @@ class QvDict {
 public:
   using Key = std::uintptr_t; // QvName::key(): pointer-sized, not 32 bits, on 64-bit hosts
 
-  explicit QvDict(int numBuckets = 251);
+  explicit QvDict(int numBuckets = 251); // initial bucket count
   ~QvDict();
   QvDict(const QvDict&) = delete;
   QvDict& operator=(const QvDict&) = delete;
@@ -40,6 +43,9 @@ private:
 
   int numBuckets_;
   Entry** buckets_;
+
+  std::size_t bucketOf(Key key) const;
+  void grow();
   int numEntries_ = 0;
 };
 

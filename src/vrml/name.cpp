@@ -1,12 +1,13 @@
 #include "vrml/name.h"
 
 #include <cstring>
+#include <vector>
 
 namespace quillmere {
 
 namespace {
 
-constexpr std::uint32_t kNameBuckets = 1999;
+constexpr std::uint32_t kNameBuckets = 1999; // initial count; doubles at four names per bucket
 constexpr std::size_t kTextBlockSize = 4000; // bytes shared by many short texts
 
 // Texts live in shared blocks; a text too big for a block gets its own
@@ -45,8 +46,24 @@ struct TextStore {
 };
 
 struct NameTable {
-  QvNameEntry* buckets[kNameBuckets] = {};
+  std::vector<QvNameEntry*> buckets = std::vector<QvNameEntry*>(kNameBuckets, nullptr);
+  std::size_t numEntries = 0;
   TextStore texts;
+
+  // Keeps chains short however many distinct names a file brings.
+  void grow() {
+    std::vector<QvNameEntry*> larger(buckets.size() * 2 + 1, nullptr);
+    for (QvNameEntry* entry : buckets) {
+      while (entry) {
+        QvNameEntry* next = entry->next;
+        QvNameEntry*& head = larger[entry->hash % larger.size()];
+        entry->next = head;
+        head = entry;
+        entry = next;
+      }
+    }
+    buckets.swap(larger);
+  }
 };
 
 NameTable& nameTable() {
@@ -73,10 +90,12 @@ std::uint32_t QvName::hashText(const char* text) {
 const QvNameEntry* QvName::intern(const char* text) {
   NameTable& table = nameTable();
   std::uint32_t hash = hashText(text);
-  QvNameEntry*& head = table.buckets[hash % kNameBuckets];
-  for (QvNameEntry* entry = head; entry; entry = entry->next)
+  for (QvNameEntry* entry = table.buckets[hash % table.buckets.size()]; entry; entry = entry->next)
     if (entry->hash == hash && std::strcmp(entry->text, text) == 0) return entry;
+  if (table.numEntries >= 4 * table.buckets.size()) table.grow();
+  QvNameEntry*& head = table.buckets[hash % table.buckets.size()];
   head = new QvNameEntry{table.texts.copy(text), hash, head};
+  ++table.numEntries;
   return head;
 }
 

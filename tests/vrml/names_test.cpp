@@ -65,7 +65,7 @@ TEST(QvDict, EnterReplacesAnExistingKeyAndReportsFalse) {
   EXPECT_EQ(found, &two);
   EXPECT_FALSE(dict.find(QvName("other").key(), found));
   EXPECT_EQ(found, nullptr);
-  // Keys that share a bucket are kept apart.
+  // Keys that would share a bucket of 251 are kept apart.
   EXPECT_TRUE(dict.enter(3, &one));
   EXPECT_TRUE(dict.enter(3 + 251, &two));
   dict.find(3, found);
@@ -75,6 +75,18 @@ TEST(QvDict, EnterReplacesAnExistingKeyAndReportsFalse) {
   EXPECT_EQ(dict.getNumEntries(), 3);
   dict.clear();
   EXPECT_FALSE(dict.find(3, found));
+}
+
+TEST(QvDict, KeepsEveryKeyAsItGrows) {
+  QvDict dict(251);
+  static int values[5000];
+  for (int i = 0; i < 5000; ++i) EXPECT_TRUE(dict.enter(reinterpret_cast<QvDict::Key>(&values[i]), &values[i]));
+  for (int i = 0; i < 5000; i += 7) {
+    void* found = nullptr;
+    ASSERT_TRUE(dict.find(reinterpret_cast<QvDict::Key>(&values[i]), found));
+    EXPECT_EQ(found, &values[i]);
+  }
+  EXPECT_EQ(dict.getNumEntries(), 5000);
 }
 
 TEST(QvPtrList, AppendsFindsRemovesAndTruncates) {
