@@ -3,6 +3,11 @@
 // scopes, Switch, TransformSeparator, LevelOfDetail); whatever must build
 // display nodes is handed over here, so the reader never depends on the
 // display side. The conversion implements it and passes it in the QvState.
+//
+// Not done yet: a node reached through several USEs is visited (and
+// converted) once per path to it, and the walk sets no bound on that; a file
+// that nests shared groups inside shared groups makes the number of visits
+// grow exponentially with the nesting.
 #pragma once
 
 namespace quillmere {
