@@ -208,3 +208,15 @@ TEST(SceneRead, NestingBeyondTheLimitIsRefused) {
   for (int i = 0; i < QvInputFile::kMaxNestingDepth; ++i) allowed += "}";
   EXPECT_TRUE(readScene(scene(allowed)).ok);
 }
+
+TEST(SceneRead, SkippingAFailedBodyCountsNoLines) {
+  TextInput input(scene("Cube { size\n\n\n { } }"));
+  QvNode* node = nullptr;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(QvNode::read(input.in, node));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("Unknown field \"size\"", 2));
+  EXPECT_EQ(node, nullptr);
+  EXPECT_EQ(input.in.getLineNum(), 2);
+  char c;
+  EXPECT_FALSE(input.in.get(c)); // the skip ran to the matching brace, the end
+}
