@@ -10,36 +10,39 @@ void formatDiagnostic(char (&buffer)[kDiagnosticBufferSize], const char* format,
   if (written < 0) buffer[0] = '\0';
 }
 
-void printWarning(const char* format, ...) {
+namespace {
+
+// Formats into the bounded buffer and writes it to standard output, with a
+// newline when the printer adds one.
+void writeDiagnostic(bool appendNewline, const char* format, va_list arguments) {
   char buffer[kDiagnosticBufferSize];
+  formatDiagnostic(buffer, format, arguments);
+  std::fputs(buffer, stdout);
+  if (appendNewline) std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+} // namespace
+
+void printWarning(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  formatDiagnostic(buffer, format, arguments);
+  writeDiagnostic(false, format, arguments);
   va_end(arguments);
-  std::fputs(buffer, stdout);
-  std::fflush(stdout);
 }
 
 void printInformation(const char* format, ...) {
-  char buffer[kDiagnosticBufferSize];
   va_list arguments;
   va_start(arguments, format);
-  formatDiagnostic(buffer, format, arguments);
+  writeDiagnostic(true, format, arguments);
   va_end(arguments);
-  std::fputs(buffer, stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
 }
 
 void printFatal(const char* format, ...) {
-  char buffer[kDiagnosticBufferSize];
   va_list arguments;
   va_start(arguments, format);
-  formatDiagnostic(buffer, format, arguments);
+  writeDiagnostic(true, format, arguments);
   va_end(arguments);
-  std::fputs(buffer, stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
   std::exit(1);
 }
 
