@@ -7,28 +7,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <unordered_set>
-#include <vector>
 
 using namespace quillmere;
-
-namespace {
-
-// Distinct nodes under the root, without following a shared node twice.
-std::size_t countNodes(QvNode* root) {
-  std::unordered_set<QvNode*> seen;
-  std::vector<QvNode*> pending{root};
-  while (!pending.empty()) {
-    QvNode* node = pending.back();
-    pending.pop_back();
-    if (!seen.insert(node).second) continue;
-    if (auto* group = dynamic_cast<QvGroup*>(node))
-      for (int i = 0; i < group->getNumChildren(); ++i) pending.push_back(group->getChild(i));
-  }
-  return seen.size();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   QvScene::init();
@@ -41,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     in.setFilePointer(file);
     QvNode* root = nullptr;
     if (QvScene::read(in, root) && root) {
-      countNodes(root);
+      countDistinctNodes(root);
       root->unref();
     }
   }

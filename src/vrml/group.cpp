@@ -1,5 +1,8 @@
 #include "vrml/group.h"
 
+#include <unordered_set>
+#include <vector>
+
 #include "vrml/input_file.h"
 
 namespace quillmere {
@@ -55,5 +58,18 @@ bool QvGroup::readChildren(QvInputFile& in) {
 QvUnknownNode::QvUnknownNode() { isBuiltIn = false; }
 
 void QvUnknownNode::traverse(QvState&) {}
+
+int countDistinctNodes(QvNode* root) {
+  std::unordered_set<QvNode*> seen;
+  std::vector<QvNode*> pending{root};
+  while (!pending.empty()) {
+    QvNode* node = pending.back();
+    pending.pop_back();
+    if (!node || !seen.insert(node).second) continue;
+    if (auto* group = dynamic_cast<QvGroup*>(node))
+      for (int i = 0; i < group->getNumChildren(); ++i) pending.push_back(group->getChild(i));
+  }
+  return static_cast<int>(seen.size());
+}
 
 } // namespace quillmere

@@ -51,4 +51,9 @@ private:
   mutable QvFieldTable table_;   // this instance's declared fields, owned
 };
 
+// Distinct nodes of the tree under `root`, the root included: a node reached
+// through several USEs counts once. Iterative, so deep trees cannot exhaust
+// the stack.
+int countDistinctNodes(QvNode* root);
+
 } // namespace quillmere

@@ -18,21 +18,6 @@ using namespace quillmere;
 
 namespace {
 
-// Distinct nodes under the root, the root included; a node reached through
-// several USEs counts once.
-int countNodes(QvNode* root) {
-  std::unordered_set<QvNode*> seen;
-  std::vector<QvNode*> pending{root};
-  while (!pending.empty()) {
-    QvNode* node = pending.back();
-    pending.pop_back();
-    if (!seen.insert(node).second) continue;
-    if (auto* group = dynamic_cast<QvGroup*>(node))
-      for (int i = 0; i < group->getNumChildren(); ++i) pending.push_back(group->getChild(i));
-  }
-  return static_cast<int>(seen.size());
-}
-
 // One line per node, indented two spaces per level: keyword, "name" when the
 // node has one, then the fields the file set. A node met again through USE is
 // printed once more, marked, without repeating what is below it.
@@ -84,7 +69,7 @@ bool checkFile(const char* path, bool tree) {
     std::unordered_set<QvNode*> printed;
     printTree(root, 0, printed);
   }
-  std::printf("%s: ok (%d nodes, %d DEF names)\n", path, countNodes(root), defNames);
+  std::printf("%s: ok (%d nodes, %d DEF names)\n", path, countDistinctNodes(root), defNames);
   return true;
 }
 
