@@ -1,5 +1,5 @@
-# Runs quillmere-check and checks its exit status and that its standard
-# output matches a pattern (and, optionally, that standard error does).
+# Runs one of the command-line tools and checks its exit status, that its
+# standard output matches a pattern and, optionally, that standard error does.
 #   -DTOOL=... "-DTOOL_ARGUMENTS=a;b" -DEXPECTED_STATUS=n -DEXPECTED_OUTPUT=regex [-DEXPECTED_ERRORS=regex]
 execute_process(
   COMMAND ${TOOL} ${TOOL_ARGUMENTS}
