@@ -95,7 +95,10 @@ bool QvInputFile::checkHeader() {
       if (length < kMaxHeaderLength) line[length++] = c;
     line[length] = '\0';
     if (c == '\n') ++lineNum_;
-    version_ = std::strcmp(line, kValidHeader) == 0 ? 1.0f : 0.0f;
+    // Compared over the line's full length: a NUL byte in the line must not
+    // end the comparison early and let trailing bytes pass unseen.
+    bool exact = length == static_cast<int>(std::strlen(kValidHeader)) && std::memcmp(line, kValidHeader, length) == 0;
+    version_ = exact ? 1.0f : 0.0f;
     ok = version_ != 0.0f;
   }
   if (!ok) {

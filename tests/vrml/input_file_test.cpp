@@ -38,19 +38,21 @@ char nextChar(QvInputFile& in) {
 } // namespace
 
 TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
-  const char* rejected[] = {"", "VRML V1.0 ascii\n", "#VRML V1.0 ascii \n", "#VRML V2.0 utf8\n",
-                            "#VRML V1.0 ASCII\n"};
-  for (const char* text : rejected) {
+  // The last one is the valid header, a NUL byte and more: not the whole line.
+  const std::string rejected[] = {"", "VRML V1.0 ascii\n", "#VRML V1.0 ascii \n", "#VRML V2.0 utf8\n",
+                                  "#VRML V1.0 ASCII\n", std::string("#VRML V1.0 ascii\0x\n", 19)};
+  for (const std::string& text : rejected) {
     TextInput input(text);
     testing::internal::CaptureStderr();
     char c;
     EXPECT_FALSE(input.in.read(c)) << text;
     // The header line's own line feed is counted before the report.
-    int line = text[0] == '#' ? 2 : 1;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("File does not have a valid header string", line))
+    bool hash = !text.empty() && text[0] == '#';
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              readError("File does not have a valid header string", hash ? 2 : 1))
         << text;
     EXPECT_FALSE(input.in.isHeaderOk());
-    EXPECT_EQ(input.in.getVersion(), text[0] == '#' ? 0.0f : 1.0f);
+    EXPECT_EQ(input.in.getVersion(), hash ? 0.0f : 1.0f);
   }
   TextInput crlf("#VRML V1.0 ascii\r\nCube\r\n");
   EXPECT_EQ(readIdentifier(crlf.in), "Cube");
