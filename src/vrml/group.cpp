@@ -16,6 +16,7 @@ QvGroup::~QvGroup() {
 }
 
 void QvGroup::addChild(QvNode* child) {
+  if (child->getHeight() + 1 > height_) height_ = child->getHeight() + 1;
   child->ref();
   children_.append(child);
 }

@@ -373,12 +373,15 @@ long long QvInputFile::remainingBytes() const {
 }
 
 bool QvInputFile::enterNode() {
-  if (nesting_ >= kMaxNestingDepth) {
-    postReadError(this, "Nodes nested more than %d deep", kMaxNestingDepth);
-    return false;
-  }
+  if (!canPlaceSubtree(1)) return false;
   ++nesting_;
   return true;
+}
+
+bool QvInputFile::canPlaceSubtree(int height) {
+  if (nesting_ + height <= kMaxNestingDepth) return true;
+  postReadError(this, "Nodes nested more than %d deep", kMaxNestingDepth);
+  return false;
 }
 
 void QvInputFile::postReadError(QvInputFile* in, const char* format, ...) {

@@ -19,7 +19,7 @@ class QvInputFile {
 public:
   static constexpr int kMaxHeaderLength = 255;   // characters of the header line that are kept
   static constexpr int kMaxIdentifierLength = 255; // later identifier characters are read and dropped
-  static constexpr int kMaxNestingDepth = 1000;  // nodes inside nodes; deeper input is refused
+  static constexpr int kMaxNestingDepth = 1000;  // levels of the tree, USEs included; deeper input is refused
 
   QvInputFile();
   ~QvInputFile(); // the stream stays open: whoever opened it closes it
@@ -72,6 +72,9 @@ public:
   // Depth of nodes being read, so hostile input cannot exhaust the stack.
   bool enterNode();
   void leaveNode() { --nesting_; }
+  // Whether a finished subtree `height` levels tall, brought in by USE, may
+  // stand at the current position without the tree passing the limit.
+  bool canPlaceSubtree(int height);
 
   // Writes "VRML read error: <message>\n<location>\n" to standard error.
   static void postReadError(QvInputFile* in, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -161,6 +161,7 @@ bool QvNode::readUse(QvInputFile& in, QvNode*& node) {
                                refName.getString());
     return false;
   }
+  if (!in.canPlaceSubtree(found->getHeight())) return false;
   node = found;
   return true;
 }

@@ -44,6 +44,7 @@ public:
   void ref() { ++refCount_; }
   void unref(); // frees the node when the last reference goes
   int getRefCount() const { return refCount_; }
+  int getHeight() const { return height_; }
 
   // One node, `NULL` or `USE` at the current position. `node` is null for
   // NULL, a closing brace or end of file. A new node comes back without a
@@ -56,6 +57,11 @@ protected:
   // The body of a node that is not a group: an optional `fields` list, then
   // field occurrences; an unknown field name is an error.
   bool readFieldsOf(QvInputFile& in);
+
+  // Levels of the tree from this node down, itself included. A USE places the
+  // whole subtree, so the reader bounds depth + height: every walk over the
+  // tree (visits, freeing) then recurses at most kMaxNestingDepth deep.
+  int height_ = 1;
 
 private:
   static bool readUse(QvInputFile& in, QvNode*& node);

@@ -207,6 +207,16 @@ TEST(SceneRead, NestingBeyondTheLimitIsRefused) {
   for (int i = 0; i < QvInputFile::kMaxNestingDepth; ++i) allowed += "Group {";
   for (int i = 0; i < QvInputFile::kMaxNestingDepth; ++i) allowed += "}";
   EXPECT_TRUE(readScene(scene(allowed)).ok);
+
+  // A USE brings its node's whole subtree along: Chain is 999 levels tall,
+  // so it fits directly under the root but not one level further down.
+  std::string chain = "DEF Chain";
+  for (int i = 1; i < QvInputFile::kMaxNestingDepth; ++i) chain += " Group {";
+  for (int i = 1; i < QvInputFile::kMaxNestingDepth; ++i) chain += "}";
+  EXPECT_TRUE(readScene(scene("Group { " + chain + " USE Chain }")).ok);
+  SceneRead used = readScene(scene("Group { " + chain + " Group { USE Chain } }"));
+  EXPECT_FALSE(used.ok);
+  EXPECT_EQ(firstMessage(used), "Nodes nested more than 1000 deep");
 }
 
 TEST(SceneRead, SkippingAFailedBodyCountsNoLines) {
