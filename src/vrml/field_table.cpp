@@ -23,12 +23,23 @@ QvFieldTable::~QvFieldTable() {
   for (FieldEntry& entry : fields_) delete entry.declared;
 }
 
+void QvFieldTable::addEntry(const FieldEntry& entry) {
+  // A name declared twice keeps finding its first field.
+  firstIndexByName_.emplace(entry.name.key(), getNumFields());
+  fields_.push_back(entry);
+}
+
 void QvFieldTable::addField(const QvNode* node, const QvName& fieldName, const QvField* field) {
-  fields_.push_back({fieldName, distance(node, field), nullptr});
+  addEntry({fieldName, distance(node, field), nullptr});
 }
 
 void QvFieldTable::addDeclaredField(const QvName& fieldName, QvField* field) {
-  fields_.push_back({fieldName, 0, field});
+  addEntry({fieldName, 0, field});
+}
+
+int QvFieldTable::findField(const QvName& fieldName) const {
+  auto found = firstIndexByName_.find(fieldName.key());
+  return found == firstIndexByName_.end() ? -1 : found->second;
 }
 
 QvField* QvFieldTable::getField(const QvNode* node, int index) const {
@@ -73,9 +84,8 @@ bool QvFieldTable::read(QvInputFile& in, QvNode* node, bool errorOnUnknownField)
   for (;;) {
     QvName name;
     if (!in.read(name, true) || name.isEmpty()) return true;
-    int index = 0;
-    while (index < getNumFields() && fields_[static_cast<std::size_t>(index)].name != name) ++index;
-    if (index < getNumFields()) {
+    int index = findField(name);
+    if (index >= 0) {
       if (!getField(node, index)->read(in, name)) return false;
       continue;
     }

@@ -7,6 +7,8 @@
 #include "vrml/name.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace quillmere {
@@ -33,6 +35,8 @@ public:
   void getEnumData(const QvName& typeName, int& num, const int*& values, const QvName*& names) const;
 
   int getNumFields() const { return static_cast<int>(fields_.size()); }
+  // Index of the first field of that name, or -1.
+  int findField(const QvName& fieldName) const;
   const QvName& getFieldName(int index) const { return fields_[static_cast<std::size_t>(index)].name; }
   QvField* getField(const QvNode* node, int index) const;
 
@@ -58,7 +62,12 @@ private:
     std::vector<QvName> names;
   };
 
+  void addEntry(const FieldEntry& entry);
+
   std::vector<FieldEntry> fields_; // declaration order
+  // Name key → index of the first field of that name, so that an unknown
+  // node declaring many fields is still read in linear time.
+  std::unordered_map<std::uintptr_t, int> firstIndexByName_;
   std::vector<EnumType> enums_;
   bool built_ = false;             // the first construction has filled the table
 };

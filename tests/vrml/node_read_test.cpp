@@ -170,6 +170,15 @@ TEST(SceneRead, UnknownNodesReadTheirDeclaredFieldsThenChildren) {
   EXPECT_EQ(spots->values[1][2], 6.0f);
   EXPECT_EQ(gadget->getNumChildren(), 2);
 
+  // A name declared twice: the value goes to the first field of that name.
+  SceneRead twice = readScene(scene("Gadget { fields [ SFFloat size, SFLong size ] size 7 }"));
+  ASSERT_TRUE(twice.ok) << twice.errors;
+  QvUnknownNode* twiceNode = rootAs<QvUnknownNode>(twice);
+  auto* first = dynamic_cast<QvSFFloat*>(twiceNode->getFieldTable()->getField(twiceNode, 0));
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->value, 7.0f);
+  EXPECT_TRUE(twiceNode->getFieldTable()->getField(twiceNode, 1)->isDefault());
+
   // A built-in node may carry a declaration list: read, checked, ignored.
   SceneRead builtIn = readScene(scene("Cube { fields [ SFFloat width ] width 4 }"));
   ASSERT_TRUE(builtIn.ok) << builtIn.errors;
