@@ -143,9 +143,14 @@ bool QvSFImage::readValue(QvInputFile& in) {
   long long pixels = static_cast<long long>(width) * height;
   long long total = pixels * components;
   long long remaining = in.remainingBytes();
-  if (components > kMaxComponents || total > kMaxImageBytes || (remaining >= 0 && pixels > remaining)) {
+  if (components > kMaxComponents || total > kMaxImageBytes) {
     QvInputFile::postReadError(&in, "Image size %d x %d with %d components is too large", width, height,
                                components);
+    return false;
+  }
+  if (remaining >= 0 && pixels > remaining) {
+    QvInputFile::postReadError(&in, "Image size %d x %d needs %lld pixel values, more than the rest of the file holds",
+                               width, height, pixels);
     return false;
   }
   // The array grows with the pixels actually read, so even an image under
