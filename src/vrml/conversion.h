@@ -4,10 +4,9 @@
 // display nodes is handed over here, so the reader never depends on the
 // display side. The conversion implements it and passes it in the QvState.
 //
-// Not done yet: a node reached through several USEs is visited (and
-// converted) once per path to it, and the walk sets no bound on that; a file
-// that nests shared groups inside shared groups makes the number of visits
-// grow exponentially with the nesting.
+// A node reached through several USEs is visited (and converted) once per
+// path to it; the state's visit budget bounds how far shared groups nested in
+// shared groups can multiply that.
 #pragma once
 
 namespace quillmere {

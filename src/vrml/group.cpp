@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "vrml/input_file.h"
+#include "vrml/state.h"
 
 namespace quillmere {
 
@@ -25,7 +26,9 @@ void QvGroup::traverse(QvState& state) {
   for (int i = 0; i < getNumChildren(); ++i) traverseChild(i, state);
 }
 
-void QvGroup::traverseChild(int index, QvState& state) { getChild(index)->traverse(state); }
+void QvGroup::traverseChild(int index, QvState& state) {
+  if (state.admitVisit()) getChild(index)->traverse(state);
+}
 
 bool QvGroup::readInstance(QvInputFile& in) {
   QvFieldTable* table = getFieldTable();

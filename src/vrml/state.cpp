@@ -1,5 +1,7 @@
 #include "vrml/state.h"
 
+#include "diagnostics/diagnostics.h"
+
 #include <cstdio>
 
 namespace quillmere {
@@ -23,6 +25,13 @@ QvState::~QvState() {
   // What depth 0 added is no longer needed once the walk is over.
   for (int stack = 0; stack < NumStacks; ++stack)
     while (stacks[stack]) popElement(stack);
+}
+
+bool QvState::admitVisit() {
+  if (visits_ > kMaxVisits) return false;
+  if (++visits_ <= kMaxVisits) return true;
+  printWarning("The scene expands to more than %ld node instances through USE; the rest is left out\n", kMaxVisits);
+  return false;
 }
 
 void QvState::addElement(int stack, QvElement* element) {

@@ -51,6 +51,15 @@ public:
 
   QvConversion* getConversion() const { return conversion_; }
 
+  // Node instances a walk may visit. A node reached through several USEs is
+  // visited once per path, so shared groups nested in shared groups multiply:
+  // thirty levels of two USEs each would be a billion visits. Past the budget
+  // the rest of the tree is left out, with one warning.
+  static constexpr long kMaxVisits = 1000000;
+  // Counts one visit of a child; false once the budget is spent.
+  bool admitVisit();
+  long getVisitCount() const { return visits_; }
+
   void addElement(int stack, QvElement* element); // takes ownership
   QvElement* getTopElement(int stack) const { return stacks[stack]; }
   void push() { ++depth; }
@@ -59,6 +68,7 @@ public:
 
 private:
   QvConversion* conversion_;
+  long visits_ = 0; // child visits admitted so far
 };
 
 } // namespace quillmere
