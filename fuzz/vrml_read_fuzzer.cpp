@@ -1,9 +1,10 @@
-// libFuzzer target for the top-level read of a scene file: any byte string,
-// read as a scene, must end in success or a reported failure, never in a
-// crash, a hang, an out-of-bounds access or a leak.
+// libFuzzer target for the top-level read of a scene file and the walk over
+// what it built: any byte string, read as a scene, must end in success or a
+// reported failure, never in a crash, a hang, an out-of-bounds access or a leak.
 #include "vrml/group.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
+#include "vrml/state.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QvNode* root = nullptr;
     if (QvScene::read(in, root) && root) {
       countDistinctNodes(root);
+      QvState state; // the walk alone, keeping the traversal state
+      root->traverse(state);
       root->unref();
     }
   }
