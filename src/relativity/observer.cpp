@@ -59,22 +59,26 @@ void RelObserver::init(float x, float y, float z, float startProperTime, float s
   upDirection_.normalize();
 }
 
-void RelObserver::setFlightDirection(float x, float y, float z) {
+namespace {
+
+// Stores (x, y, z) normalised; a zero vector is reported and `target` kept.
+void storeUnitVector(Vector3& target, float x, float y, float z, const char* zeroMessage) {
   Vector3 direction(x, y, z);
   if (!direction.normalize()) {
-    printWarning("RelObserver::setFlightDirection(): division by zero\n");
+    printWarning("%s", zeroMessage);
     return;
   }
-  flightDirection_ = direction;
+  target = direction;
+}
+
+} // namespace
+
+void RelObserver::setFlightDirection(float x, float y, float z) {
+  storeUnitVector(flightDirection_, x, y, z, "RelObserver::setFlightDirection(): division by zero\n");
 }
 
 void RelObserver::setUpDirection(float x, float y, float z) {
-  Vector3 direction(x, y, z);
-  if (!direction.normalize()) {
-    printWarning("RelObserver::setUpDirection(): division by zero\n");
-    return;
-  }
-  upDirection_ = direction;
+  storeUnitVector(upDirection_, x, y, z, "RelObserver::setUpDirection(): division by zero\n");
 }
 
 void RelObserver::setAcceleration(float acceleration, float turnRate) {
