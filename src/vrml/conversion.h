@@ -25,24 +25,24 @@ public:
 
   // A face set or line set met in the walk: the state holds the coordinates,
   // normals, bindings, texture coordinates, materials and transforms in force.
-  virtual void indexedFaceSet(OwnIndexedFaceSet& node, QvState& state) = 0;
-  virtual void indexedLineSet(OwnIndexedLineSet& node, QvState& state) = 0;
+  virtual void indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) = 0;
+  virtual void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) = 0;
 
   // Called after the node's element is on its stack. A material usually
   // builds nothing here (each shape makes its own from the Material stack);
   // a texture or a frame of reference becomes a display node at this place.
-  virtual void material(ownMaterial& node, QvState& state) = 0;
-  virtual void texture2(ownTexture2& node, QvState& state) = 0;
-  virtual void relFrame(ownRELframe& node, QvState& state) = 0;
+  virtual void material(const ownMaterial& node, const QvState& state) = 0;
+  virtual void texture2(const ownTexture2& node, const QvState& state) = 0;
+  virtual void relFrame(const ownRELframe& node, const QvState& state) = 0;
 
   // An LOD with at least one child. The walk calls beginLOD, then for each
   // child in order beginLODChild, visits the child inside its own state scope
   // (push before, pop after, so no child sees its siblings' properties), and
   // endLODChild; then endLOD, with the state as it was at beginLOD.
-  virtual void beginLOD(QvLOD& node, QvState& state) = 0;
-  virtual void beginLODChild(QvLOD& node, int childIndex) = 0;
-  virtual void endLODChild(QvLOD& node, int childIndex) = 0;
-  virtual void endLOD(QvLOD& node, QvState& state) = 0;
+  virtual void beginLOD(const QvLOD& node, const QvState& state) = 0;
+  virtual void beginLODChild(const QvLOD& node, int childIndex) = 0;
+  virtual void endLODChild(const QvLOD& node, int childIndex) = 0;
+  virtual void endLOD(const QvLOD& node, const QvState& state) = 0;
 };
 
 } // namespace quillmere

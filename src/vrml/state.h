@@ -26,6 +26,39 @@ public:
 
   virtual ~QvElement() = default;
   virtual void print() const; // "\t\tElement of type <name>" on standard output
+
+  // The node the element stands for as its class; null when it is another class.
+  template <class Node>
+  const Node* nodeAs() const {
+    return dynamic_cast<const Node*>(data);
+  }
+};
+
+// The elements of one stack from the top (the most recently pushed) down,
+// for range-for: `for (const QvElement& e : state.elements(stack))`.
+class QvElementRange {
+public:
+  class Iterator {
+  public:
+    explicit Iterator(const QvElement* element) : element_(element) {}
+    const QvElement& operator*() const { return *element_; }
+    const QvElement* operator->() const { return element_; }
+    Iterator& operator++() {
+      element_ = element_->next;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return element_ != other.element_; }
+
+  private:
+    const QvElement* element_;
+  };
+
+  explicit QvElementRange(const QvElement* top) : top_(top) {}
+  Iterator begin() const { return Iterator(top_); }
+  Iterator end() const { return Iterator(nullptr); }
+
+private:
+  const QvElement* top_;
 };
 
 class QvState {
@@ -62,6 +95,13 @@ public:
 
   void addElement(int stack, QvElement* element); // takes ownership
   QvElement* getTopElement(int stack) const { return stacks[stack]; }
+  // The node of the top element as its class; null when the stack is empty
+  // or its top node is of another class.
+  template <class Node>
+  const Node* topNode(int stack) const {
+    return stacks[stack] ? stacks[stack]->nodeAs<Node>() : nullptr;
+  }
+  QvElementRange elements(int stack) const { return QvElementRange(stacks[stack]); }
   void push() { ++depth; }
   void pop(); // every stack loses the elements deeper than the new depth
   void popElement(int stack);

@@ -21,30 +21,30 @@ public:
   // The names of the nodes on one stack, top first, e.g. "M2 M1".
   static std::string stackOf(const QvState& state, int stack) {
     std::string names;
-    for (const QvElement* element = state.getTopElement(stack); element; element = element->next) {
+    for (const QvElement& element : state.elements(stack)) {
       if (!names.empty()) names += ' ';
-      const char* name = element->data ? element->data->getName().getString() : "";
-      names += *name ? name : QvElement::typeNames[element->type];
+      const char* name = element.data ? element.data->getName().getString() : "";
+      names += *name ? name : QvElement::typeNames[element.type];
     }
     return names;
   }
 
-  void indexedFaceSet(OwnIndexedFaceSet& node, QvState& state) override {
+  void indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) override {
     events.push_back("faces " + label(node) + " material[" + stackOf(state, QvState::MaterialIndex) +
                      "] transform[" + stackOf(state, QvState::TransformationIndex) + "]");
   }
-  void indexedLineSet(OwnIndexedLineSet& node, QvState& state) override {
+  void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) override {
     events.push_back("lines " + label(node) + " coordinates[" + stackOf(state, QvState::Coordinate3Index) + "]");
   }
-  void material(ownMaterial& node, QvState&) override { events.push_back("material " + label(node)); }
-  void texture2(ownTexture2& node, QvState&) override { events.push_back("texture " + label(node)); }
-  void relFrame(ownRELframe& node, QvState&) override { events.push_back("frame " + label(node)); }
-  void beginLOD(QvLOD& node, QvState& state) override {
+  void material(const ownMaterial& node, const QvState&) override { events.push_back("material " + label(node)); }
+  void texture2(const ownTexture2& node, const QvState&) override { events.push_back("texture " + label(node)); }
+  void relFrame(const ownRELframe& node, const QvState&) override { events.push_back("frame " + label(node)); }
+  void beginLOD(const QvLOD& node, const QvState& state) override {
     events.push_back("lod " + label(node) + " depth " + std::to_string(state.depth));
   }
-  void beginLODChild(QvLOD&, int childIndex) override { events.push_back("child " + std::to_string(childIndex)); }
-  void endLODChild(QvLOD&, int childIndex) override { events.push_back("end child " + std::to_string(childIndex)); }
-  void endLOD(QvLOD& node, QvState& state) override {
+  void beginLODChild(const QvLOD&, int childIndex) override { events.push_back("child " + std::to_string(childIndex)); }
+  void endLODChild(const QvLOD&, int childIndex) override { events.push_back("end child " + std::to_string(childIndex)); }
+  void endLOD(const QvLOD& node, const QvState& state) override {
     events.push_back("end lod " + label(node) + " depth " + std::to_string(state.depth));
   }
 
