@@ -47,6 +47,15 @@ inline float dopplerFactor(const RelObserver& observer, const Vector3& point) {
   return observer.gamma() * (1.0f + observer.speed() * cosine);
 }
 
+// D = γ′(1 + β′ d′·r̂′) for a point at rest in the frame, with the observer
+// as that frame sees it; in the rest frame this is the observer's own value.
+inline float dopplerFactor(const MovingFrameState& frame, const Vector3& point) {
+  Vector3 r = point - frame.event.spatial();
+  float distance = r.length();
+  float cosine = distance > 0.0f ? dot(frame.direction, r) / distance : 0.0f;
+  return frame.gamma * (1.0f + frame.speed * cosine);
+}
+
 // Where the observer, at the frame state's event, sees a vertex at rest in
 // the object's frame. The observer's backward light cone meets the vertex's
 // world line (P, t) at t = t_E' − R; that relative event (r, −R) is carried
