@@ -1,7 +1,11 @@
-// quillmere-check [--tree] FILE...: reads each scene file exactly as scene
-// loading does (read errors on standard error) and prints one verdict line
-// per file on standard output. Exit status 0 when every file read ok, 1 when
-// any did not, 2 for a bad command line.
+// quillmere-check [--tree] [--convert] FILE...: reads each scene file exactly
+// as scene loading does (read errors on standard error) and prints one
+// verdict line per file on standard output. With --convert each file that
+// reads is also converted into a display scene, without a window, and the
+// verdict counts what was built. Exit status 0 when every file read (and
+// converted) ok, 1 when any did not, 2 for a bad command line.
+#include "display/group.h"
+#include "display/scene_conversion.h"
 #include "vrml/field.h"
 #include "vrml/field_table.h"
 #include "vrml/group.h"
@@ -38,8 +42,26 @@ void printTree(QvNode* node, int depth, std::unordered_set<QvNode*>& printed) {
     for (int i = 0; i < group->getNumChildren(); ++i) printTree(group->getChild(i), depth + 1, printed);
 }
 
-// Reads one file; prints its verdict. True when it read ok with a root.
-bool checkFile(const char* path, bool tree) {
+// Converts a tree that read ok; prints the conversion verdict.
+bool convertFile(const char* path, QvNode& root) {
+  DvGroup sceneRoot;
+  ConversionResult result = convertScene(root, sceneRoot);
+  std::fflush(stdout); // the conversion's warnings come before the verdict
+  if (!result.ok) {
+    std::fprintf(stderr, "%s\n", result.error.c_str());
+    std::fflush(stderr);
+    std::printf("%s: conversion failed\n", path);
+    return false;
+  }
+  const ConversionSummary& s = result.summary;
+  std::printf("%s: ok (%ld face sets, %ld triangles, %ld line sets, %ld frames, %ld LODs)\n", path, s.faceSets,
+              s.triangles, s.lineSets, s.frames, s.lods);
+  return true;
+}
+
+// Reads one file; prints its verdict. True when it read ok with a root (and,
+// with `convert`, converted ok).
+bool checkFile(const char* path, bool tree, bool convert) {
   std::FILE* file = std::fopen(path, "r");
   if (!file) {
     std::printf("%s: cannot open\n", path);
@@ -69,6 +91,7 @@ bool checkFile(const char* path, bool tree) {
     std::unordered_set<QvNode*> printed;
     printTree(root, 0, printed);
   }
+  if (convert) return convertFile(path, *root);
   std::printf("%s: ok (%d nodes, %d DEF names)\n", path, countDistinctNodes(root), defNames);
   return true;
 }
@@ -76,20 +99,24 @@ bool checkFile(const char* path, bool tree) {
 } // namespace
 
 int main(int argc, char** argv) {
-  bool tree = false;
+  bool tree = false, convert = false;
   int first = 1;
-  if (first < argc && std::strcmp(argv[first], "--tree") == 0) {
-    tree = true;
-    ++first;
+  for (; first < argc; ++first) {
+    if (std::strcmp(argv[first], "--tree") == 0)
+      tree = true;
+    else if (std::strcmp(argv[first], "--convert") == 0)
+      convert = true;
+    else
+      break;
   }
   if (first >= argc) {
-    std::fprintf(stderr, "usage: quillmere-check [--tree] FILE...\n");
+    std::fprintf(stderr, "usage: quillmere-check [--tree] [--convert] FILE...\n");
     return 2;
   }
   QvScene::init();
   bool allOk = true;
   for (int i = first; i < argc; ++i) {
-    allOk = checkFile(argv[i], tree) && allOk;
+    allOk = checkFile(argv[i], tree, convert) && allOk;
     std::fflush(stdout);
   }
   return allOk ? 0 : 1;

@@ -1,0 +1,206 @@
+#include "display/indexed_face_set.h"
+
+#include "diagnostics/diagnostics.h"
+#include "display/face_triangulation.h"
+#include "render/render_state.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quillmere {
+
+namespace {
+
+std::vector<DvVertex> sourceVertices(const FaceSetSource& source) {
+  std::vector<DvVertex> vertices(std::size_t(source.pointCount));
+  for (int i = 0; i < source.pointCount; ++i) {
+    DvVertex& v = vertices[std::size_t(i)];
+    v.position = Vector3(source.points[i][0], source.points[i][1], source.points[i][2]);
+    int n = source.overallNormal ? 0 : i;
+    v.normal = n < source.normalCount ? Vector3(source.normals[n][0], source.normals[n][1], source.normals[n][2])
+                                      : Vector3(0, 0, 1);
+  }
+  return vertices;
+}
+
+float triangleAreaOf(const Vector3& p0, const Vector3& p1, const Vector3& p2) {
+  return 0.5f * cross(p1 - p0, p2 - p0).length();
+}
+
+} // namespace
+
+DvIndexedFaceSet::DvIndexedFaceSet(const FaceSetSource& source)
+    : DvVertexSet(sourceVertices(source), {}), lastTransformed_(nullptr) {
+  FaceTriangulation faces = triangulateFaces(source.coordIndex, source.coordIndexCount, source.pointCount);
+  indices_ = std::move(faces.triangles);
+  facesLeftOut_ = faces.facesLeftOut;
+  if (facesLeftOut_ > 0)
+    printWarning("IndexedFaceSet: %ld faces left out, their vertex indices are outside the %d points\n",
+                 facesLeftOut_, source.pointCount);
+
+  if (source.texCoords && source.texCoordCount == source.pointCount) {
+    hasTextureCoordinates_ = 1;
+    for (int i = 0; i < source.pointCount; ++i) {
+      vertices_[std::size_t(i)].texCoord[0] = source.texCoords[i][0];
+      vertices_[std::size_t(i)].texCoord[1] = source.texCoords[i][1];
+    }
+  } else if (source.texCoords) {
+    printWarning("#Texture Coordinates != #Coordinate\n");
+    std::fprintf(stderr, "#Texture coordinates: %d\n#Coordinates: %d\n", source.texCoordCount, source.pointCount);
+  }
+
+  areas_.resize(std::size_t(triangleCount()));
+  for (long t = 0; t < triangleCount(); ++t) {
+    const int* corner = &indices_[std::size_t(3 * t)];
+    areas_[std::size_t(t)] =
+        triangleAreaOf(vertices_[std::size_t(corner[0])].position, vertices_[std::size_t(corner[1])].position,
+                       vertices_[std::size_t(corner[2])].position);
+  }
+  areaRatios_.assign(vertices_.size(), 1.0f);
+  areaCounts_.assign(vertices_.size(), 0);
+  resetTransformedVertices();
+}
+
+void DvIndexedFaceSet::setTransformation(const Matrix4& modelling) {
+  // Normals are covectors: they follow the inverse transpose, so they stay
+  // perpendicular to the surface under non-uniform scaling.
+  Matrix4 normalMatrix = modelling;
+  normalMatrix.invert();
+  normalMatrix.transpose();
+  for (DvVertex& v : vertices_) {
+    v.position = modelling.transformPoint(v.position);
+    Vector3 n = v.normal;
+    Vector3 carried(normalMatrix(0, 0) * n.x + normalMatrix(0, 1) * n.y + normalMatrix(0, 2) * n.z,
+                    normalMatrix(1, 0) * n.x + normalMatrix(1, 1) * n.y + normalMatrix(1, 2) * n.z,
+                    normalMatrix(2, 0) * n.x + normalMatrix(2, 1) * n.y + normalMatrix(2, 2) * n.z);
+    // A singular modelling matrix (a zero scale) has no inverse: keep the normal.
+    float length = carried.length();
+    if (std::isfinite(length) && length > 0.0f) v.normal = (1.0f / length) * carried;
+  }
+}
+
+void DvIndexedFaceSet::setTextureTransformation(const Matrix4& texture) {
+  for (DvVertex& v : vertices_) {
+    Vector4 st(v.texCoord[0], v.texCoord[1], v.texCoord[2], v.texCoord[3]);
+    texture.transform4(st);
+    v.texCoord[0] = st.x;
+    v.texCoord[1] = st.y;
+    v.texCoord[2] = st.z;
+    v.texCoord[3] = st.t;
+  }
+}
+
+void DvIndexedFaceSet::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+                                             FrameHolder& frameHolder) {
+  lastTransformed_ = transformVertices(observer, state, frameHolder, state.transformNormals != 0);
+  if (state.colourShift == DvRenderState::SearchlightOnly) computeAreaRatios();
+}
+
+void DvIndexedFaceSet::computeAreaRatios() {
+  const DvVertex* array = lastTransformed_ ? lastTransformed_ : transformed_.data();
+  std::fill(areaRatios_.begin(), areaRatios_.end(), 0.0f);
+  std::fill(areaCounts_.begin(), areaCounts_.end(), 0);
+  for (long t = 0; t < triangleCount(); ++t) {
+    const int* corner = &indices_[std::size_t(3 * t)];
+    float apparent = triangleAreaOf(array[corner[0]].position, array[corner[1]].position, array[corner[2]].position);
+    float ratio = areas_[std::size_t(t)] / apparent;
+    if (!(apparent > 0.0f) || !std::isfinite(ratio)) continue;
+    for (int c = 0; c < 3; ++c) {
+      areaRatios_[std::size_t(corner[c])] += ratio;
+      ++areaCounts_[std::size_t(corner[c])];
+    }
+  }
+  for (std::size_t i = 0; i < areaRatios_.size(); ++i)
+    areaRatios_[i] = areaCounts_[i] > 0 ? areaRatios_[i] / float(areaCounts_[i]) : 1.0f;
+}
+
+void DvIndexedFaceSet::drawEdges(const DvVertex* array) const {
+  for (std::size_t k = 0; k + 2 < indices_.size(); k += 3) {
+    glBegin(GL_LINE_LOOP);
+    for (std::size_t c = 0; c < 3; ++c) glVertex3fv(&array[indices_[k + c]].position.x);
+    glEnd();
+  }
+}
+
+void DvIndexedFaceSet::drawBareTriangles(const DvVertex* array) const {
+  glBegin(GL_TRIANGLES);
+  for (int index : indices_) glVertex3fv(&array[index].position.x);
+  glEnd();
+}
+
+void DvIndexedFaceSet::render(const DvRenderState& state) {
+  const DvVertex* array = eyeArray(state);
+  if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
+  if (DvMaterial* own = ownMaterial()) own->render(state);
+
+  switch (state.renderStyle) {
+  case DvRenderState::Textured:
+  case DvRenderState::Untextured: {
+    const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
+    if (state.renderStyle == DvRenderState::Textured && !hasTextureCoordinates_) glDisable(GL_TEXTURE_2D);
+    const bool scaled = state.colourShift == DvRenderState::SearchlightOnly && material();
+    glBegin(GL_TRIANGLES);
+    for (int index : indices_) {
+      const DvVertex& v = array[index];
+      if (scaled) material()->renderScaled(areaRatios_[std::size_t(index)]);
+      if (textured) glTexCoord2f(v.texCoord[0], v.texCoord[1]);
+      glNormal3fv(&v.normal.x);
+      glVertex3fv(&v.position.x);
+    }
+    glEnd();
+    break;
+  }
+  case DvRenderState::Wireframe:
+  case DvRenderState::Outline:
+    drawEdges(array);
+    break;
+  case DvRenderState::HiddenLine:
+    drawBareTriangles(array);
+    break;
+  default:
+    break;
+  }
+  if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
+}
+
+void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
+  const DvVertex* array = eyeArray(state);
+  if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
+
+  switch (state.renderStyle) {
+  case DvRenderState::Textured:
+  case DvRenderState::Untextured: {
+    // One colour per vertex for this eye, then emitted at every index that uses it.
+    computeSpectralColours(state, array);
+    const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
+    if (textured)
+      glEnable(GL_TEXTURE_2D);
+    else
+      glDisable(GL_TEXTURE_2D);
+    const std::vector<Vector3>& colours = spectralColours();
+    glBegin(GL_TRIANGLES);
+    for (int index : indices_) {
+      const DvVertex& v = array[index];
+      glColor3fv(&colours[std::size_t(index)].x);
+      if (textured) glTexCoord2f(v.texCoord[0], v.texCoord[1]);
+      glVertex3fv(&v.position.x);
+    }
+    glEnd();
+    break;
+  }
+  case DvRenderState::Wireframe:
+  case DvRenderState::Outline:
+    drawEdges(array);
+    break;
+  case DvRenderState::HiddenLine:
+    drawBareTriangles(array);
+    break;
+  default:
+    printFatal("DvIndexedFaceSet::renderSoftware(): Unknown display mode\n");
+  }
+  if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
+}
+
+} // namespace quillmere

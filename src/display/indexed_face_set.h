@@ -1,0 +1,68 @@
+// The display node of every visible surface: a triangle mesh in world
+// coordinates whose vertices move, once per frame and per eye, to where the
+// observer sees them, drawn with OpenGL lighting (`render`) or with
+// per-vertex colours computed from spectra (`renderSoftware`).
+#pragma once
+
+#include "display/vertex_set.h"
+
+#include <cstdint>
+
+namespace quillmere {
+
+// What a face set is built from, as the scene file gives it.
+struct FaceSetSource {
+  const float (*points)[3] = nullptr;
+  int pointCount = 0;
+  const float (*normals)[3] = nullptr;
+  int normalCount = 0;
+  bool overallNormal = false;             // the first normal for every point; else normal i for point i
+  const float (*texCoords)[2] = nullptr;  // null: none
+  int texCoordCount = 0;
+  const std::int32_t* coordIndex = nullptr;
+  long coordIndexCount = 0;
+};
+
+class DvIndexedFaceSet : public DvVertexSet {
+public:
+  // Vertex i is point i with its normal (a missing normal reads (0, 0, 1));
+  // texture coordinates are taken only when there is one per point. Faces
+  // are fan-triangulated; faces with indices outside the points are left
+  // out with one warning.
+  explicit DvIndexedFaceSet(const FaceSetSource& source);
+
+  // Positions by M, normals by the inverse transpose of M, renormalised.
+  void setTransformation(const Matrix4& modelling) override;
+  // Texture coordinates (s, t, 0, 1) by T.
+  void setTextureTransformation(const Matrix4& texture);
+
+  bool hasTextureCoordinates() const { return hasTextureCoordinates_ != 0; }
+  long triangleCount() const { return indexCount() / 3; }
+  long facesLeftOut() const { return facesLeftOut_; }
+  float triangleArea(long triangle) const { return areas_[std::size_t(triangle)]; }
+  float areaRatio(int vertex) const { return areaRatios_[std::size_t(vertex)]; }
+
+  void render(const DvRenderState& state) override;
+  // Also refreshes the area ratios when the OpenGL path scales materials by them.
+  void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+                             FrameHolder& frameHolder) override;
+  void renderSoftware(const DvRenderState& state, int unused) override;
+  // Per vertex: the mean over its triangles of source area / apparent area,
+  // from the array of the last transform. Degenerate apparent triangles
+  // count for nothing; a vertex with none keeps the ratio 1.
+  void computeAreaRatios() override;
+  int getType() const override { return IndexedFaceSetType; }
+
+private:
+  void drawEdges(const DvVertex* array) const;
+  void drawBareTriangles(const DvVertex* array) const;
+
+  std::vector<float> areas_;        // per triangle, from the positions as the file gave them
+  std::vector<float> areaRatios_;   // per vertex
+  std::vector<int> areaCounts_;     // per vertex, work array of computeAreaRatios
+  int hasTextureCoordinates_ = 0;   // flag
+  long facesLeftOut_ = 0;
+  const DvVertex* lastTransformed_; // the array the last transform wrote
+};
+
+} // namespace quillmere

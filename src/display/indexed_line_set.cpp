@@ -1,0 +1,101 @@
+#include "display/indexed_line_set.h"
+
+#include "diagnostics/diagnostics.h"
+#include "render/render_state.h"
+
+#include <GL/gl.h>
+
+namespace quillmere {
+
+namespace {
+
+std::vector<DvVertex> pointVertices(const float (*points)[3], int pointCount) {
+  std::vector<DvVertex> vertices(static_cast<std::size_t>(pointCount));
+  for (int i = 0; i < pointCount; ++i) {
+    vertices[std::size_t(i)].position = Vector3(points[i][0], points[i][1], points[i][2]);
+    vertices[std::size_t(i)].normal = Vector3(0, 1, 0);
+  }
+  return vertices;
+}
+
+} // namespace
+
+DvIndexedLineSet::DvIndexedLineSet(const float (*points)[3], int pointCount, const std::int32_t* coordIndex,
+                                   long coordIndexCount)
+    : DvVertexSet(pointVertices(points, pointCount), std::vector<int>(coordIndex, coordIndex + coordIndexCount)) {
+  for (int& index : indices_)
+    if (index != -1 && (index < 0 || index >= pointCount)) {
+      index = -1;
+      ++verticesLeftOut_;
+    }
+  if (verticesLeftOut_ > 0)
+    printWarning("IndexedLineSet: %ld vertices left out, their indices are outside the %d points\n",
+                 verticesLeftOut_, pointCount);
+}
+
+long DvIndexedLineSet::lineVertexCount() const {
+  long count = 0;
+  for (int index : indices_) count += index >= 0;
+  return count;
+}
+
+void DvIndexedLineSet::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+                                             FrameHolder& frameHolder) {
+  transformVertices(observer, state, frameHolder, false);
+}
+
+// A separator ends the strip and starts the next; `colours`, when given, is
+// one colour per vertex sent before each vertex.
+void DvIndexedLineSet::drawStrips(const DvVertex* array, const Vector3* colours) const {
+  glBegin(GL_LINE_STRIP);
+  for (int index : indices_) {
+    if (index < 0) {
+      glEnd();
+      glBegin(GL_LINE_STRIP);
+      continue;
+    }
+    if (colours) glColor3fv(&colours[index].x);
+    glVertex3fv(&array[index].position.x);
+  }
+  glEnd();
+}
+
+void DvIndexedLineSet::render(const DvRenderState& state) {
+  const DvVertex* array = eyeArray(state);
+  if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
+  if (DvMaterial* own = ownMaterial()) own->render(state);
+  glDisable(GL_TEXTURE_2D);
+  if (state.renderStyle >= DvRenderState::Textured && state.renderStyle <= DvRenderState::Outline) {
+    float savedWidth = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &savedWidth);
+    glLineWidth(2.0f);
+    // A line has no area: its brightness factor for the searchlight-only
+    // OpenGL path is 1, i.e. the material as it is.
+    drawStrips(array, nullptr);
+    glLineWidth(savedWidth);
+  }
+  if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
+}
+
+void DvIndexedLineSet::renderSoftware(const DvRenderState& state, int) {
+  const DvVertex* array = eyeArray(state);
+  if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
+  switch (state.renderStyle) {
+  case DvRenderState::Textured:
+  case DvRenderState::Untextured:
+    glDisable(GL_TEXTURE_2D);
+    computeSpectralColours(state, array);
+    drawStrips(array, spectralColours().data());
+    break;
+  case DvRenderState::Wireframe:
+  case DvRenderState::HiddenLine:
+  case DvRenderState::Outline:
+    drawStrips(array, nullptr);
+    break;
+  default:
+    printFatal("DvIndexedLineSet::renderSoftware(): Unknown display mode\n");
+  }
+  if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
+}
+
+} // namespace quillmere

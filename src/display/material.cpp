@@ -1,0 +1,87 @@
+#include "display/material.h"
+
+#include "diagnostics/diagnostics.h"
+#include "render/render_state.h"
+
+#include <GL/gl.h>
+#include <cstdio>
+
+namespace quillmere {
+
+namespace {
+
+const GLenum kColourParameter[4] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
+
+void sendColour(GLenum parameter, const Vector3& rgb, float factor, float alpha) {
+  const float rgba[4] = {factor * rgb.x, factor * rgb.y, factor * rgb.z, alpha};
+  glMaterialfv(GL_FRONT_AND_BACK, parameter, rgba);
+}
+
+void printColour(const char* label, const Vector3& rgb) {
+  std::printf("%s(%g, %g, %g)\n", label, double(rgb.x), double(rgb.y), double(rgb.z));
+}
+
+} // namespace
+
+DvMaterial::DvMaterial() {
+  resetToDefaults();
+  for (int& flag : ignored_) flag = 1;
+}
+
+void DvMaterial::resetToDefaults() {
+  colours_[Ambient] = Vector3(0.2f, 0.2f, 0.2f);
+  colours_[Diffuse] = Vector3(0.8f, 0.8f, 0.8f);
+  colours_[Specular] = Vector3(0, 0, 0);
+  colours_[Emissive] = Vector3(0, 0, 0);
+  shininess_ = 0.2f;
+  transparency_ = 0.0f;
+  for (int& flag : ignored_) flag = 0;
+}
+
+void DvMaterial::setColour(Field field, const Vector3& rgb) {
+  if (field >= Ambient && field <= Emissive) colours_[field] = rgb;
+}
+
+void DvMaterial::renderScaled(float factor) const {
+  for (int field = Ambient; field <= Emissive; ++field)
+    if (!ignored_[field]) sendColour(kColourParameter[field], colours_[field], factor, transparency_);
+}
+
+void DvMaterial::render(const DvRenderState& state) {
+  if (glGetError() != GL_NO_ERROR) printWarning("Error before render/material\n");
+  switch (state.renderStyle) {
+  case DvRenderState::Textured:
+  case DvRenderState::Untextured:
+    renderScaled(1.0f);
+    if (!ignored_[Shininess]) glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, &shininess_);
+    // Blending follows the stored transparency even where it is ignored.
+    if (transparency_ <= 0.001f)
+      glDisable(GL_BLEND);
+    else
+      glEnable(GL_BLEND);
+    break;
+  case DvRenderState::Wireframe:
+  case DvRenderState::Outline: {
+    const Vector3& d = colours_[Diffuse];
+    const float rgba[4] = {d.x, d.y, d.z, transparency_};
+    glColor4fv(rgba);
+    break;
+  }
+  case DvRenderState::HiddenLine:
+    break;
+  default:
+    printWarning("Error in render(): Unknown render style\n");
+  }
+  if (glGetError() != GL_NO_ERROR) printWarning("Error after render/material\n");
+}
+
+void DvMaterial::print() const {
+  std::printf("\nMaterial\n");
+  printColour("ambient color:  ", colours_[Ambient]);
+  printColour("diffuse color:  ", colours_[Diffuse]);
+  printColour("specular color: ", colours_[Specular]);
+  printColour("emissive color: ", colours_[Emissive]);
+  std::printf("shininess:       %g)\ntransparency:    %g)\n\n", double(shininess_), double(transparency_));
+}
+
+} // namespace quillmere

@@ -1,0 +1,216 @@
+#include "display/scene_conversion.h"
+
+#include "diagnostics/diagnostics.h"
+#include "display/indexed_face_set.h"
+#include "display/indexed_line_set.h"
+#include "display/lod.h"
+#include "display/rel_frame.h"
+#include "display/rel_material_conversion.h"
+#include "display/transformations.h"
+#include "vrml/conversion.h"
+#include "vrml/group_nodes.h"
+#include "vrml/property_nodes.h"
+#include "vrml/relativistic_nodes.h"
+#include "vrml/shape_nodes.h"
+#include "vrml/state.h"
+
+#include <memory>
+#include <vector>
+
+namespace quillmere {
+
+namespace {
+
+Vector3 vec3(const float (&value)[3]) { return Vector3(value[0], value[1], value[2]); }
+
+// A shape's OpenGL material from a Material node: each field the file set
+// gives its first value; each field keeps the file's ignore mark.
+std::unique_ptr<DvMaterial> materialFromNode(const ownMaterial& node) {
+  auto material = std::make_unique<DvMaterial>();
+  const QvMFColor* colours[4] = {&node.ambientColor, &node.diffuseColor, &node.specularColor, &node.emissiveColor};
+  for (int field = DvMaterial::Ambient; field <= DvMaterial::Emissive; ++field) {
+    const QvMFColor& colour = *colours[field];
+    if (!colour.isDefault() && colour.num > 0)
+      material->setColour(DvMaterial::Field(field), vec3(colour.values[0]));
+    material->setIgnored(DvMaterial::Field(field), colour.isIgnored());
+  }
+  if (!node.shininess.isDefault() && node.shininess.num > 0) material->setShininess(node.shininess.values[0]);
+  material->setIgnored(DvMaterial::Shininess, node.shininess.isIgnored());
+  if (!node.transparency.isDefault() && node.transparency.num > 0)
+    material->setTransparency(node.transparency.values[0]);
+  material->setIgnored(DvMaterial::Transparency, node.transparency.isIgnored());
+  return material;
+}
+
+class SceneConversion : public QvConversion {
+public:
+  explicit SceneConversion(DvGroup& root) : currentGroup_(&root) {}
+
+  ConversionResult& result() { return result_; }
+
+  void indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) override;
+  void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) override;
+  void material(const ownMaterial&, const QvState&) override {} // each shape takes the Material stack's top
+  void texture2(const ownTexture2&, const QvState&) override {} // textures are not drawn yet
+  void relFrame(const ownRELframe& node, const QvState& state) override;
+  void beginLOD(const QvLOD& node, const QvState& state) override;
+  void beginLODChild(const QvLOD& node, int childIndex) override;
+  void endLODChild(const QvLOD&, int) override {}
+  void endLOD(const QvLOD& node, const QvState& state) override;
+
+private:
+  bool building() const { return result_.ok && !budgetSpent_; }
+  void fail(const char* message);
+  // False (with one warning) when `vertices` more would pass the budget.
+  bool admitVertices(long vertices);
+  void attachMaterial(DvVertexSet& shape, const QvState& state);
+
+  struct OpenLOD {
+    DvLOD* lod;           // null when the LOD was not built
+    DvGroup* savedGroup;  // where building goes on after the LOD
+  };
+
+  DvGroup* currentGroup_;        // new display nodes are appended here
+  std::vector<OpenLOD> openLODs_; // LODs whose children are being walked, innermost last
+  ConversionResult result_;
+  bool budgetSpent_ = false;
+  bool warnedLODWithoutRange_ = false;
+};
+
+void SceneConversion::fail(const char* message) {
+  if (!result_.ok) return;
+  result_.ok = false;
+  result_.error = message;
+}
+
+bool SceneConversion::admitVertices(long vertices) {
+  if (result_.summary.displayVertices + vertices <= kMaxDisplayVertices) {
+    result_.summary.displayVertices += vertices;
+    return true;
+  }
+  budgetSpent_ = true;
+  printWarning("The scene converts to more than %ld display vertices; the rest is left out\n", kMaxDisplayVertices);
+  return false;
+}
+
+void SceneConversion::attachMaterial(DvVertexSet& shape, const QvState& state) {
+  if (const auto* node = state.topNode<ownMaterial>(QvState::MaterialIndex)) {
+    shape.setMaterial(materialFromNode(*node));
+    ++result_.summary.materials;
+  }
+}
+
+void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) {
+  if (!building()) return;
+  const auto* coordinates = state.topNode<QvCoordinate3>(QvState::Coordinate3Index);
+  if (!coordinates) return fail("No Coordinate3 Node fault");
+  const auto* normals = state.topNode<QvNormal>(QvState::NormalIndex);
+  if (!normals) return fail("No Normal Node fault");
+  const auto* texCoords = state.topNode<QvTextureCoordinate2>(QvState::TextureCoordinate2Index);
+
+  int binding = QvBindingDefault;
+  if (const auto* bindingNode = state.topNode<QvNormalBinding>(QvState::NormalBindingIndex))
+    binding = bindingNode->value.value;
+  if (binding < QvBindingDefault || binding > QvBindingPerVertexIndexed) {
+    printWarning("unknown normal binding\n");
+    binding = QvBindingDefault;
+  }
+
+  FaceSetSource source;
+  source.points = coordinates->point.values;
+  source.pointCount = coordinates->point.num;
+  source.normals = normals->vector.values;
+  source.normalCount = normals->vector.num;
+  source.overallNormal = binding == QvBindingOverall;
+  if (binding != QvBindingDefault && binding != QvBindingPerVertexIndexed && binding != QvBindingOverall)
+    return fail("Normal binding not supported in IndexedFaceSet!");
+  if (source.overallNormal && source.normalCount < 1) return fail("Need at least 1 normal vector");
+  if (!source.overallNormal && source.normalCount != source.pointCount) return fail("#Normal != #Coordinate");
+  if (texCoords) {
+    source.texCoords = texCoords->point.values;
+    source.texCoordCount = texCoords->point.num;
+  }
+  source.coordIndex = node.coordIndex.values;
+  source.coordIndexCount = node.coordIndex.num;
+  if (!admitVertices(source.pointCount)) return;
+
+  auto faceSet = std::make_unique<DvIndexedFaceSet>(source);
+  faceSet->setTransformation(modellingMatrix(state));
+  if (faceSet->hasTextureCoordinates()) faceSet->setTextureTransformation(textureMatrix(state));
+  faceSet->resetTransformedVertices();
+  attachMaterial(*faceSet, state);
+  if (const QvElement* element = state.getTopElement(QvState::RELmaterialIndex))
+    faceSet->setRelMaterial(transfRelMaterial(*element));
+  ++result_.summary.faceSets;
+  result_.summary.triangles += faceSet->triangleCount();
+  currentGroup_->append(std::move(faceSet));
+}
+
+void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) {
+  if (!building()) return;
+  const auto* coordinates = state.topNode<QvCoordinate3>(QvState::Coordinate3Index);
+  if (!coordinates) return fail("No Coordinate3 Node fault");
+  if (!admitVertices(coordinates->point.num)) return;
+
+  auto lineSet = std::make_unique<DvIndexedLineSet>(coordinates->point.values, coordinates->point.num,
+                                                    node.coordIndex.values, node.coordIndex.num);
+  lineSet->setTransformation(modellingMatrix(state));
+  lineSet->resetTransformedVertices();
+  attachMaterial(*lineSet, state);
+  ++result_.summary.lineSets;
+  result_.summary.lineVertices += lineSet->lineVertexCount();
+  currentGroup_->append(std::move(lineSet));
+}
+
+void SceneConversion::relFrame(const ownRELframe& node, const QvState&) {
+  if (!building()) return;
+  currentGroup_->append(std::make_unique<RelFrame>(vec3(node.translation.value), vec3(node.velocity.value)));
+  ++result_.summary.frames;
+}
+
+void SceneConversion::beginLOD(const QvLOD& node, const QvState&) {
+  OpenLOD open{nullptr, currentGroup_};
+  if (building()) {
+    std::vector<float> ranges;
+    if (!node.range.isDefault()) ranges.assign(node.range.values, node.range.values + node.range.num);
+    if (ranges.empty() && !warnedLODWithoutRange_) {
+      warnedLODWithoutRange_ = true;
+      printWarning("LOD without range: its first child is always shown\n");
+    }
+    open.lod = static_cast<DvLOD*>(
+        currentGroup_->append(std::make_unique<DvLOD>(vec3(node.center.value), std::move(ranges))));
+    ++result_.summary.lods;
+  }
+  openLODs_.push_back(open);
+}
+
+// Every scene-file child gets its own level group, even one that builds nothing.
+void SceneConversion::beginLODChild(const QvLOD&, int) {
+  DvLOD* lod = openLODs_.back().lod;
+  if (lod) currentGroup_ = static_cast<DvGroup*>(lod->append(std::make_unique<DvGroup>()));
+}
+
+void SceneConversion::endLOD(const QvLOD&, const QvState& state) {
+  OpenLOD open = openLODs_.back();
+  openLODs_.pop_back();
+  currentGroup_ = open.savedGroup;
+  if (open.lod) open.lod->setTransformation(modellingMatrix(state));
+}
+
+} // namespace
+
+ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot) {
+  auto defaultMaterial = std::make_unique<DvMaterial>();
+  defaultMaterial->resetToDefaults();
+  sceneRoot.append(std::move(defaultMaterial));
+  sceneRoot.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
+
+  SceneConversion conversion(sceneRoot);
+  {
+    QvState state(&conversion);
+    fileRoot.traverse(state);
+  }
+  return conversion.result();
+}
+
+} // namespace quillmere

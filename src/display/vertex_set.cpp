@@ -1,0 +1,147 @@
+#include "display/vertex_set.h"
+
+#include "colour/spectral_shading.h"
+#include "colour/spectrum_to_rgb.h"
+#include "relativity/lorentz.h"
+#include "render/render_state.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace quillmere {
+
+namespace {
+
+constexpr int kObservedSamples = 40;
+constexpr float kVisibleFromNm = 380.0f;
+constexpr float kVisibleToNm = 780.0f;
+
+// The transform the render state's method asks for: 0 the light cone of the
+// frame in force, 1 the snapshot transform followed by the light cone, any
+// other the snapshot transform alone.
+inline void transformOne(int method, const MovingFrameState& frame, const RelObserver& observer,
+                         const DvVertex& source, bool withNormals, DvVertex& target) {
+  switch (method) {
+  case 0:
+    lightConeTransform(frame, source.position, source.normal, withNormals, target.position, target.normal);
+    break;
+  case 1: {
+    Vector3 position, normal = source.normal;
+    snapshotTransform(observer, source.position, source.normal, withNormals, position, normal);
+    lightConeTransform(frame, position, normal, withNormals, target.position, target.normal);
+    break;
+  }
+  default:
+    snapshotTransform(observer, source.position, source.normal, withNormals, target.position, target.normal);
+  }
+}
+
+} // namespace
+
+DvVertexSet::DvVertexSet(std::vector<DvVertex> vertices, std::vector<int> indices)
+    : vertices_(std::move(vertices)), indices_(std::move(indices)) {
+  transformed_ = vertices_;
+  stereo_ = vertices_;
+  doppler_.assign(vertices_.size(), 1.0f);
+}
+
+void DvVertexSet::setMaterial(std::unique_ptr<DvMaterial> material) {
+  material_ = std::move(material);
+  rgbMaterial_.reset(); // rebuilt from the new colours on the next spectral draw
+}
+
+void DvVertexSet::setTransformation(const Matrix4& modelling) {
+  for (DvVertex& v : vertices_) v.position = modelling.transformPoint(v.position);
+}
+
+void DvVertexSet::resetTransformedVertices() {
+  transformed_ = vertices_;
+  stereo_ = vertices_;
+}
+
+DvVertex* DvVertexSet::eyeArray(const DvRenderState& state) {
+  return state.stereoPerEye && state.currentEye == 1 ? stereo_.data() : transformed_.data();
+}
+
+DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRenderState& state,
+                                         const FrameHolder& frameHolder, bool withNormals) {
+  DvVertex* target = eyeArray(state);
+  if (state.trace && state.stereoPerEye && state.currentEye == 1) std::fprintf(stderr, "transf right\n");
+
+  // Before the first frame of reference, the shapes rest in the world.
+  FrameTransformation rest;
+  if (!frameHolder.frame) rest.update(observer);
+  const MovingFrameState& frame = frameHolder.frame ? frameHolder.frame->state() : rest.state();
+
+  const int method = state.transformMethod;
+  const std::size_t count = vertices_.size();
+  for (std::size_t i = 0; i < count; ++i) transformOne(method, frame, observer, vertices_[i], withNormals, target[i]);
+
+  // The spectral path's Doppler factors, from the source positions and the
+  // observer as seen from the frame the vertices rest in.
+  if (state.colourShift && state.softwareShading)
+    for (std::size_t i = 0; i < count; ++i) doppler_[i] = quillmere::dopplerFactor(frame, vertices_[i].position);
+  return target;
+}
+
+const RelMaterial& DvVertexSet::spectralMaterial() {
+  if (relMaterial_) return relMaterial_->record;
+  if (!rgbMaterial_) rgbMaterial_ = makeRgbSpectralMaterial(material_.get());
+  return rgbMaterial_->record;
+}
+
+void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVertex* array) {
+  if (observed_.count() != kObservedSamples) observed_.resample(kObservedSamples, kVisibleFromNm, kVisibleToNm);
+  colours_.resize(vertices_.size());
+
+  static const WavelengthMapping kStandardMapping;
+  static const GamutMapping kClamp;
+  const WavelengthMapping& mapping = state.wavelengthRange ? *state.wavelengthRange : kStandardMapping;
+  const GamutMapping& gamut = state.gamutMapping ? *state.gamutMapping : kClamp;
+  const bool doppler = state.colourShift == DvRenderState::DopplerOnly ||
+                       state.colourShift == DvRenderState::DopplerAndSearchlight;
+  const bool searchlight = state.colourShift == DvRenderState::SearchlightOnly ||
+                           state.colourShift == DvRenderState::DopplerAndSearchlight;
+
+  const LightList& lights = state.spectralLights();
+  LightingContext context{&lights, lights.get(0), &spectralMaterial()};
+  for (std::size_t i = 0; i < colours_.size(); ++i) {
+    const DvVertex& v = array[i];
+    float length = v.normal.length();
+    VertexRay ray{v.position, length > 0.0f ? (1.0f / length) * v.normal : v.normal};
+    float d = doppler_[i];
+    shadeVertex(context, ray, observed_, doppler ? d : 1.0f, doppler ? &mapping : nullptr);
+    Vector3 rgb = spectrumToRgb(observed_);
+    if (searchlight) rgb = mapping.searchlightFactor(d) * rgb;
+    colours_[i] = gamut.clip(rgb);
+  }
+}
+
+void DvVertexSet::print() const {
+  std::printf("Primitive Vertices\n\n\n");
+  for (const DvVertex& v : vertices_)
+    std::printf("C(%g, %g, %g)   N(%g, %g, %g)   T(%g, %g)\n", double(v.position.x), double(v.position.y),
+                double(v.position.z), double(v.normal.x), double(v.normal.y), double(v.normal.z),
+                double(v.texCoord[0]), double(v.texCoord[1]));
+}
+
+void DvVertexSet::countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
+                                  long& mostIndices) const {
+  fewestVertices += vertexCount();
+  mostVertices += vertexCount();
+  fewestIndices += indexCount();
+  mostIndices += indexCount();
+}
+
+int DvVertexSet::getBoundingBox(Vector3& min, Vector3& max) const {
+  min = max = Vector3();
+  for (std::size_t i = 0; i < vertices_.size(); ++i)
+    for (int axis = 0; axis < 3; ++axis) {
+      float value = vertices_[i].position[axis];
+      min[axis] = i == 0 ? value : std::min(min[axis], value);
+      max[axis] = i == 0 ? value : std::max(max[axis], value);
+    }
+  return 1;
+}
+
+} // namespace quillmere

@@ -1,0 +1,88 @@
+// What face sets and line sets share: the source vertices (world
+// coordinates), one transformed array per eye written every frame, the index
+// list, the OpenGL material and the spectral material, the per-vertex
+// Doppler factors, and the per-vertex spectral colours of the spectral path.
+// Every array is sized when the set is built; the per-frame operations
+// allocate nothing (the spectral path's scratch is made on its first draw).
+#pragma once
+
+#include "colour/sampled_spectrum.h"
+#include "display/display_node.h"
+#include "display/material.h"
+#include "display/spectral_material.h"
+#include "display/vertex.h"
+#include "relativity/matrix.h"
+
+#include <memory>
+#include <vector>
+
+namespace quillmere {
+
+class DvVertexSet : public DvNode {
+public:
+  // The shape's own OpenGL material (owned, shared with nothing).
+  void setMaterial(std::unique_ptr<DvMaterial> material);
+  // The spectral material from a relativistic material node (owned).
+  void setRelMaterial(std::unique_ptr<DvSpectralMaterial> material) { relMaterial_ = std::move(material); }
+  const DvMaterial* material() const { return material_.get(); }
+  const RelMaterial* relMaterial() const { return relMaterial_ ? &relMaterial_->record : nullptr; }
+
+  // Carries the positions into world coordinates; face sets also carry normals.
+  virtual void setTransformation(const Matrix4& modelling);
+  // Copies every source vertex into both transformed arrays.
+  void resetTransformedVertices();
+
+  int vertexCount() const { return int(vertices_.size()); }
+  long indexCount() const { return long(indices_.size()); }
+  const DvVertex* vertices() const { return vertices_.data(); }
+  const DvVertex* transformedVertices(int eye) const { return eye == 1 ? stereo_.data() : transformed_.data(); }
+  const int* indices() const { return indices_.data(); }
+  float dopplerFactor(int vertex) const { return doppler_[std::size_t(vertex)]; }
+  // The colour the last spectral draw gave each vertex (empty before one).
+  const std::vector<Vector3>& spectralColours() const { return colours_; }
+
+  // "Primitive Vertices", then one line per source vertex.
+  void print() const override;
+  void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
+                       long& mostIndices) const override;
+  // The box of the source positions; (0, 0, 0) twice without vertices. Always 1.
+  int getBoundingBox(Vector3& min, Vector3& max) const override;
+  void compileTexture(DvRenderState&) override {}
+
+protected:
+  DvVertexSet(std::vector<DvVertex> vertices, std::vector<int> indices);
+
+  DvMaterial* ownMaterial() { return material_.get(); }
+
+  // The array of the eye being transformed or drawn.
+  DvVertex* eyeArray(const DvRenderState& state);
+
+  // Writes where the observer sees every vertex into the current eye's array
+  // (position, and normal when `withNormals`), and the Doppler factors when
+  // the spectral path will need them. Returns the array written.
+  DvVertex* transformVertices(const RelObserver& observer, const DvRenderState& state,
+                              const FrameHolder& frameHolder, bool withNormals);
+
+  // Shades every vertex of `array` once for this draw into spectralColours():
+  // the spectrum seen from the vertex under the spectral lights (Doppler
+  // shifted when the render state asks), converted to RGB, brightened by the
+  // searchlight factor when asked, and brought into the gamut.
+  void computeSpectralColours(const DvRenderState& state, const DvVertex* array);
+
+  std::vector<DvVertex> vertices_;    // source, world coordinates
+  std::vector<DvVertex> transformed_; // first (or only) eye
+  std::vector<DvVertex> stereo_;      // second eye
+  std::vector<int> indices_;          // face sets: three per triangle; line sets: strips ended by -1
+  std::vector<float> doppler_;        // per vertex, D of the last transform that needed it
+
+private:
+  const RelMaterial& spectralMaterial();
+
+  std::unique_ptr<DvMaterial> material_;                 // owned
+  std::unique_ptr<DvSpectralMaterial> relMaterial_;      // from a relativistic material node
+  std::unique_ptr<DvSpectralMaterial> rgbMaterial_;      // from material_, made on the first spectral draw
+  std::vector<Vector3> colours_;                         // per vertex, this draw's spectral colour
+  SampledSpectrum observed_;                             // 40 samples, 380..780 nm, overwritten per vertex
+};
+
+} // namespace quillmere
