@@ -44,7 +44,8 @@ std::unique_ptr<DvMaterial> materialFromNode(const ownMaterial& node) {
 
 class SceneConversion : public QvConversion {
 public:
-  explicit SceneConversion(DvGroup& root) : currentGroup_(&root) {}
+  SceneConversion(DvGroup& root, long maxDisplayVertices)
+      : currentGroup_(&root), maxDisplayVertices_(maxDisplayVertices) {}
 
   ConversionResult& result() { return result_; }
 
@@ -71,6 +72,7 @@ private:
   };
 
   DvGroup* currentGroup_;        // new display nodes are appended here
+  long maxDisplayVertices_;      // the budget of the whole conversion
   std::vector<OpenLOD> openLODs_; // LODs whose children are being walked, innermost last
   ConversionResult result_;
   bool budgetSpent_ = false;
@@ -84,12 +86,12 @@ void SceneConversion::fail(const char* message) {
 }
 
 bool SceneConversion::admitVertices(long vertices) {
-  if (result_.summary.displayVertices + vertices <= kMaxDisplayVertices) {
+  if (result_.summary.displayVertices + vertices <= maxDisplayVertices_) {
     result_.summary.displayVertices += vertices;
     return true;
   }
   budgetSpent_ = true;
-  printWarning("The scene converts to more than %ld display vertices; the rest is left out\n", kMaxDisplayVertices);
+  printWarning("The scene converts to more than %ld display vertices; the rest is left out\n", maxDisplayVertices_);
   return false;
 }
 
@@ -199,13 +201,13 @@ void SceneConversion::endLOD(const QvLOD&, const QvState& state) {
 
 } // namespace
 
-ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot) {
+ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, long maxDisplayVertices) {
   auto defaultMaterial = std::make_unique<DvMaterial>();
   defaultMaterial->resetToDefaults();
   sceneRoot.append(std::move(defaultMaterial));
   sceneRoot.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
 
-  SceneConversion conversion(sceneRoot);
+  SceneConversion conversion(sceneRoot, maxDisplayVertices);
   {
     QvState state(&conversion);
     fileRoot.traverse(state);

@@ -39,6 +39,7 @@ constexpr long kMaxDisplayVertices = 50000000;
 // display nodes of the tree under `fileRoot`. A shape without coordinates or
 // normals, or with normals that do not fit its points, ends the conversion:
 // the result is not ok and names the problem; what was built stays.
-ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot);
+ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot,
+                              long maxDisplayVertices = kMaxDisplayVertices);
 
 } // namespace quillmere

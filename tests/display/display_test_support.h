@@ -1,0 +1,46 @@
+// Helpers for the display tests: a scene text converted into a display
+// scene, and typed access to the nodes the conversion built.
+#pragma once
+
+#include "../vrml/vrml_test_support.h"
+#include "display/group.h"
+#include "display/scene_conversion.h"
+
+#include <memory>
+
+namespace quillmere::test {
+
+struct ConvertedScene {
+  std::unique_ptr<DvGroup> root = std::make_unique<DvGroup>();
+  ConversionResult result;
+  std::string output; // what the conversion wrote to standard output (warnings)
+};
+
+// Reads and converts `body` (the header is added); the read must succeed.
+inline ConvertedScene convert(const std::string& body, long maxDisplayVertices = kMaxDisplayVertices) {
+  SceneRead read = readScene(std::string(kHeader) + body);
+  EXPECT_TRUE(read.ok) << read.errors;
+  ConvertedScene scene;
+  if (!read.root) return scene;
+  testing::internal::CaptureStdout();
+  scene.result = convertScene(*read.root, *scene.root, maxDisplayVertices);
+  scene.output = testing::internal::GetCapturedStdout();
+  return scene;
+}
+
+// The root's children after the default material and the rest frame.
+constexpr int kFirstConverted = 2;
+
+template <typename Node>
+Node* childAs(const DvGroup& group, int index) {
+  return index < group.getNumChildren() ? dynamic_cast<Node*>(group.getChild(index)) : nullptr;
+}
+
+// "Coordinate3 { point [...] } Normal { vector [...] }" for the points, each with normal (0, 0, 1).
+inline std::string pointsAndNormals(const std::string& points, int count) {
+  std::string normals;
+  for (int i = 0; i < count; ++i) normals += "0 0 1,";
+  return "Coordinate3 { point [" + points + "] } Normal { vector [" + normals + "] } ";
+}
+
+} // namespace quillmere::test

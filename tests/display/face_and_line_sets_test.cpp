@@ -1,0 +1,166 @@
+#include "display_test_support.h"
+
+#include "../relativity/expect_vector.h"
+#include "display/face_triangulation.h"
+#include "display/indexed_face_set.h"
+#include "display/indexed_line_set.h"
+#include "display/lod.h"
+#include "display/rel_frame.h"
+#include "relativity/observer.h"
+#include "render/render_state.h"
+
+#include <cmath>
+#include <vector>
+
+namespace quillmere::test {
+namespace {
+
+std::vector<int> triangles(const std::vector<std::int32_t>& coordIndex, int points, long* leftOut = nullptr) {
+  FaceTriangulation result = triangulateFaces(coordIndex.data(), long(coordIndex.size()), points);
+  if (leftOut) *leftOut = result.facesLeftOut;
+  return result.triangles;
+}
+
+TEST(FaceTriangulation, FansEveryFaceAndKeepsTriangleFilesAsTheyWere) {
+  // −1-terminated triangles come out exactly as written.
+  EXPECT_EQ(triangles({0, 1, 2, -1, 2, 3, 0, -1}, 4), (std::vector<int>{0, 1, 2, 2, 3, 0}));
+  // Two quadrilaterals: two triangles each, in the face's winding; no (−1, 4, 5).
+  EXPECT_EQ(triangles({0, 1, 2, 3, -1, 4, 5, 6, 7, -1}, 8),
+            (std::vector<int>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}));
+  // A last face without −1 counts; faces of fewer than three vertices are none.
+  EXPECT_EQ(triangles({0, 1, -1, -1, 3, 2, 1}, 4), (std::vector<int>{3, 2, 1}));
+  EXPECT_TRUE(triangles({}, 4).empty());
+  // A face with an index outside the points is left out whole and counted.
+  long leftOut = 0;
+  EXPECT_EQ(triangles({0, 1, 4, -1, 0, 1, 2, -1, -2, 0, 1, -1}, 4, &leftOut), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(leftOut, 2);
+}
+
+TEST(IndexedFaceSet, WarnsOnceForFacesOutsideThePoints) {
+  ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) +
+                                 "IndexedFaceSet { coordIndex [0, 1, 7, -1, 0, 1, 2, -1, 3, 2, 1, -1] } }");
+  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
+  ASSERT_NE(faces, nullptr);
+  EXPECT_EQ(faces->triangleCount(), 1);
+  EXPECT_EQ(scene.output, "IndexedFaceSet: 2 faces left out, their vertex indices are outside the 3 points\n");
+  EXPECT_NEAR(faces->triangleArea(0), 0.5f, kTight);
+}
+
+TEST(IndexedLineSet, BreaksStripsAtSeparatorsAndBadIndices) {
+  ConvertedScene scene = convert("Separator { Coordinate3 { point [0 0 0, 1 0 0, 2 0 0, 3 0 0, 4 0 0] } "
+                                 "IndexedLineSet { coordIndex [0, 1, 2, -1, 3, 4] } "
+                                 "IndexedLineSet { coordIndex [0, 9, 1, 2] } }");
+  auto* lines = childAs<DvIndexedLineSet>(*scene.root, kFirstConverted);
+  auto* bad = childAs<DvIndexedLineSet>(*scene.root, kFirstConverted + 1);
+  ASSERT_NE(lines, nullptr);
+  ASSERT_NE(bad, nullptr);
+  EXPECT_EQ(lines->indexCount(), 6);
+  EXPECT_EQ(lines->lineVertexCount(), 5);
+  long counts[4] = {};
+  lines->countPrimitives(counts[0], counts[1], counts[2], counts[3]);
+  EXPECT_EQ(counts[2], 6); // separators count as indices
+  EXPECT_EQ(bad->verticesLeftOut(), 1);
+  EXPECT_EQ(bad->indices()[1], -1); // the strip breaks where the bad vertex was
+  for (int i = 0; i < lines->vertexCount(); ++i) expectVector(lines->vertices()[i].normal, {0, 1, 0});
+}
+
+// An observer at the origin looking along +z, at speed β.
+RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
+
+TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
+  // A face straight ahead, at rest in the world or in a frame approaching at 0.9c.
+  const std::string face = pointsAndNormals("0 0 10, 1 0 10, 0 1 10", 3) +
+                           "IndexedFaceSet { coordIndex [0, 1, 2] } ";
+  ConvertedScene scene = convert("Separator { " + face + "RELframe { velocity 0 0 -0.9 } " + face + "}");
+  ASSERT_TRUE(scene.result.ok);
+  DvRenderState state;
+  state.softwareShading = 1;
+  state.colourShift = DvRenderState::DopplerOnly;
+  FrameHolder holder;
+
+  // Observer at rest: the resting face is unshifted; the approaching one
+  // shows D = √((1 + β)/(1 − β)) = √19.
+  RelObserver atRest = observerAlongZ(0.0f);
+  scene.root->relativisticTransform(atRest, state, holder);
+  auto* resting = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
+  auto* moving = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 2);
+  ASSERT_NE(moving, nullptr);
+  EXPECT_NEAR(resting->dopplerFactor(0), 1.0f, kTight);
+  EXPECT_NEAR(moving->dopplerFactor(0), std::sqrt(19.0f), 1e-4f);
+
+  // The observer flying at 0.6 towards the resting face: γ(1 + β) = 2.
+  RelObserver flying = observerAlongZ(0.6f);
+  holder = FrameHolder();
+  scene.root->relativisticTransform(flying, state, holder);
+  EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
+
+  // Without the spectral path no factor is computed.
+  state.softwareShading = 0;
+  RelObserver again = observerAlongZ(0.0f);
+  holder = FrameHolder();
+  scene.root->relativisticTransform(again, state, holder);
+  EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
+}
+
+TEST(IndexedFaceSet, AreaRatiosStayFiniteForDegenerateTriangles) {
+  // A triangle seen edge-on after the transform has no apparent area; its
+  // vertices keep the ratio 1 instead of infinity.
+  ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 1, 0 0 2, 0 0 3", 3) +
+                                 "IndexedFaceSet { coordIndex [0, 1, 2] } }");
+  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
+  DvRenderState state;
+  state.colourShift = DvRenderState::SearchlightOnly;
+  FrameHolder holder;
+  RelObserver observer = observerAlongZ(0.5f);
+  scene.root->relativisticTransform(observer, state, holder);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(faces->areaRatio(i), 1.0f);
+
+  // A face-on triangle at rest, observer at rest: apparent and source areas agree.
+  ConvertedScene flat = convert("Separator { " + pointsAndNormals("0 0 5, 1 0 5, 0 1 5", 3) +
+                                "IndexedFaceSet { coordIndex [0, 1, 2] } }");
+  auto* flatFaces = childAs<DvIndexedFaceSet>(*flat.root, kFirstConverted);
+  RelObserver still = observerAlongZ(0.0f);
+  holder = FrameHolder();
+  flat.root->relativisticTransform(still, state, holder);
+  EXPECT_NEAR(flatFaces->areaRatio(0), 1.0f, 1e-5f);
+}
+
+TEST(DvLOD, ChoosesTheLevelFromTheApparentDistance) {
+  DvLOD lod(Vector3(0, 0, 2), {3, 5});
+  // Ranges [10, 20] semantics on this node's [3, 5]: at or below a range picks it.
+  EXPECT_EQ(lod.chooseLevel(1), 0);
+  EXPECT_EQ(lod.chooseLevel(3), 0);
+  EXPECT_EQ(lod.chooseLevel(4), 1);
+  EXPECT_EQ(lod.chooseLevel(50), 1);
+
+  // Flying at 0.6 along +z, the centre 2 ahead is seen at γ(1 + β)·2 = 4.
+  DvRenderState state;
+  state.lodScale = 1.0f;
+  FrameHolder holder;
+  RelFrame rest{Vector3(), Vector3()};
+  RelObserver observer = observerAlongZ(0.6f);
+  rest.relativisticTransform(observer, state, holder);
+  lod.relativisticTransform(observer, state, holder);
+  EXPECT_EQ(lod.currentLevel(), 1);
+  // lodScale 0 makes every distance 0: the finest level.
+  state.lodScale = 0.0f;
+  lod.relativisticTransform(observer, state, holder);
+  EXPECT_EQ(lod.currentLevel(), 0);
+}
+
+TEST(DvLOD, CountsFinestAndCoarsestLevels) {
+  ConvertedScene scene = convert("LOD { range [1, 2] " + std::string("Separator { ") +
+                                 pointsAndNormals("0 0 0, 1 0 0, 1 1 0, 0 1 0", 4) +
+                                 "IndexedFaceSet { coordIndex [0, 1, 2, 3] } } Separator { " +
+                                 pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) +
+                                 "IndexedFaceSet { coordIndex [0, 1, 2] } } }");
+  long fewestVertices = 0, mostVertices = 0, fewestIndices = 0, mostIndices = 0;
+  scene.root->countPrimitives(fewestVertices, mostVertices, fewestIndices, mostIndices);
+  EXPECT_EQ(mostVertices, 4);
+  EXPECT_EQ(mostIndices, 6);
+  EXPECT_EQ(fewestVertices, 3);
+  EXPECT_EQ(fewestIndices, 3);
+}
+
+} // namespace
+} // namespace quillmere::test

@@ -1,0 +1,144 @@
+#include "display_test_support.h"
+
+#include "../relativity/expect_vector.h"
+#include "display/indexed_face_set.h"
+#include "display/material.h"
+#include "display/recorder.h"
+#include "display/rel_frame.h"
+#include "relativity/observer.h"
+#include "render/render_state.h"
+
+namespace quillmere::test {
+namespace {
+
+const std::string kShape = pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) + "IndexedFaceSet { coordIndex [0, 1, 2] } ";
+
+const DvIndexedFaceSet& firstShape(const ConvertedScene& scene) {
+  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
+  EXPECT_NE(faces, nullptr);
+  return *faces;
+}
+
+TEST(DvMaterial, TakesTheFirstValueOfEachFieldTheFileSet) {
+  ConvertedScene scene = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0] shininess 0.5 "
+                                 "transparency 0.3 ~ } " + kShape + "}");
+  const DvMaterial* material = firstShape(scene).material();
+  ASSERT_NE(material, nullptr);
+  expectVector(material->diffuseColour(), {1, 0, 0});
+  EXPECT_FALSE(material->isIgnored(DvMaterial::Diffuse));
+  // Fields left at their default are applied with the default value.
+  expectVector(material->ambientColour(), {0.2f, 0.2f, 0.2f});
+  EXPECT_FALSE(material->isIgnored(DvMaterial::Ambient));
+  EXPECT_FLOAT_EQ(material->shininess(), 0.5f);
+  EXPECT_TRUE(material->isIgnored(DvMaterial::Transparency));
+  EXPECT_FLOAT_EQ(material->transparency(), 0.3f);
+}
+
+TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
+  // Sampled: n values spread evenly over 380..780 nm, linear between them.
+  ConvertedScene sampled = convert("Separator { RELmaterialSampled { diffuse [1, 3] ambient [0.5] } " + kShape + "}");
+  const RelMaterial* record = firstShape(sampled).relMaterial();
+  ASSERT_NE(record, nullptr);
+  EXPECT_NEAR(record->diffuseSpectrum->evaluate(580.0f), 2.0f, 1e-5f);
+  EXPECT_NEAR(record->diffuseSpectrum->evaluate(380.0f), 1.0f, 1e-5f);
+  EXPECT_NEAR(record->ambientSpectrum->evaluate(700.0f), 0.5f, 1e-6f);
+  EXPECT_EQ(record->diffuseFactor, 1.0f);
+
+  // Planck: the diffuse spectrum peaks at Wien's wavelength with the value 0.01.
+  ConvertedScene planck = convert("Separator { RELmaterialPlanck { temperature 5000 strength 2 } " + kShape + "}");
+  record = firstShape(planck).relMaterial();
+  ASSERT_NE(record, nullptr);
+  EXPECT_NEAR(record->diffuseSpectrum->evaluate(2897756.0f / 5000.0f), 0.01f, 1e-6f);
+  EXPECT_EQ(record->diffuseFactor, 2.0f);
+  EXPECT_EQ(record->ambientFactor, 0.0f);
+
+  // Constant: 0.01 everywhere with the node's factors.
+  ConvertedScene constant = convert("Separator { RELmaterialConstant { ambient 0.1 diffuse 0.7 } " + kShape + "}");
+  record = firstShape(constant).relMaterial();
+  ASSERT_NE(record, nullptr);
+  EXPECT_FLOAT_EQ(record->diffuseSpectrum->evaluate(500.0f), 0.01f);
+  EXPECT_FLOAT_EQ(record->ambientFactor, 0.1f);
+  EXPECT_FLOAT_EQ(record->diffuseFactor, 0.7f);
+
+  // RGB: three calibrated spectra, so a red target is strongest near 700 nm.
+  ConvertedScene rgb = convert("Separator { RELmaterialRGB { diffuseColor 1 0 0 } " + kShape + "}");
+  record = firstShape(rgb).relMaterial();
+  ASSERT_NE(record, nullptr);
+  EXPECT_GT(record->diffuseSpectrum->evaluate(700.0f), 10 * std::abs(record->diffuseSpectrum->evaluate(450.0f)));
+}
+
+TEST(RelFrame, PublishesTheObserverAsTheFrameSeesIt) {
+  DvRenderState state;
+  FrameHolder holder;
+  RelObserver observer(0, 0, 0, 0, 0, 0, 0, 1);
+  // At rest in the world the observer's state is unchanged; a translation
+  // adds to the event.
+  RelFrame shifted(Vector3(5, 0, 0), Vector3());
+  shifted.relativisticTransform(observer, state, holder);
+  ASSERT_EQ(holder.frame, &shifted.transformation());
+  expectVector(holder.frame->state().event.spatial(), {5, 0, 0});
+  // A frame moving at 0.6 along x sees the resting observer move at 0.6 along −x.
+  RelFrame moving(Vector3(), Vector3(0.6f, 0, 0));
+  moving.relativisticTransform(observer, state, holder);
+  EXPECT_NEAR(holder.frame->state().speed, 0.6f, kTight);
+  expectVector(holder.frame->state().direction, {-1, 0, 0});
+  EXPECT_NEAR(holder.frame->state().gamma, 1.25f, kTight);
+}
+
+TEST(RelRecorder, ReplaysRecordedStatesInOrder) {
+  RelRecorder recorder;
+  RelObserver observer(0, 0, 0, 0, 0.5f, 1, 0, 0);
+  recorder.addSubFrame(observer);
+  observer.init(1, 2, 3, 0, 0.8f, 0, 1, 0);
+  recorder.addSubFrame(observer);
+  EXPECT_EQ(recorder.count(), 2);
+
+  recorder.rewind();
+  RelObserver replay(0, 0, 0, 0, 0, 0, 0, 1);
+  ASSERT_TRUE(recorder.restoreNextSubFrame(replay));
+  EXPECT_FLOAT_EQ(replay.speed(), 0.5f);
+  expectVector(replay.flightDirection(), {1, 0, 0});
+  ASSERT_TRUE(recorder.restoreNextSubFrame(replay));
+  expectVector(replay.event().spatial(), {1, 2, 3});
+  EXPECT_NEAR(replay.gamma(), 1.0f / 0.6f, 1e-5f);
+  EXPECT_FALSE(recorder.restoreNextSubFrame(replay));
+
+  recorder.clearSubFrames();
+  recorder.rewind();
+  EXPECT_FALSE(recorder.restoreNextSubFrame(replay));
+  for (int i = 0; i < RelRecorder::kMaxSubFrames; ++i) recorder.addSubFrame(observer);
+  EXPECT_EXIT(recorder.addSubFrame(observer), testing::ExitedWithCode(1), "");
+}
+
+TEST(DvRenderState, SlotsIgnoreOutOfRangeIndices) {
+  DvRenderState state;
+  state.setGLLight(7, std::make_unique<DvGLLight>());
+  state.setGLLight(-1, std::make_unique<DvGLLight>());
+  for (int i = 0; i < DvRenderState::kGLLightSlots; ++i) EXPECT_EQ(state.getGLLight(i), nullptr);
+
+  DvGLLight light;
+  light.setIntensity(0.5f);
+  light.setColour(1, 0.5f, 0);
+  float rgba[4];
+  light.scaledColour(rgba);
+  EXPECT_FLOAT_EQ(rgba[0], 0.5f);
+  EXPECT_FLOAT_EQ(rgba[1], 0.25f);
+  EXPECT_FLOAT_EQ(rgba[2], 0.0f);
+  EXPECT_FLOAT_EQ(rgba[3], 1.0f);
+
+  SpectralLight headlight, other;
+  headlight.setOn(1);
+  state.setSpectralHeadlight(&headlight);
+  state.setSpectralLight(0, &other); // slot 0 belongs to the headlight
+  state.setSpectralLight(8, &other);
+  EXPECT_EQ(state.getSpectralLight(0), &headlight);
+  EXPECT_EQ(state.getSpectralLight(8), nullptr);
+  state.aimSpectralHeadlight(Matrix4::identity());
+  expectVector(headlight.direction(), {0, 0, 1});
+  state.switchOffHeadlights();
+  EXPECT_EQ(headlight.on(), 0);
+  EXPECT_EQ(state.headlightOn, 0);
+}
+
+} // namespace
+} // namespace quillmere::test

@@ -1,0 +1,162 @@
+#include "display_test_support.h"
+
+#include "../relativity/expect_vector.h"
+#include "display/indexed_face_set.h"
+#include "display/indexed_line_set.h"
+#include "display/lod.h"
+#include "display/material.h"
+#include "display/rel_frame.h"
+
+namespace quillmere::test {
+namespace {
+
+const std::string kTriangle = pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3);
+const std::string kFaces = "IndexedFaceSet { coordIndex [0, 1, 2, -1] } ";
+
+TEST(SceneConversion, RootStartsWithDefaultMaterialAndRestFrame) {
+  ConvertedScene scene = convert("Separator { Cube {} PerspectiveCamera {} }");
+  ASSERT_TRUE(scene.result.ok);
+  ASSERT_EQ(scene.root->getNumChildren(), 2);
+  auto* material = childAs<DvMaterial>(*scene.root, 0);
+  ASSERT_NE(material, nullptr);
+  expectVector(material->ambientColour(), {0.2f, 0.2f, 0.2f});
+  expectVector(material->diffuseColour(), {0.8f, 0.8f, 0.8f});
+  for (int field = 0; field < DvMaterial::NumFields; ++field)
+    EXPECT_FALSE(material->isIgnored(DvMaterial::Field(field)));
+  auto* frame = childAs<RelFrame>(*scene.root, 1);
+  ASSERT_NE(frame, nullptr);
+  expectVector(frame->velocity(), {0, 0, 0});
+  EXPECT_EQ(scene.result.summary.frames, 0);
+}
+
+TEST(SceneConversion, ComposesTransformsInnermostFirst) {
+  // Translation (1, 0, 0), then a 90° rotation about z: (1, 0, 0) → (0, 1, 0) → (1, 1, 0).
+  ConvertedScene scene = convert("Separator { Translation { translation 1 0 0 } "
+                                 "Rotation { rotation 0 0 1 1.5707963 } " +
+                                 pointsAndNormals("1 0 0, 0 0 0, 0 0 1", 3) + kFaces + "}");
+  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
+  ASSERT_NE(faces, nullptr);
+  expectVector(faces->vertices()[0].position, {1, 1, 0});
+  // The normal (0, 0, 1) is unchanged by a rotation about z and a translation.
+  expectVector(faces->vertices()[0].normal, {0, 0, 1});
+
+  // A Transform is T·C·R·S·C⁻¹: scale 2 about the centre (1, 0, 0), then translate by (0, 5, 0).
+  ConvertedScene scaled = convert("Separator { Transform { translation 0 5 0 scaleFactor 2 2 2 center 1 0 0 } " +
+                                  pointsAndNormals("3 0 0, 0 0 0, 0 0 1", 3) + kFaces + "}");
+  auto* scaledFaces = childAs<DvIndexedFaceSet>(*scaled.root, kFirstConverted);
+  ASSERT_NE(scaledFaces, nullptr);
+  expectVector(scaledFaces->vertices()[0].position, {5, 5, 0});
+
+  // A non-uniform scale keeps normals perpendicular: the plane x + y = 1 scaled by (2, 1, 1).
+  ConvertedScene sheared = convert("Separator { Scale { scaleFactor 2 1 1 } "
+                                   "Coordinate3 { point [1 0 0, 0 1 0, 0 1 1] } "
+                                   "Normal { vector [0.7071 0.7071 0, 0.7071 0.7071 0, 0.7071 0.7071 0] } " +
+                                   kFaces + "}");
+  auto* shearedFaces = childAs<DvIndexedFaceSet>(*sheared.root, kFirstConverted);
+  ASSERT_NE(shearedFaces, nullptr);
+  // x/2 + y = 1 has the normal (1, 2, 0)/√5.
+  expectVector(shearedFaces->vertices()[0].normal, {1 / std::sqrt(5.0f), 2 / std::sqrt(5.0f), 0}, 1e-4f);
+}
+
+TEST(SceneConversion, ScopesPropertiesAsTheFileNests) {
+  // TransformSeparator undoes its translation; the Material inside a
+  // Separator does not reach the shape after it; a RELframe inside a
+  // Separator stays in the display list and acts on what follows.
+  ConvertedScene scene = convert("Separator { " + kTriangle +
+                                 "Separator { Material { diffuseColor 1 0 0 } RELframe { velocity 0.5 0 0 } " +
+                                 kFaces + "} TransformSeparator { Translation { translation 1 0 0 } } " + kFaces + "}");
+  ASSERT_TRUE(scene.result.ok);
+  ASSERT_EQ(scene.root->getNumChildren(), kFirstConverted + 3);
+  EXPECT_NE(childAs<RelFrame>(*scene.root, kFirstConverted), nullptr);
+  auto* inside = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 1);
+  auto* after = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 2);
+  ASSERT_NE(inside, nullptr);
+  ASSERT_NE(after, nullptr);
+  ASSERT_NE(inside->material(), nullptr);
+  expectVector(inside->material()->diffuseColour(), {1, 0, 0});
+  EXPECT_EQ(after->material(), nullptr);
+  expectVector(after->vertices()[1].position, {1, 0, 0});
+  EXPECT_EQ(scene.result.summary.frames, 1);
+  EXPECT_EQ(scene.result.summary.materials, 1);
+}
+
+TEST(SceneConversion, SwitchAndSharedNodes) {
+  std::string shape = "DEF Tri Separator { " + kTriangle + kFaces + "} ";
+  ConvertedScene none = convert("Separator { Switch { whichChild 5 " + shape + "Cube {} Cube {} } }");
+  EXPECT_EQ(none.result.summary.faceSets, 0);
+
+  // Every child of Switch −3; a DEF'd shape used again is built again, with a
+  // material of its own.
+  ConvertedScene all = convert("Separator { Material { diffuseColor 0 1 0 } Switch { whichChild -3 " + shape +
+                               "USE Tri } }");
+  EXPECT_EQ(all.result.summary.faceSets, 2);
+  auto* first = childAs<DvIndexedFaceSet>(*all.root, kFirstConverted);
+  auto* second = childAs<DvIndexedFaceSet>(*all.root, kFirstConverted + 1);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(first, second);
+  ASSERT_NE(first->material(), nullptr);
+  EXPECT_NE(first->material(), second->material());
+}
+
+TEST(SceneConversion, LODBuildsOneLevelGroupPerChild) {
+  ConvertedScene scene = convert("Separator { Translation { translation 0 0 4 } "
+                                 "LOD { range [10] center 1 0 0 Cube {} Separator { " +
+                                 kTriangle + kFaces + "} } }");
+  ASSERT_TRUE(scene.result.ok);
+  auto* lod = childAs<DvLOD>(*scene.root, kFirstConverted);
+  ASSERT_NE(lod, nullptr);
+  ASSERT_EQ(lod->getNumChildren(), 2);
+  EXPECT_EQ(static_cast<DvGroup*>(lod->getChild(0))->getNumChildren(), 0);
+  EXPECT_NE(childAs<DvIndexedFaceSet>(*static_cast<DvGroup*>(lod->getChild(1)), 0), nullptr);
+  expectVector(lod->centre(), {1, 0, 4}); // carried by the same modelling matrix as its shapes
+  EXPECT_EQ(scene.result.summary.lods, 1);
+
+  // Without range the first child is always shown, with one warning.
+  ConvertedScene noRange = convert("Separator { LOD { Cube {} Cube {} } LOD { Cube {} } }");
+  auto* plain = childAs<DvLOD>(*noRange.root, kFirstConverted);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_TRUE(plain->ranges().empty());
+  EXPECT_EQ(plain->chooseLevel(1e9f), 0);
+  EXPECT_EQ(noRange.output, "LOD without range: its first child is always shown\n");
+}
+
+TEST(SceneConversion, MissingPropertiesFailTheConversionWithTheirMessage) {
+  EXPECT_EQ(convert("Separator { " + kFaces + "}").result.error, "No Coordinate3 Node fault");
+  EXPECT_EQ(convert("Separator { Coordinate3 { point [0 0 0] } " + kFaces + "}").result.error,
+            "No Normal Node fault");
+  EXPECT_EQ(convert("Separator { " + kTriangle + "NormalBinding { value PER_FACE } " + kFaces + "}").result.error,
+            "Normal binding not supported in IndexedFaceSet!");
+  EXPECT_EQ(convert("Separator { Coordinate3 { point [0 0 0, 1 0 0] } Normal { vector [0 0 1] } " + kFaces + "}")
+                .result.error,
+            "#Normal != #Coordinate");
+  // OVERALL takes the first normal for every point.
+  ConvertedScene overall = convert("Separator { Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } "
+                                   "Normal { vector [1 0 0] } NormalBinding { value OVERALL } " + kFaces + "}");
+  ASSERT_TRUE(overall.result.ok);
+  expectVector(childAs<DvIndexedFaceSet>(*overall.root, kFirstConverted)->vertices()[2].normal, {1, 0, 0});
+}
+
+TEST(SceneConversion, StopsAtTheVertexBudget) {
+  std::string shape = "DEF Tri Separator { " + kTriangle + kFaces + "} ";
+  ConvertedScene scene = convert("Separator { " + shape + "USE Tri USE Tri USE Tri }", 7);
+  EXPECT_TRUE(scene.result.ok);
+  EXPECT_EQ(scene.result.summary.faceSets, 2); // 3 + 3 vertices fit in 7, a third set would not
+  EXPECT_EQ(scene.output, "The scene converts to more than 7 display vertices; the rest is left out\n");
+}
+
+TEST(SceneConversion, CountsTheFileInItsSummary) {
+  ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 0, 1 0 0, 1 1 0, 0 1 0", 4) +
+                                 "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 0, 1, 2] } "
+                                 "IndexedLineSet { coordIndex [0, 1, 2, -1, 3, 0] } RELframe {} RELframe {} }");
+  const ConversionSummary& s = scene.result.summary;
+  EXPECT_EQ(s.faceSets, 1);
+  EXPECT_EQ(s.triangles, 3);
+  EXPECT_EQ(s.lineSets, 1);
+  EXPECT_EQ(s.lineVertices, 5);
+  EXPECT_EQ(s.frames, 2);
+  EXPECT_EQ(s.displayVertices, 8);
+}
+
+} // namespace
+} // namespace quillmere::test
