@@ -1,0 +1,182 @@
+// Draws small converted scenes into a real OpenGL context and looks at the
+// pixels. The observer sits at the origin looking along +z; the projection
+// is a 90° perspective, so a direction (x, y, z) in eye coordinates lands at
+// x_ndc = x / −z.
+#include "display_test_support.h"
+#include "gl_test_window.h"
+
+#include "colour/planck_spectrum.h"
+#include "relativity/observer.h"
+#include "render/render_state.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace quillmere::test {
+namespace {
+
+const Pixel kBlack{0, 0, 0};
+
+class DisplayGL : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!openGLTestWindow()) GTEST_SKIP() << "no display for an OpenGL context";
+  }
+
+  // One frame as the display manager draws it: projection, the observer's
+  // view rotation, a white light from the eye, then transform and draw.
+  Frame draw(DvGroup& root, const RelObserver& observer, const DvRenderState& state, bool spectral = false) {
+    glViewport(0, 0, kGLTestSize, kGLTestSize);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float noAmbient[4] = {0, 0, 0, 1}, fromEye[4] = {0, 0, 1, 0};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
+    glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
+    glEnable(GL_LIGHT0);
+    bool lit = !spectral && state.renderStyle <= DvRenderState::Untextured;
+    if (lit)
+      glEnable(GL_LIGHTING);
+    else
+      glDisable(GL_LIGHTING);
+    glLoadMatrixf(observer.viewMatrix().m);
+    FrameHolder holder;
+    root.relativisticTransform(observer, state, holder);
+    if (spectral)
+      root.renderSoftware(state, 0);
+    else
+      root.render(state);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    return Frame::readBack();
+  }
+
+  // The pixel where the observer's view puts a direction given in world axes.
+  static void project(const RelObserver& observer, const Vector3& direction, float& x, float& y) {
+    const Matrix4& view = observer.viewMatrix();
+    Vector3 eye(view(0, 0) * direction.x + view(0, 1) * direction.y + view(0, 2) * direction.z,
+                view(1, 0) * direction.x + view(1, 1) * direction.y + view(1, 2) * direction.z,
+                view(2, 0) * direction.x + view(2, 1) * direction.y + view(2, 2) * direction.z);
+    x = (eye.x / -eye.z + 1.0f) * 0.5f * kGLTestSize;
+    y = (eye.y / -eye.z + 1.0f) * 0.5f * kGLTestSize;
+  }
+};
+
+RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
+
+const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1, 0 0 -1] } ";
+
+TEST_F(DisplayGL, LitRedTriangleIsRedWhereItStands) {
+  ConvertedScene scene = convert("Separator { Material { diffuseColor 1 0 0 } "
+                                 "Coordinate3 { point [-1 -1 5, 1 -1 5, 0 1 5] } "
+                                 "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1] } IndexedFaceSet { coordIndex [0, 1, 2] } }");
+  DvRenderState state;
+  Frame frame = draw(*scene.root, observerAlongZ(0), state);
+  frame.saveForInspection("lit_red_triangle");
+  Pixel centre = frame.at(kGLTestSize / 2, kGLTestSize / 2);
+  EXPECT_GT(centre.r, 240); // full diffuse red under a light along the normal
+  EXPECT_LT(centre.g, 10);
+  EXPECT_LT(centre.b, 10);
+  Pixel corner = frame.at(5, 5);
+  EXPECT_EQ(corner.r + corner.g + corner.b, 0);
+}
+
+TEST_F(DisplayGL, QuadrilateralFillsAllFourCorners) {
+  // The square spans x, y in [−2, 2] at z = 5: pixels 60..140.
+  ConvertedScene scene = convert("Separator { Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
+                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } }");
+  DvRenderState state;
+  Frame frame = draw(*scene.root, observerAlongZ(0), state);
+  frame.saveForInspection("quadrilateral");
+  for (int x : {66, 134})
+    for (int y : {66, 134}) EXPECT_GT(frame.at(x, y).r, 100) << "corner near " << x << ", " << y;
+  EXPECT_EQ(frame.at(50, 100).r, 0);
+}
+
+TEST_F(DisplayGL, VertexAppearsWhereAberrationPutsIt) {
+  // A small triangle 45° off the axis; the observer flies along +z at 0.9c.
+  const Vector3 corners[3] = {{4.5f, -0.5f, 5}, {5.5f, -0.5f, 5}, {5, 0.5f, 5}};
+  ConvertedScene scene = convert("Separator { Coordinate3 { point [4.5 -0.5 5, 5.5 -0.5 5, 5 0.5 5] } "
+                                 "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1] } IndexedFaceSet { coordIndex [0, 1, 2] } }");
+  const float beta = 0.9f;
+  RelObserver observer = observerAlongZ(beta);
+  DvRenderState state;
+  state.renderStyle = DvRenderState::Untextured;
+  Frame frame = draw(*scene.root, observer, state);
+  frame.saveForInspection("aberration");
+
+  // Light that reaches the observer now left the point along n = P/|P|; in
+  // the observer's frame its direction is n'_z = (n_z + β)/(1 + β n_z),
+  // n'_⊥ = n_⊥/(γ(1 + β n_z)). The drawn triangle's centroid is the mean of
+  // its projected corners.
+  const float gamma = 1.0f / std::sqrt(1.0f - beta * beta);
+  float expectedX = 0, expectedY = 0;
+  for (const Vector3& p : corners) {
+    Vector3 n = p.normalized();
+    float shrink = 1.0f / (gamma * (1.0f + beta * n.z));
+    Vector3 seen(n.x * shrink, n.y * shrink, (n.z + beta) / (1.0f + beta * n.z));
+    float x, y;
+    project(observer, seen, x, y);
+    expectedX += x / 3;
+    expectedY += y / 3;
+  }
+  float drawnX = 0, drawnY = 0;
+  ASSERT_TRUE(frame.centroidOfDrawn(kBlack, drawnX, drawnY));
+  EXPECT_NEAR(drawnX, expectedX, 1.5f);
+  EXPECT_NEAR(drawnY, expectedY, 1.5f);
+  // Without relativity the same corner would stand at x_ndc = ±1, the frame's edge.
+  EXPECT_GT(std::abs(expectedX - kGLTestSize / 2), 10.0f);
+  EXPECT_LT(std::abs(expectedX - kGLTestSize / 2), 40.0f);
+}
+
+TEST_F(DisplayGL, DopplerSwitchChangesASpectralSurface) {
+  ConvertedScene scene = convert("Separator { RELmaterialPlanck { temperature 5000 strength 1 } "
+                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
+                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
+  PlanckSpectrum sunlight(1.0f, 5762.0f);
+  SpectralLight ambient, light;
+  ambient.setSpectrum(&sunlight);
+  light.setOn(1);
+  light.setIntensity(1.0f);
+  light.setSpectrum(&sunlight);
+  light.setDirection(0, 0, -1); // towards the light, which shines from the observer
+  DvRenderState state;
+  state.softwareShading = 1;
+  state.setSpectralHeadlight(&ambient);
+  state.setSpectralLight(1, &light);
+  RelObserver observer = observerAlongZ(0.5f);
+
+  Frame still = draw(*scene.root, observer, state, true);
+  state.colourShift = DvRenderState::DopplerOnly;
+  Frame shifted = draw(*scene.root, observer, state, true);
+  still.saveForInspection("planck_no_doppler");
+  shifted.saveForInspection("planck_doppler");
+  Pixel a = still.at(100, 100), b = shifted.at(100, 100);
+  EXPECT_GT(a.r + a.g + a.b, 30); // lit at all
+  EXPECT_GT(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 30);
+}
+
+TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
+  ConvertedScene scene = convert("Separator { Material { diffuseColor 0 1 0 } "
+                                 "Coordinate3 { point [-3 -3 5, 3 -3 5, 0 3 5] } "
+                                 "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1] } IndexedFaceSet { coordIndex [0, 1, 2] } }");
+  DvRenderState state;
+  state.renderStyle = DvRenderState::Wireframe;
+  Frame frame = draw(*scene.root, observerAlongZ(0), state);
+  frame.saveForInspection("wireframe");
+  EXPECT_EQ(frame.at(100, 90).g, 0); // inside the triangle: nothing
+  // The bottom edge at y = −3 lies on row 40; some pixel of it is green.
+  int green = 0;
+  for (int y = 38; y <= 42; ++y) green = std::max(green, frame.at(100, y).g);
+  EXPECT_GT(green, 200);
+}
+
+} // namespace
+} // namespace quillmere::test
