@@ -1,6 +1,13 @@
-// libFuzzer target for the top-level read of a scene file and the walk over
-// what it built: any byte string, read as a scene, must end in success or a
-// reported failure, never in a crash, a hang, an out-of-bounds access or a leak.
+// libFuzzer target for the top-level read of a scene file, the walk over what
+// it built and its conversion into a display scene (without drawing): any
+// byte string, read as a scene, must end in success or a reported failure,
+// never in a crash, a hang, an out-of-bounds access or a leak. The converted
+// scene is also transformed for a moving observer, so bad indices, budgets
+// and physical values reach the per-vertex code.
+#include "display/group.h"
+#include "display/scene_conversion.h"
+#include "relativity/observer.h"
+#include "render/render_state.h"
 #include "vrml/group.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
@@ -10,6 +17,29 @@
 #include <cstdio>
 
 using namespace quillmere;
+
+namespace {
+
+// A smaller vertex budget than the viewer's keeps each input fast.
+constexpr long kFuzzVertexBudget = 1000000;
+
+void convertAndTransform(QvNode& root) {
+  DvGroup sceneRoot;
+  convertScene(root, sceneRoot, kFuzzVertexBudget);
+  RelObserver observer(0.5f, 0.25f, -3, 0, 0.9f, 0.2f, 0.1f, 1);
+  DvRenderState state;
+  state.softwareShading = 1;
+  state.colourShift = DvRenderState::SearchlightOnly; // area ratios as well as Doppler factors
+  state.lodScale = 1;
+  FrameHolder holder;
+  sceneRoot.relativisticTransform(observer, state, holder);
+  long counts[4] = {};
+  sceneRoot.countPrimitives(counts[0], counts[1], counts[2], counts[3]);
+  Vector3 min, max;
+  sceneRoot.getBoundingBox(min, max);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   QvScene::init();
@@ -23,8 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QvNode* root = nullptr;
     if (QvScene::read(in, root) && root) {
       countDistinctNodes(root);
-      QvState state; // the walk alone, keeping the traversal state
-      root->traverse(state);
+      {
+        QvState state; // the walk alone, keeping the traversal state
+        root->traverse(state);
+      }
+      convertAndTransform(*root);
       root->unref();
     }
   }

@@ -38,6 +38,9 @@ public:
   const DvVertex* transformedVertices(int eye) const { return eye == 1 ? stereo_.data() : transformed_.data(); }
   const int* indices() const { return indices_.data(); }
   float dopplerFactor(int vertex) const { return doppler_[std::size_t(vertex)]; }
+  // The spectral colour of every vertex for the current eye, as a spectral
+  // draw computes it before it emits the indices (no OpenGL call).
+  void shadeVertices(const DvRenderState& state) { computeSpectralColours(state, eyeArray(state)); }
   // The colour the last spectral draw gave each vertex (empty before one).
   const std::vector<Vector3>& spectralColours() const { return colours_; }
 
