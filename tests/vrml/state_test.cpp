@@ -2,6 +2,7 @@
 #include "vrml_test_support.h"
 
 #include "vrml/state.h"
+#include "vrml/transform_nodes.h"
 
 #include <gtest/gtest.h>
 
@@ -167,4 +168,28 @@ TEST(TraversalState, SharedNodesAreVisitedPerPathWithinABudget) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "The scene expands to more than 1000000 node instances through USE; the rest is left out\n");
   EXPECT_EQ(state.getVisitCount(), QvState::kMaxVisits + 1);
+}
+
+TEST(TraversalState, EveryTransformNodePushesAnElementOfItsOwnType) {
+  SceneRead read = readScene(std::string(kHeader) +
+                             "Group { Transform {} Rotation {} MatrixTransform {} Translation {} Scale {} }");
+  ASSERT_TRUE(read.root);
+  QvState state;
+  read.root->traverse(state);
+  // Top down: the most recently pushed first.
+  std::vector<int> types;
+  std::vector<const char*> keywords;
+  for (const QvElement& e : state.elements(QvState::TransformationIndex)) {
+    types.push_back(e.type);
+    keywords.push_back(e.data->getKeyword());
+  }
+  EXPECT_EQ(types, (std::vector<int>{QvElement::Scale, QvElement::Translation, QvElement::MatrixTransform,
+                                     QvElement::Rotation, QvElement::Transform}));
+  ASSERT_EQ(keywords.size(), 5u);
+  EXPECT_STREQ(keywords[0], "Scale");
+  EXPECT_STREQ(keywords[4], "Transform");
+  // The typed accessor sees the top as its own class and nothing else.
+  EXPECT_NE(state.topNode<QvScale>(QvState::TransformationIndex), nullptr);
+  EXPECT_EQ(state.topNode<QvTranslation>(QvState::TransformationIndex), nullptr);
+  EXPECT_EQ(state.topNode<QvCoordinate3>(QvState::Coordinate3Index), nullptr);
 }
