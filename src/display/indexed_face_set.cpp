@@ -130,6 +130,20 @@ void DvIndexedFaceSet::drawBareTriangles(const DvVertex* array) const {
   glEnd();
 }
 
+bool DvIndexedFaceSet::drawUnlitStyle(int style, const DvVertex* array) const {
+  switch (style) {
+  case DvRenderState::Wireframe:
+  case DvRenderState::Outline:
+    drawEdges(array);
+    return true;
+  case DvRenderState::HiddenLine:
+    drawBareTriangles(array);
+    return true;
+  default:
+    return false;
+  }
+}
+
 void DvIndexedFaceSet::render(const DvRenderState& state) {
   const DvVertex* array = eyeArray(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
@@ -152,15 +166,8 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
     glEnd();
     break;
   }
-  case DvRenderState::Wireframe:
-  case DvRenderState::Outline:
-    drawEdges(array);
-    break;
-  case DvRenderState::HiddenLine:
-    drawBareTriangles(array);
-    break;
   default:
-    break;
+    drawUnlitStyle(state.renderStyle, array); // a style outside 0..4 draws nothing
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
@@ -190,15 +197,9 @@ void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
     glEnd();
     break;
   }
-  case DvRenderState::Wireframe:
-  case DvRenderState::Outline:
-    drawEdges(array);
-    break;
-  case DvRenderState::HiddenLine:
-    drawBareTriangles(array);
-    break;
   default:
-    printFatal("DvIndexedFaceSet::renderSoftware(): Unknown display mode\n");
+    if (!drawUnlitStyle(state.renderStyle, array))
+      printFatal("DvIndexedFaceSet::renderSoftware(): Unknown display mode\n");
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }

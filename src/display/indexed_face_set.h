@@ -54,6 +54,9 @@ public:
   int getType() const override { return IndexedFaceSetType; }
 
 private:
+  // Wireframe and outline draw each triangle's edges, hidden line bare
+  // triangles (both paths alike); false for any other style.
+  bool drawUnlitStyle(int style, const DvVertex* array) const;
   void drawEdges(const DvVertex* array) const;
   void drawBareTriangles(const DvVertex* array) const;
 
