@@ -1,0 +1,166 @@
+#include "app/command_line.h"
+
+#include "display/recorder.h"
+#include "render/display_manager.h"
+#include "render/jitter.h"
+#include "render/render_state.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace quillmere {
+
+namespace {
+
+const char* const kHelp =
+    "usage: quillmere [options] [PARAMFILE]\n"
+    "\n"
+    "Flies an observer close to light speed through a VRML 1.0 scene and draws\n"
+    "what the observer sees. PARAMFILE is a parameter file; a scene file (.wrl,\n"
+    "or a file starting with #VRML) is flown from rest, from just outside the\n"
+    "scene looking along +z at its centre. Without a file a placeholder cube\n"
+    "is shown.\n"
+    "\n"
+    "Running and recording:\n"
+    "  --run                  start the animation at once (otherwise it starts stopped)\n"
+    "  --frames N             run N animation steps, then exit\n"
+    "  --record DIR           write every animation frame as DIR/frame-00001.png, ...\n"
+    "  --screenshot FILE      write the last frame as a PNG file and exit\n"
+    "  --size WxH             window size in pixels (default 960x600)\n"
+    "  --benchmark            with --frames N: print frames per second of the OpenGL\n"
+    "                         path, the spectral path with colour shift 'both', and\n"
+    "                         the same frames redrawn without transforming\n"
+    "\n"
+    "Render settings:\n"
+    "  --style S              textured | lit | wireframe | hidden-line\n"
+    "  --spectral             per-vertex spectral colours instead of OpenGL lighting\n"
+    "  --colour-shift C       none | searchlight | doppler | both (spectral path)\n"
+    "  --gamut M              gamut mapping method 0..5 (spectral path)\n"
+    "  --antialias N          accumulate N jittered passes (N: 2 3 4 5 6 8 9 12 15 16 24 66)\n"
+    "  --depth-of-field N     accumulate N lens passes (same counts)\n"
+    "  --motion-blur N        accumulate N observer sub-frames per step (1..99)\n"
+    "  --stereo MODE          off | ideal | per-eye | dual\n"
+    "  --transform METHOD     light-cone | snapshot-light-cone | snapshot\n"
+    "  --headlight            switch the headlights on\n"
+    "  --no-overlay           hide the status bar\n"
+    "  --trace                print the per-frame notices (frames of reference, eyes)\n"
+    "  --help                 this text\n";
+
+int indexOf(const char* value, std::initializer_list<const char*> names) {
+  int i = 0;
+  for (const char* name : names) {
+    if (std::strcmp(value, name) == 0) return i;
+    ++i;
+  }
+  return -1;
+}
+
+bool parseInteger(const char* value, int low, int high, int& out) {
+  char* end = nullptr;
+  long number = std::strtol(value, &end, 10);
+  if (end == value || *end != '\0' || number < low || number > high) return false;
+  out = int(number);
+  return true;
+}
+
+bool hasJitterTable(int count) {
+  for (const JitterTable& table : kJitterTables)
+    if (table.count == count) return true;
+  return false;
+}
+
+bool parseSize(const char* value, int& width, int& height) {
+  const char* x = std::strchr(value, 'x');
+  if (!x) return false;
+  std::string w(value, x);
+  return parseInteger(w.c_str(), 16, 16384, width) && parseInteger(x + 1, 16, 16384, height);
+}
+
+} // namespace
+
+const char* commandLineHelp() { return kHelp; }
+
+bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const char* option = argv[i];
+    auto bad = [&](const char* what) {
+      error = std::string(option) + ": " + what;
+      return false;
+    };
+    auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+    if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
+      line.help = true;
+    } else if (std::strcmp(option, "--run") == 0) {
+      line.run = true;
+    } else if (std::strcmp(option, "--spectral") == 0) {
+      line.spectral = true;
+    } else if (std::strcmp(option, "--headlight") == 0) {
+      line.headlight = true;
+    } else if (std::strcmp(option, "--no-overlay") == 0) {
+      line.noOverlay = true;
+    } else if (std::strcmp(option, "--trace") == 0) {
+      line.trace = true;
+    } else if (std::strcmp(option, "--benchmark") == 0) {
+      line.benchmark = true;
+    } else if (option[0] == '-' && option[1] == '-') {
+      const char* v = value();
+      if (!v) return bad("needs a value");
+      bool ok = true;
+      if (std::strcmp(option, "--frames") == 0) ok = parseInteger(v, 1, 100000000, line.frames);
+      else if (std::strcmp(option, "--record") == 0) line.recordFolder = v;
+      else if (std::strcmp(option, "--screenshot") == 0) line.screenshotPath = v;
+      else if (std::strcmp(option, "--size") == 0) ok = parseSize(v, line.width, line.height);
+      else if (std::strcmp(option, "--style") == 0) ok = (line.style = indexOf(v, {"textured", "lit", "wireframe", "hidden-line"})) >= 0;
+      else if (std::strcmp(option, "--colour-shift") == 0) ok = (line.colourShift = indexOf(v, {"none", "searchlight", "doppler", "both"})) >= 0;
+      else if (std::strcmp(option, "--gamut") == 0) ok = parseInteger(v, 0, 5, line.gamut);
+      else if (std::strcmp(option, "--antialias") == 0) ok = parseInteger(v, 1, 66, line.antialias) && hasJitterTable(line.antialias);
+      else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
+      else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
+      else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
+      else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
+      else return bad("unknown option");
+      if (!ok) {
+        error = std::string(option) + ": bad value '" + v + "'";
+        return false;
+      }
+    } else if (option[0] == '-' && option[1] != '\0') {
+      return bad("unknown option");
+    } else if (line.path.empty()) {
+      line.path = option;
+    } else {
+      return bad("only one parameter file can be named");
+    }
+  }
+  if (line.benchmark && line.frames < 1) {
+    error = "--benchmark: needs --frames N";
+    return false;
+  }
+  return true;
+}
+
+void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplayManager& manager) {
+  if (line.style >= 0) state.renderStyle = line.style;
+  if (line.spectral) state.softwareShading = 1;
+  if (line.colourShift >= 0) state.colourShift = line.colourShift;
+  if (line.antialias > 1) {
+    state.antialiasing = 1;
+    state.antialiasingSamples = line.antialias;
+  }
+  if (line.depthOfField > 1) {
+    state.depthOfField = 1;
+    state.depthOfFieldSamples = line.depthOfField;
+  }
+  if (line.motionBlur > 0) {
+    state.motionBlur = 1;
+    state.motionSamples = line.motionBlur;
+  }
+  state.stereoIdealObserver = line.stereo == 1;
+  state.stereoPerEye = line.stereo == 2;
+  state.stereoDualScreen = line.stereo == 3;
+  if (line.transform >= 0) state.transformMethod = line.transform;
+  if (line.headlight) state.headlightOn = 1;
+  if (line.trace) state.trace = 1;
+  if (line.noOverlay) manager.overlayOn = 0;
+}
+
+} // namespace quillmere

@@ -1,0 +1,45 @@
+// The command line of the program: an optional parameter (or scene) file
+// and options for running, recording and every render setting.
+#pragma once
+
+#include <string>
+
+namespace quillmere {
+
+class DvDisplayManager;
+class DvRenderState;
+
+struct CommandLine {
+  std::string path;             // parameter file or scene file; empty: the placeholder cube
+  bool help = false;
+  bool run = false;             // start the animation at once
+  int frames = -1;              // animation steps to run before exiting; -1: run until closed
+  std::string recordFolder;     // PNG of every animation frame, frame-00001.png, ...
+  std::string screenshotPath;   // PNG of the last frame, then exit
+  int width = 960, height = 600; // window size in pixels
+  bool benchmark = false;       // time the drawing paths and print frames per second
+  // Render settings; a negative value (or false) leaves the scene's own.
+  int style = -1;               // 0 textured, 1 lit, 2 wireframe, 3 hidden line
+  bool spectral = false;
+  int colourShift = -1;         // 0 none, 1 searchlight, 2 Doppler, 3 both
+  int gamut = -1;               // 0..5
+  int antialias = 0;            // jitter passes; 0: off
+  int depthOfField = 0;         // lens passes; 0: off
+  int motionBlur = 0;           // sub-frames 1..99; 0: off
+  int stereo = 0;               // 0 off, 1 ideal observer, 2 per eye, 3 dual screen
+  int transform = -1;           // 0 light cone, 1 snapshot then light cone, 2 snapshot
+  bool headlight = false;
+  bool noOverlay = false;
+  bool trace = false;
+};
+
+// Parses argv; false with a message naming the option and the bad value.
+bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& error);
+
+// The text of --help.
+const char* commandLineHelp();
+
+// Gives the render state and the display manager the settings the command line chose.
+void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplayManager& manager);
+
+} // namespace quillmere

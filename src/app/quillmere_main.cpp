@@ -1,0 +1,24 @@
+// quillmere [options] [PARAMFILE]: the viewer. See --help.
+#include "app/command_line.h"
+#include "app/window/quillmere_window.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  using namespace quillmere;
+  CommandLine line;
+  std::string error;
+  if (!parseCommandLine(argc, argv, line, error)) {
+    std::fprintf(stderr, "quillmere: %s\n%s", error.c_str(), commandLineHelp());
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(commandLineHelp(), stdout);
+    return 0;
+  }
+  // GLUT reads its own X options (-display, -geometry) and leaves the rest.
+  int glutArgc = 1;
+  char* glutArgv[] = {argv[0], nullptr};
+  QuillmereWindow window(line);
+  return window.run(glutArgc, glutArgv);
+}

@@ -1,0 +1,62 @@
+// Turns a parameter file (or a scene file flown with the default flight)
+// into a running scene: reads the scene, converts it into display nodes
+// under the scene root, and builds the observer, the render state with its
+// lights and colour objects, the status overlay, the display manager and the
+// viewer. Runs with the window's OpenGL context current.
+#pragma once
+
+#include "app/parameters.h"
+#include "app/viewer/mfc_ogl_viewer.h"
+#include "colour/gamut_mapping.h"
+#include "colour/planck_spectrum.h"
+#include "colour/spectral_light.h"
+#include "colour/wavelength_mapping.h"
+#include "display/group.h"
+#include "relativity/observer.h"
+#include "render/display_manager.h"
+#include "render/render_state.h"
+#include "render/status_overlay.h"
+
+#include <memory>
+#include <string>
+
+namespace quillmere {
+
+// Everything one load builds; it owns all of it.
+struct LoadedScene {
+  Parameters parameters;
+  std::string scenePath;                     // the scene file as opened
+  std::unique_ptr<DvGroup> root = std::make_unique<DvGroup>();
+  std::unique_ptr<RelObserver> observer;
+  std::unique_ptr<DvRenderState> renderState;
+  PlanckSpectrum sunlight;                   // 5762 K, both spectral lights
+  SpectralLight spectralHeadlight, spectralLight;
+  GamutMapping gamutMapping;                 // method 0
+  WavelengthMapping wavelengthRange{380.0f, 780.0f};
+  StatusOverlay overlay;
+  std::unique_ptr<DvDisplayManager> displayManager;
+  std::unique_ptr<MfcOglViewer> viewer;
+};
+
+enum class LoadResult {
+  Loaded,
+  CannotOpen,       // "Can't open file" with the path tried, on standard error
+  ReadBad,          // the reader's message, then "Read was bad"
+  ConversionFailed, // the conversion's message
+};
+
+// True when `path` names a scene file rather than a parameter file: it ends
+// in ".wrl" or its first bytes are "#VRML".
+bool isSceneFile(const std::string& path);
+
+// A relative scene path is looked up beside the parameter file first, then
+// in the current directory; returns the path to open (the one beside the
+// parameter file when neither exists).
+std::string resolveScenePath(const std::string& scenePath, const std::string& parameterPath);
+
+// Loads `path`: a parameter file, or a scene file flown with the default
+// parameters from rest, a little outside the scene's bounding box on its −z
+// side and looking along +z at its centre. The viewer starts stopped.
+LoadResult loadScene(const std::string& path, LoadedScene& scene);
+
+} // namespace quillmere

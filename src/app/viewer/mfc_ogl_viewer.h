@@ -1,0 +1,97 @@
+// The viewer: the running/stopped state, the look-around camera behind the
+// observer, and the flight controls that keys and mouse drags change. It is
+// plain logic over the display manager; the window layer turns its events
+// into these calls and provides the buffer swap and error boxes. Angles of
+// the camera are in degrees; the observer's head turns take radians.
+#pragma once
+
+#include "relativity/vector.h"
+#include "render/viewer.h"
+
+namespace quillmere {
+
+class DvDisplayManager;
+class DvRenderState;
+class RelObserver;
+
+// What the viewer needs of the window it lives in.
+class ViewerHost {
+public:
+  virtual ~ViewerHost() = default;
+  virtual void swapBuffers() = 0;
+  virtual void showError(const char* message) = 0; // a message box titled "Error"
+};
+
+class MfcOglViewer : public Viewer {
+public:
+  // Mouse button codes and the Shift modifier.
+  static constexpr int kRightButton = 1, kLeftButton = 2, kMiddleButton = 4, kNoButton = -1;
+  static constexpr int kShift = 8;
+  // Special key codes (GLUT's): arrows and page keys.
+  enum SpecialKey { KeyLeft = 100, KeyUp = 101, KeyRight = 102, KeyDown = 103, KeyPageUp = 104, KeyPageDown = 105 };
+  enum class KeyResult { Handled, Quit };
+
+  explicit MfcOglViewer(DvDisplayManager& manager);
+
+  void setView(ViewerHost* view) { view_ = view; }
+  // The start values the reset command restores.
+  void setStartValues(const Vector3& position, const Vector3& direction, float startTime, float startSpeed);
+
+  // The display manager's display with swapping enabled.
+  void display();
+  void applyLookAroundCamera() override;
+  void applyEyeTransform(float angleDegrees, float offset) override;
+  void swapBuffers() override;
+
+  void setStopped(int stopped) { stopped_ = stopped; }
+  int stopped() const { return stopped_; }
+  // Observer back to its start values, time to the start time, camera to default.
+  void reset();
+  void resetView();
+  // 0: textured (style 0); 1: wireframe (style 2).
+  void setRenderStyle(int style);
+
+  // One timer tick without drawing: running, the display manager advances
+  // (and the viewer stops itself past the end time); stopped, the camera spins.
+  void advance();
+  // advance, then display.
+  void tick();
+
+  KeyResult characterKey(unsigned char key);
+  void specialKey(int code);
+  void mousePress(int button, int x, int y, int modifier);
+  void mouseRelease(int button);
+  void mouseMove(int x, int y);
+
+  float distance() const { return distance_; }
+  float azimuth() const { return azimuth_; }
+  float elevation() const { return elevation_; }
+  float azimuthRate() const { return azimuthRate_; }
+  float elevationRate() const { return elevationRate_; }
+  int heldButton() const { return heldButton_; }
+  DvDisplayManager& displayManager() { return manager_; }
+
+private:
+  // Keeps the elevation within ±89.99; true when it had to.
+  bool clampElevation();
+  RelObserver* observer() const;
+  DvRenderState& renderState() const;
+
+  DvDisplayManager& manager_;
+  ViewerHost* view_ = nullptr;
+  Vector3 startPosition_, startDirection_{0, 0, 1};
+  float startTime_ = 0, startSpeed_ = 0;
+  float distance_ = 0;                             // camera distance behind the observer
+  float azimuthRate_ = 0, elevationRate_ = 0;      // degrees per tick while stopped
+  float azimuth_ = 0, elevation_ = 0;              // degrees
+  int pressX_ = 0, pressY_ = 0;                    // window coordinates of the last press
+  int heldButton_ = kNoButton;
+  int modifier_ = 0;
+  float startDistance_ = 0, startElevation_ = 0, startAzimuth_ = 0;
+  float azimuthVelocity_ = 0, elevationVelocity_ = 0; // smoothed change per mouse event
+  float lastAzimuth_ = 0, lastElevation_ = 0;
+  int dragging_ = 0;                               // a right-button drag is in progress
+  int stopped_ = 1;
+};
+
+} // namespace quillmere

@@ -1,0 +1,419 @@
+#include "app/window/quillmere_window.h"
+
+#include "app/recording/png_writer.h"
+#include "app/window/menus.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <imgui.h>
+#include <backends/imgui_impl_glut.h>
+#include <backends/imgui_impl_opengl2.h>
+
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+namespace quillmere {
+
+QuillmereWindow* QuillmereWindow::instance_ = nullptr;
+
+namespace {
+
+constexpr int kTimerMilliseconds = 10;
+constexpr const char* kErrorTitle = "Error";
+constexpr const char* kAboutTitle = "Info über Quillmere";
+
+// Ctrl+letter reaches the keyboard callback as its control code.
+constexpr unsigned char controlKey(char letter) { return static_cast<unsigned char>(letter - 'A' + 1); }
+
+int viewerButton(int glutButton) {
+  switch (glutButton) {
+  case GLUT_LEFT_BUTTON: return MfcOglViewer::kLeftButton;
+  case GLUT_RIGHT_BUTTON: return MfcOglViewer::kRightButton;
+  case GLUT_MIDDLE_BUTTON: return MfcOglViewer::kMiddleButton;
+  default: return MfcOglViewer::kNoButton;
+  }
+}
+
+} // namespace
+
+QuillmereWindow::QuillmereWindow(const CommandLine& line) : line_(line) {
+  batch_ = line.frames > 0 || !line.screenshotPath.empty();
+}
+
+int QuillmereWindow::run(int& argc, char** argv) {
+  instance_ = this;
+  glutInit(&argc, argv);
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH | GLUT_STENCIL | GLUT_ACCUM);
+  glutInitWindowSize(line_.width, line_.height);
+  std::string title = line_.path.empty() ? "Quillmere" : line_.path.substr(line_.path.find_last_of('/') + 1) + " - Quillmere";
+  glutCreateWindow(title.c_str());
+  width_ = line_.width;
+  height_ = line_.height;
+
+  ImGui::CreateContext();
+  ImGui::GetIO().IniFilename = nullptr; // nothing written beside the scene
+  ImGui_ImplGLUT_Init();
+  ImGui_ImplOpenGL2_Init();
+
+  glutDisplayFunc(onDisplay);
+  glutReshapeFunc(onReshape);
+  glutKeyboardFunc(onKeyboard);
+  glutKeyboardUpFunc(onKeyboardUp);
+  glutSpecialFunc(onSpecial);
+  glutSpecialUpFunc(onSpecialUp);
+  glutMouseFunc(onMouse);
+  glutMotionFunc(onMotion);
+  glutPassiveMotionFunc(onPassiveMotion);
+
+  onReshape(width_, height_);
+  if (!line_.path.empty() && !load()) {
+    if (batch_ || line_.benchmark) return 1;
+    exitAfterError_ = true; // the box is shown, then the program ends with 1
+  }
+  if (line_.benchmark) return runBenchmark();
+
+  startTime_ = std::chrono::steady_clock::now();
+  glutTimerFunc(batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
+  glutMainLoop();
+
+  ImGui_ImplOpenGL2_Shutdown();
+  ImGui_ImplGLUT_Shutdown();
+  ImGui::DestroyContext();
+  return exitStatus_;
+}
+
+bool QuillmereWindow::load() {
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glFlush();
+  scene_ = std::make_unique<LoadedScene>();
+  LoadResult result = loadScene(line_.path, *scene_);
+  if (result != LoadResult::Loaded) {
+    const char* what = result == LoadResult::CannotOpen ? "Can't open the scene file"
+                       : result == LoadResult::ReadBad  ? "Read was bad"
+                                                        : "The scene could not be converted";
+    showError(what);
+    scene_.reset();
+    return false;
+  }
+  viewer_ = scene_->viewer.get();
+  viewer_->setView(this);
+  applyCommandLine();
+  return true;
+}
+
+void QuillmereWindow::applyCommandLine() {
+  DvRenderState& state = *scene_->renderState;
+  applyRenderOptions(line_, state, *scene_->displayManager);
+  if (line_.gamut >= 0) scene_->gamutMapping.setMethod(line_.gamut);
+  if (line_.headlight) scene_->spectralHeadlight.setOn(1);
+  texturedChecked_ = state.renderStyle != DvRenderState::Wireframe;
+  if (line_.run || batch_) viewer_->setStopped(0);
+}
+
+int QuillmereWindow::menuBarHeight() const {
+  return batch_ ? 0 : int(ImGui::GetFrameHeight());
+}
+
+// The scene gets the window below the menu bar.
+void QuillmereWindow::setSceneViewport() const {
+  int sceneHeight = height_ - menuBarHeight();
+  glViewport(0, 0, width_, sceneHeight > 1 ? sceneHeight : 1);
+}
+
+void QuillmereWindow::onReshape(int width, int height) {
+  QuillmereWindow& w = *instance_;
+  w.width_ = width;
+  w.height_ = height;
+  ImGui_ImplGLUT_ReshapeFunc(width, height);
+  w.setSceneViewport();
+  // The default projection, seen only by the placeholder; the display
+  // manager sets its own for every frame.
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, height == 0 ? double(width) : double(width) / double(height), 1.0, 10.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glDrawBuffer(GL_BACK);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_DEPTH_TEST);
+}
+
+void QuillmereWindow::drawPlaceholder() const {
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const float ambient[4] = {0.1f, 0.1f, 0.1f, 0.1f}, diffuse[4] = {0.7f, 0.7f, 0.7f, 0.7f};
+  const float specular[4] = {0, 0, 0, 0.1f}, position[4] = {5, 5, 5, 0};
+  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+  glLightfv(GL_LIGHT0, GL_POSITION, position);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_DEPTH_TEST);
+  glPushMatrix();
+  glTranslatef(0, 0, -8);
+  // +x red, −x green, the other four blue (ambient colours).
+  struct Face {
+    float normal[3];
+    float corners[4][3];
+    float colour[4];
+  };
+  const Face faces[6] = {
+      {{1, 0, 0}, {{1, -1, -1}, {1, 1, -1}, {1, 1, 1}, {1, -1, 1}}, {1, 0, 0, 1}},
+      {{-1, 0, 0}, {{-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}}, {0, 1, 0, 1}},
+      {{0, 1, 0}, {{-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}, {1, 1, -1}}, {0, 0, 1, 1}},
+      {{0, -1, 0}, {{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}}, {0, 0, 1, 1}},
+      {{0, 0, 1}, {{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}}, {0, 0, 1, 1}},
+      {{0, 0, -1}, {{-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}}, {0, 0, 1, 1}},
+  };
+  for (const Face& face : faces) {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, face.colour);
+    glBegin(GL_POLYGON);
+    glNormal3fv(face.normal);
+    for (const auto& corner : face.corners) glVertex3fv(corner);
+    glEnd();
+  }
+  glPopMatrix();
+  glFlush();
+}
+
+void QuillmereWindow::drawFrame() {
+  setSceneViewport();
+  if (viewer_) {
+    viewer_->display(); // ends with swapBuffers
+    if (glGetError() != GL_NO_ERROR && !batch_) showError("OpenGL Error");
+    return;
+  }
+  drawPlaceholder();
+  swapBuffers();
+}
+
+// Recorded frames show the scene and its status bar, read back before the
+// menu bar is drawn and before the swap.
+void QuillmereWindow::swapBuffers() {
+  if (captureNext_) captureFrame();
+  if (!batch_) {
+    glViewport(0, 0, width_, height_);
+    ImGui_ImplOpenGL2_NewFrame();
+    ImGui_ImplGLUT_NewFrame();
+    drawMenuBar();
+    drawPopups();
+    ImGui::Render();
+    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    setSceneViewport();
+  }
+  glutSwapBuffers();
+}
+
+void QuillmereWindow::captureFrame() {
+  captureNext_ = false;
+  int sceneHeight = height_ - menuBarHeight();
+  glReadBuffer(GL_BACK);
+  readViewport(0, 0, width_, sceneHeight, pixels_);
+  if (!line_.recordFolder.empty()) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%05d.png", stepsDone_);
+    writePng(line_.recordFolder + name, width_, sceneHeight, pixels_);
+  }
+  if (!line_.screenshotPath.empty() && (line_.frames < 0 || stepsDone_ >= line_.frames))
+    writePng(line_.screenshotPath, width_, sceneHeight, pixels_);
+}
+
+void QuillmereWindow::showError(const char* message) {
+  if (batch_) {
+    std::fprintf(stderr, "Error: %s\n", message);
+    return;
+  }
+  errorMessage_ = message;
+}
+
+void QuillmereWindow::command(int id) {
+  switch (id) {
+  case CommandTextured: texturedChecked_ = true; break;
+  case CommandWireframe: texturedChecked_ = false; break;
+  case CommandExit: finish(0); return;
+  case CommandAbout: aboutOpen_ = true; return;
+  default: break;
+  }
+  if (!viewer_) return; // before a scene is loaded only the check marks change
+  switch (id) {
+  case CommandReset:
+    viewer_->reset();
+    viewer_->setStopped(0);
+    break;
+  case CommandStart: viewer_->setStopped(0); break;
+  case CommandStop: viewer_->setStopped(1); break;
+  case CommandTextured: viewer_->setRenderStyle(0); break;
+  case CommandWireframe: viewer_->setRenderStyle(1); break;
+  case CommandDefaultViewingDirection: viewer_->resetView(); break;
+  default: break;
+  }
+  glutPostRedisplay();
+}
+
+void QuillmereWindow::drawMenuBar() {
+  if (!ImGui::BeginMainMenuBar()) return;
+  auto item = [&](int id, bool checked = false) {
+    const char* text = menuText(id);
+    if (ImGui::MenuItem(menuLabel(text).c_str(), menuShortcut(text).c_str(), checked)) command(id);
+  };
+  if (ImGui::BeginMenu("File")) {
+    item(CommandReset);
+    ImGui::Separator();
+    item(CommandExit);
+    ImGui::EndMenu();
+  }
+  if (ImGui::BeginMenu("Controls")) {
+    item(CommandStart);
+    item(CommandStop);
+    ImGui::Separator();
+    item(CommandTextured, texturedChecked_);
+    item(CommandWireframe, !texturedChecked_);
+    ImGui::Separator();
+    item(CommandDefaultViewingDirection);
+    ImGui::EndMenu();
+  }
+  drawRenderMenu();
+  if (ImGui::BeginMenu("?")) {
+    item(CommandAbout);
+    ImGui::EndMenu();
+  }
+  ImGui::EndMainMenuBar();
+}
+
+void QuillmereWindow::drawPopups() {
+  if (aboutOpen_) {
+    ImGui::OpenPopup(kAboutTitle);
+    aboutOpen_ = false;
+    aboutShowing_ = true;
+  }
+  if (ImGui::BeginPopupModal(kAboutTitle, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
+    ImGui::TextUnformatted("Quillmere");
+    ImGui::TextUnformatted("For Linux and other X11 desktops (freeglut, Dear ImGui, OpenGL)");
+    ImGui::TextUnformatted("Version 1.1");
+    ImGui::TextUnformatted("What an observer near the speed of light really sees.");
+    if (ImGui::Button("OK")) {
+      ImGui::CloseCurrentPopup();
+      aboutShowing_ = false;
+    }
+    ImGui::EndPopup();
+  }
+  if (!errorMessage_.empty()) ImGui::OpenPopup(kErrorTitle);
+  if (ImGui::BeginPopupModal(kErrorTitle, nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
+    ImGui::TextUnformatted(errorMessage_.c_str());
+    if (ImGui::Button("OK")) {
+      errorMessage_.clear();
+      ImGui::CloseCurrentPopup();
+      if (exitAfterError_) finish(1);
+    }
+    ImGui::EndPopup();
+  }
+}
+
+void QuillmereWindow::finish(int status) {
+  exitStatus_ = status;
+  glutLeaveMainLoop();
+}
+
+void QuillmereWindow::onDisplay() { instance_->drawFrame(); }
+
+void QuillmereWindow::onTimer(int) {
+  QuillmereWindow& w = *instance_;
+  const bool modal = w.aboutShowing_ || !w.errorMessage_.empty(); // time stands still behind a box
+  if (w.viewer_ && !modal) {
+    int before = w.viewer_->displayManager().frameCounter;
+    w.viewer_->advance();
+    w.captureNext_ = w.viewer_->displayManager().frameCounter != before;
+    if (w.captureNext_) ++w.stepsDone_;
+  }
+  w.drawFrame();
+  if (w.batch_) w.afterStep();
+  glutTimerFunc(w.batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
+}
+
+// A batch run ends after its steps, or when the animation stopped itself.
+void QuillmereWindow::afterStep() {
+  reportProgress();
+  bool done = !viewer_ || viewer_->stopped() || (line_.frames > 0 && stepsDone_ >= line_.frames) ||
+              (line_.frames < 0 && !line_.screenshotPath.empty());
+  if (!done) return;
+  if (!line_.screenshotPath.empty() && line_.frames > 0 && stepsDone_ < line_.frames)
+    writePng(line_.screenshotPath, width_, height_, pixels_); // stopped early: the last frame drawn
+  if (isatty(2)) std::fputc('\n', stderr);
+  finish(viewer_ ? 0 : 1);
+}
+
+void QuillmereWindow::reportProgress() {
+  if (line_.frames <= 0) return;
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
+  double fps = seconds > 0 ? stepsDone_ / seconds : 0;
+  if (isatty(2)) {
+    std::fprintf(stderr, "\rframe %d of %d, %.1f frames per second", stepsDone_, line_.frames, fps);
+  } else {
+    int every = line_.frames >= 10 ? line_.frames / 10 : 1;
+    if (stepsDone_ % every == 0 || stepsDone_ == line_.frames)
+      std::fprintf(stderr, "frame %d of %d, %.1f frames per second\n", stepsDone_, line_.frames, fps);
+  }
+  std::fflush(stderr);
+}
+
+void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {
+  ImGui_ImplGLUT_KeyboardFunc(key, x, y);
+  QuillmereWindow& w = *instance_;
+  if (ImGui::GetIO().WantCaptureKeyboard) return;
+  if (glutGetModifiers() & GLUT_ACTIVE_CTRL) {
+    switch (key) {
+    case controlKey('N'):
+    case controlKey('R'): w.command(CommandReset); return;
+    case controlKey('S'): w.command(CommandStart); return;
+    case controlKey('P'): w.command(CommandStop); return;
+    case controlKey('B'): w.command(CommandDefaultViewingDirection); return;
+    default: break;
+    }
+  }
+  if (!w.viewer_) return;
+  if (w.viewer_->characterKey(key) == MfcOglViewer::KeyResult::Quit) w.finish(0);
+  glutPostRedisplay();
+}
+
+void QuillmereWindow::onKeyboardUp(unsigned char key, int x, int y) { ImGui_ImplGLUT_KeyboardUpFunc(key, x, y); }
+
+void QuillmereWindow::onSpecial(int key, int x, int y) {
+  ImGui_ImplGLUT_SpecialFunc(key, x, y);
+  QuillmereWindow& w = *instance_;
+  if (ImGui::GetIO().WantCaptureKeyboard || !w.viewer_) return;
+  w.viewer_->specialKey(key);
+  glutPostRedisplay();
+}
+
+void QuillmereWindow::onSpecialUp(int key, int x, int y) { ImGui_ImplGLUT_SpecialUpFunc(key, x, y); }
+
+void QuillmereWindow::onMouse(int button, int state, int x, int y) {
+  ImGui_ImplGLUT_MouseFunc(button, state, x, y);
+  QuillmereWindow& w = *instance_;
+  if (!w.viewer_) return;
+  int code = viewerButton(button);
+  if (state == GLUT_DOWN) {
+    if (ImGui::GetIO().WantCaptureMouse || code == MfcOglViewer::kNoButton) return;
+    int modifier = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? MfcOglViewer::kShift : 0;
+    w.viewer_->mousePress(code, x, y, modifier);
+  } else {
+    w.viewer_->mouseRelease(code); // a release always ends the drag it belongs to
+  }
+  glutPostRedisplay();
+}
+
+void QuillmereWindow::onMotion(int x, int y) {
+  ImGui_ImplGLUT_MotionFunc(x, y);
+  QuillmereWindow& w = *instance_;
+  if (!w.viewer_ || w.viewer_->heldButton() == MfcOglViewer::kNoButton) return;
+  w.viewer_->mouseMove(x, y);
+  glutPostRedisplay();
+}
+
+void QuillmereWindow::onPassiveMotion(int x, int y) { ImGui_ImplGLUT_MotionFunc(x, y); }
+
+} // namespace quillmere

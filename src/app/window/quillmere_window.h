@@ -1,0 +1,77 @@
+// The program's one window on freeglut, with a Dear ImGui menu bar drawn
+// last in each frame: it loads the scene with its OpenGL context current,
+// turns timer ticks, menu commands, keys and mouse drags into calls of the
+// viewer, shows "Error" boxes and the about box, and for batch runs
+// (--frames) records frames and reports progress.
+#pragma once
+
+#include "app/command_line.h"
+#include "app/scene_loading.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillmere {
+
+class QuillmereWindow : public ViewerHost {
+public:
+  explicit QuillmereWindow(const CommandLine& line);
+
+  // Creates the window and runs until it is closed or a batch run ends;
+  // returns the exit status.
+  int run(int& argc, char** argv);
+
+  void swapBuffers() override;
+  void showError(const char* message) override;
+
+private:
+  // GLUT's callbacks reach the one window through this.
+  static QuillmereWindow* instance_;
+  static void onDisplay();
+  static void onReshape(int width, int height);
+  static void onTimer(int);
+  static void onKeyboard(unsigned char key, int x, int y);
+  static void onKeyboardUp(unsigned char key, int x, int y);
+  static void onSpecial(int key, int x, int y);
+  static void onSpecialUp(int key, int x, int y);
+  static void onMouse(int button, int state, int x, int y);
+  static void onMotion(int x, int y);
+  static void onPassiveMotion(int x, int y);
+
+  bool load();
+  void applyCommandLine();
+  void drawFrame();
+  void drawPlaceholder() const;
+  void drawMenuBar();
+  void drawRenderMenu();
+  void drawPopups();
+  void command(int id);
+  void setSceneViewport() const;
+  int menuBarHeight() const;
+  void afterStep();
+  void captureFrame();
+  void reportProgress();
+  void finish(int status);
+  int runBenchmark();
+
+  CommandLine line_;
+  std::unique_ptr<LoadedScene> scene_;
+  MfcOglViewer* viewer_ = nullptr;
+  bool batch_ = false;            // --frames: no menu bar, the whole window is the scene
+  bool texturedChecked_ = true;   // the Controls menu's check marks
+  bool aboutOpen_ = false;        // the about box is to be opened
+  bool aboutShowing_ = false;     // the about box is open: the animation waits
+  std::string errorMessage_;      // an "Error" box waiting to be shown
+  bool exitAfterError_ = false;   // the box reports a failure that ends the program
+  int width_ = 0, height_ = 0;
+  int exitStatus_ = 0;
+  int stepsDone_ = 0;
+  bool captureNext_ = false;
+  std::vector<std::uint8_t> pixels_; // reused frame read-back
+  std::chrono::steady_clock::time_point startTime_;
+};
+
+} // namespace quillmere

@@ -1,0 +1,87 @@
+// Advances the animated scene in time and draws one frame of it: owns the
+// simulation time, the frame counter and the projection; holds the render
+// state, the observer, the scene root, the status overlay and the recorder
+// of observer sub-frames; calls the viewer for the eye and camera transforms
+// and the buffer swap. One animation tick is advanceTime (when running)
+// followed by display.
+#pragma once
+
+#include "display/display_node.h"
+#include "display/recorder.h"
+#include "render/jitter.h"
+
+namespace quillmere {
+
+class DvGroup;
+class DvRenderState;
+class RelObserver;
+class StatusOverlay;
+class Viewer;
+
+class DvDisplayManager {
+public:
+  explicit DvDisplayManager(DvRenderState& state);
+  virtual ~DvDisplayManager() = default;
+
+  void setObserver(RelObserver* observer) { observer_ = observer; }
+  void setOverlay(StatusOverlay* overlay) { overlay_ = overlay; }
+  void setViewer(Viewer* viewer) { viewer_ = viewer; }
+  // Sets the OpenGL defaults, marks the scene for compiling and keeps the root.
+  void setScene(DvGroup* root);
+
+  // One animation step: the observer advanced to motionSamples proper times
+  // over motionInterval (each recorded), the scene transformed, the overlay
+  // values copied, the counter and time advanced. False once the time has
+  // passed the end time.
+  bool advanceTime();
+  // Draws one frame; swaps when double-buffered and `noSwap` is 0.
+  virtual void display(int noSwap);
+  // Transforms the scene for the observer (per eye in per-eye stereo).
+  virtual void updateScene();
+  // Projection, camera and drawing of one eye, with accumulation passes.
+  virtual void renderView(float eyeAngleDegrees, float eyeOffset);
+
+  // Pixel jitter (px, py) and eye jitter (ex, ey) around a focus plane.
+  void accFrustum(double left, double right, double bottom, double top, double zNear, double zFar,
+                  JitterPoint pixel, JitterPoint eye, double focus);
+  void accPerspective(double fovyDegrees, double aspect, double zNear, double zFar, JitterPoint pixel,
+                      JitterPoint eye, double focus);
+  // Draws the scene by style; m is the display-list mode (0 direct, 1
+  // compile and execute, 2 call). Returns the mode for the next pass.
+  int renderScene(int listMode);
+  int renderRoutine(int listMode);
+
+  DvRenderState& renderState() { return state_; }
+  RelObserver* observer() const { return observer_; }
+  DvGroup* sceneRoot() const { return root_; }
+  RelRecorder& recorder() { return recorder_; }
+  FrameHolder& frameHolder() { return frameHolder_; }
+
+  float nearPlane = 3.0f;       // scene units
+  float farPlane = 5000.0f;
+  float aspectFactor = 1.0f;    // multiplies the viewport's width/height
+  float fieldOfView = 60.0f;    // vertical, degrees
+  int needsCompiling = 1;       // flag: compileTexture before the next drawing
+  int overlayOn = 1;            // flag
+  float time = 0.0f;            // the next step advances the observer from here
+  float endTime = 100.0f;
+  float timeStep = 0.1f;
+  int frameCounter = 0;         // advanceTime calls; never reset
+
+private:
+  void setUpFaces() const;
+  void cameraSequence(float eyeAngleDegrees, float eyeOffset);
+  int drawList(int listNumber, int listMode, bool software);
+  void drawHiddenLine(int listMode, int& result);
+  void drawOverlay() const;
+
+  DvRenderState& state_;
+  FrameHolder frameHolder_;
+  RelObserver* observer_ = nullptr;
+  DvGroup* root_ = nullptr;
+  StatusOverlay* overlay_ = nullptr;
+  Viewer* viewer_ = nullptr;
+  RelRecorder recorder_;
+};
+
+} // namespace quillmere

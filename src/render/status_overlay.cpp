@@ -1,0 +1,68 @@
+#include "render/status_overlay.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+
+#include <cstdio>
+
+namespace quillmere {
+
+std::string StatusOverlay::piece(int index) const {
+  char buffer[96];
+  switch (index) {
+  case 0: return "v:";
+  case 1: std::snprintf(buffer, sizeof buffer, "%2.3f", double(speed)); break;
+  case 2: return "  t:";
+  case 3: std::snprintf(buffer, sizeof buffer, "%3.1f", double(time)); break;
+  case 4: return "  O:";
+  case 5:
+    std::snprintf(buffer, sizeof buffer, "(%3.1f,%3.1f,%3.1f,%3.1f)", double(event.x), double(event.y),
+                  double(event.z), double(event.t));
+    break;
+  case 6: return "  a:";
+  case 7: std::snprintf(buffer, sizeof buffer, "(%2.2f,%2.2f)", double(acceleration), double(turnRate)); break;
+  case 8: return "  frame:";
+  case 9: std::snprintf(buffer, sizeof buffer, "%5d", frameNumber); break;
+  default: return "";
+  }
+  return buffer;
+}
+
+std::string StatusOverlay::text() const {
+  std::string line;
+  for (int i = 0; i < kPieces; ++i) line += piece(i);
+  return line;
+}
+
+void StatusOverlay::draw() const {
+  glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_LIGHTING_BIT);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0, 5000, 0, 5000, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+
+  glColor4fv(barColour);
+  glRectf(0, 0, 5000, 200);
+  glTranslatef(50, 45, 0);
+  glScalef(0.6f, 1, 1);
+  // Every stroke character advances the modelview matrix by its width, so
+  // the pieces follow one another.
+  for (int i = 0; i < kPieces; ++i) {
+    glColor4fv(i % 2 == 0 ? labelColour : valueColour);
+    for (char c : piece(i)) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, c);
+  }
+
+  glPopAttrib();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+}
+
+} // namespace quillmere
