@@ -10,6 +10,7 @@
 #include <backends/imgui_impl_opengl2.h>
 
 #include <cmath>
+#include <filesystem>
 #include <cstdio>
 #include <unistd.h>
 
@@ -74,6 +75,14 @@ int QuillmereWindow::run(int& argc, char** argv) {
   }
   if (line_.benchmark) return runBenchmark();
 
+  if (!line_.recordFolder.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(line_.recordFolder, error);
+    if (error) {
+      std::fprintf(stderr, "quillmere: cannot create %s: %s\n", line_.recordFolder.c_str(), error.message().c_str());
+      return 1;
+    }
+  }
   startTime_ = std::chrono::steady_clock::now();
   glutTimerFunc(batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
   glutMainLoop();
@@ -329,6 +338,8 @@ void QuillmereWindow::onTimer(int) {
     w.captureNext_ = w.viewer_->displayManager().frameCounter != before;
     if (w.captureNext_) ++w.stepsDone_;
   }
+  // A screenshot without --frames is of the first frame drawn, placeholder included.
+  if (w.line_.frames < 0 && !w.line_.screenshotPath.empty()) w.captureNext_ = true;
   w.drawFrame();
   if (w.batch_) w.afterStep();
   glutTimerFunc(w.batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
@@ -343,7 +354,7 @@ void QuillmereWindow::afterStep() {
   if (!line_.screenshotPath.empty() && line_.frames > 0 && stepsDone_ < line_.frames)
     writePng(line_.screenshotPath, width_, height_, pixels_); // stopped early: the last frame drawn
   if (isatty(2)) std::fputc('\n', stderr);
-  finish(viewer_ ? 0 : 1);
+  finish(viewer_ || line_.path.empty() ? 0 : 1);
 }
 
 void QuillmereWindow::reportProgress() {

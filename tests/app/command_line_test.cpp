@@ -1,0 +1,55 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quillmere {
+namespace {
+
+bool parse(std::vector<std::string> words, CommandLine& line, std::string& error) {
+  std::vector<char*> argv{const_cast<char*>("quillmere")};
+  for (std::string& word : words) argv.push_back(word.data());
+  return parseCommandLine(int(argv.size()), argv.data(), line, error);
+}
+
+TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(parse({"--frames", "3", "--record", "out", "--style", "hidden-line", "--colour-shift", "both",
+                     "--antialias", "4", "--motion-blur", "99", "--stereo", "dual", "--size", "320x200",
+                     "flight.par"},
+                    line, error))
+      << error;
+  EXPECT_EQ(line.frames, 3);
+  EXPECT_EQ(line.recordFolder, "out");
+  EXPECT_EQ(line.style, 3);
+  EXPECT_EQ(line.colourShift, 3);
+  EXPECT_EQ(line.antialias, 4);
+  EXPECT_EQ(line.motionBlur, 99);
+  EXPECT_EQ(line.stereo, 3);
+  EXPECT_EQ(line.width, 320);
+  EXPECT_EQ(line.path, "flight.par");
+
+  struct Bad {
+    std::vector<std::string> words;
+    const char* message;
+  } bad[] = {
+      {{"--motion-blur", "100"}, "--motion-blur: bad value '100'"}, // the recorder holds 99
+      {{"--antialias", "7"}, "--antialias: bad value '7'"},         // no jitter table of 7
+      {{"--style", "glossy"}, "--style: bad value 'glossy'"},
+      {{"--frames"}, "--frames: needs a value"},
+      {{"--bogus", "1"}, "--bogus: unknown option"},
+      {{"a.par", "b.par"}, "b.par: only one parameter file can be named"},
+      {{"--benchmark"}, "--benchmark: needs --frames N"},
+  };
+  for (Bad& b : bad) {
+    CommandLine other;
+    EXPECT_FALSE(parse(b.words, other, error));
+    EXPECT_EQ(error, b.message);
+  }
+}
+
+} // namespace
+} // namespace quillmere

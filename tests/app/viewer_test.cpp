@@ -1,0 +1,119 @@
+#include "app/viewer/mfc_ogl_viewer.h"
+
+#include "display/group.h"
+#include "display/rel_frame.h"
+#include "relativity/observer.h"
+#include "render/display_manager.h"
+#include "render/render_state.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quillmere {
+namespace {
+
+struct ViewerFixture {
+  DvRenderState state;
+  DvGroup root;
+  RelObserver observer{0, 0, 0, 0, 0.5f, 0, 0, 1};
+  DvDisplayManager manager{state};
+  MfcOglViewer viewer{manager};
+
+  ViewerFixture() {
+    root.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
+    manager.setObserver(&observer);
+    manager.timeStep = 0.5f;
+    manager.endTime = 1.0f;
+    viewer.setStartValues(Vector3(1, 2, 3), Vector3(0, 0, 1), 0.0f, 0.5f);
+  }
+};
+
+TEST(MfcOglViewer, RunsUntilTheEndTimeAndStopsItself) {
+  ViewerFixture f;
+  EXPECT_EQ(f.viewer.stopped(), 1); // a new viewer stands still
+  f.viewer.advance();
+  EXPECT_EQ(f.manager.frameCounter, 0);
+  f.viewer.characterKey('s');
+  EXPECT_EQ(f.viewer.stopped(), 0);
+  f.viewer.advance(); // time 0.5
+  f.viewer.advance(); // time 1.0, not past the end
+  EXPECT_EQ(f.viewer.stopped(), 0);
+  f.viewer.advance(); // 1.5: past the end
+  EXPECT_EQ(f.viewer.stopped(), 1);
+  EXPECT_EQ(f.manager.frameCounter, 3);
+  // Start resumes: one more step, and it stops again.
+  f.viewer.setStopped(0);
+  f.viewer.advance();
+  EXPECT_EQ(f.viewer.stopped(), 1);
+  // Reset brings back the start values and the time; the counter stays.
+  f.viewer.reset();
+  EXPECT_FLOAT_EQ(f.manager.time, 0.0f);
+  EXPECT_FLOAT_EQ(f.observer.event().x, 1.0f);
+  EXPECT_EQ(f.manager.frameCounter, 4);
+  EXPECT_EQ(f.viewer.characterKey('Q'), MfcOglViewer::KeyResult::Quit);
+}
+
+TEST(MfcOglViewer, RightDragSpinsTheCameraAndTheElevationBouncesAtItsLimit) {
+  ViewerFixture f;
+  f.viewer.mousePress(MfcOglViewer::kRightButton, 100, 100, 0);
+  f.viewer.mouseMove(120, 140); // dx 20, dy 40: azimuth 10, elevation 20
+  EXPECT_FLOAT_EQ(f.viewer.azimuth(), 10.0f);
+  EXPECT_FLOAT_EQ(f.viewer.elevation(), 20.0f);
+  // Smoothed velocities: 0.2·(last − new) each move: −2 and −4.
+  f.viewer.mouseRelease(MfcOglViewer::kRightButton);
+  EXPECT_FLOAT_EQ(f.viewer.azimuthRate(), 2.0f);
+  EXPECT_FLOAT_EQ(f.viewer.elevationRate(), 4.0f);
+  // Spinning while stopped: the elevation climbs to 89.99, then its rate reverses
+  // and, being larger, sets the azimuth rate's magnitude.
+  for (int i = 0; i < 20; ++i) f.viewer.advance();
+  EXPECT_LE(f.viewer.elevation(), 89.99f);
+  EXPECT_FLOAT_EQ(f.viewer.elevationRate(), -4.0f);
+  EXPECT_FLOAT_EQ(f.viewer.azimuthRate(), 4.0f);
+
+  // A slow release leaves the camera still.
+  f.viewer.resetView();
+  f.viewer.mousePress(MfcOglViewer::kRightButton, 0, 0, 0);
+  f.viewer.mouseMove(0, 0);
+  f.viewer.mouseRelease(MfcOglViewer::kRightButton);
+  EXPECT_EQ(f.viewer.azimuthRate(), 0.0f);
+  EXPECT_EQ(f.viewer.elevationRate(), 0.0f);
+}
+
+TEST(MfcOglViewer, LeftDragMovesTheCameraWhileStoppedAndSteersWhileRunning) {
+  ViewerFixture f;
+  f.state.focusDistance = 10.0f;
+  f.viewer.mousePress(MfcOglViewer::kLeftButton, 50, 50, 0);
+  f.viewer.mousePress(MfcOglViewer::kRightButton, 0, 0, 0); // ignored while a button is held
+  EXPECT_EQ(f.viewer.heldButton(), MfcOglViewer::kLeftButton);
+  f.viewer.mouseMove(50, 60); // 10 pixels down: back by 0.03 × focus distance per pixel
+  EXPECT_FLOAT_EQ(f.viewer.distance(), 3.0f);
+  f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
+
+  // Running at 0.5 c: left drag turns, Shift+left accelerates; release clears both.
+  f.viewer.setStopped(0);
+  f.viewer.mousePress(MfcOglViewer::kLeftButton, 0, 0, 0);
+  f.viewer.mouseMove(10, 0);
+  float acceleration, turnRate;
+  f.observer.getAcceleration(acceleration, turnRate);
+  EXPECT_FLOAT_EQ(turnRate, 0.2f);
+  f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
+  f.viewer.mousePress(MfcOglViewer::kLeftButton, 0, 0, MfcOglViewer::kShift);
+  f.viewer.mouseMove(0, -20);
+  f.observer.getAcceleration(acceleration, turnRate);
+  EXPECT_FLOAT_EQ(acceleration, 0.4f);
+  f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
+  f.observer.getAcceleration(acceleration, turnRate);
+  EXPECT_EQ(acceleration, 0.0f);
+  EXPECT_EQ(turnRate, 0.0f);
+
+  // The arrows change the controls without the limits.
+  f.viewer.specialKey(MfcOglViewer::KeyUp);
+  f.viewer.specialKey(MfcOglViewer::KeyLeft);
+  f.observer.getAcceleration(acceleration, turnRate);
+  EXPECT_FLOAT_EQ(acceleration, 0.05f);
+  EXPECT_FLOAT_EQ(turnRate, -0.05f);
+}
+
+} // namespace
+} // namespace quillmere

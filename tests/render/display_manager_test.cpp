@@ -1,0 +1,74 @@
+#include "render/display_manager.h"
+
+#include "display/group.h"
+#include "display/rel_frame.h"
+#include "relativity/observer.h"
+#include "render/render_state.h"
+#include "render/status_overlay.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quillmere {
+namespace {
+
+TEST(StatusOverlay, FormatsTheLineAsTheBarShowsIt) {
+  StatusOverlay overlay;
+  overlay.speed = 0.9f;
+  overlay.time = 12.3f;
+  overlay.event = Vector4(1, 2, 3.4f, 27.1f);
+  overlay.acceleration = 0.5f;
+  overlay.turnRate = -0.25f;
+  overlay.frameNumber = 7;
+  EXPECT_EQ(overlay.text(), "v:0.900  t:12.3  O:(1.0,2.0,3.4,27.1)  a:(0.50,-0.25)  frame:    7");
+  EXPECT_EQ(overlay.piece(8), "  frame:");
+}
+
+// A display manager over a scene with only the rest frame, and an observer
+// at rest, so every sub-frame's event time is its proper time.
+struct Schedule {
+  DvRenderState state;
+  DvGroup root;
+  RelObserver observer{0, 0, 0, 0, 0, 0, 0, 1};
+  StatusOverlay overlay;
+  DvDisplayManager manager{state};
+
+  Schedule() {
+    root.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
+    manager.setObserver(&observer);
+    manager.setOverlay(&overlay);
+  }
+};
+
+TEST(DisplayManager, AdvanceTimeSamplesTheStepAndStopsPastTheEnd) {
+  Schedule s;
+  s.state.motionSamples = 8;
+  s.state.motionInterval = 0.08f;
+  s.manager.time = 2.0f;
+  s.manager.timeStep = 0.5f;
+  s.manager.endTime = 2.5f;
+  EXPECT_TRUE(s.manager.advanceTime()); // the new time 2.5 is not past the end
+  // Sub-frames at time + i·0.08/7, i = 0..7.
+  ASSERT_EQ(s.manager.recorder().count(), 8);
+  EXPECT_NEAR(s.manager.recorder().subFrame(0).event.t, 2.0f, 1e-5f);
+  EXPECT_NEAR(s.manager.recorder().subFrame(1).event.t, 2.0f + 0.08f / 7, 1e-5f);
+  EXPECT_NEAR(s.manager.recorder().subFrame(7).event.t, 2.08f, 1e-5f);
+  // The overlay shows the time before the step and the counter before it grows.
+  EXPECT_FLOAT_EQ(s.overlay.time, 2.0f);
+  EXPECT_EQ(s.overlay.frameNumber, 0);
+  EXPECT_EQ(s.manager.frameCounter, 1);
+  EXPECT_FALSE(s.manager.advanceTime()); // 3.0 > 2.5
+  EXPECT_EQ(s.overlay.frameNumber, 1);
+
+  // One sample is taken at the current time; counts beyond the recorder are bounded.
+  s.state.motionSamples = 1;
+  s.manager.advanceTime();
+  EXPECT_EQ(s.manager.recorder().count(), 1);
+  s.state.motionSamples = 500;
+  s.manager.advanceTime();
+  EXPECT_EQ(s.manager.recorder().count(), RelRecorder::kMaxSubFrames);
+}
+
+} // namespace
+} // namespace quillmere
