@@ -319,9 +319,9 @@ def lattice():
     s = Scene("lattice.wrl", """
 A lattice of 5 x 5 x 8 cubes, 4 units apart, coloured by depth from red
 (nearest) to blue (farthest). Fly through it at 0.9 c with lattice.par: the
-straight rows bend into curves, cubes beside the observer are seen ahead of
-it, and the lattice ahead looks stretched away (aberration and light-travel
-time). Each cube face is cut into 8 x 8 quadrilaterals.
+rows across the flight bend into curves, cubes beside the observer are seen
+ahead of it, and the lattice ahead looks stretched away (aberration and
+light-travel time). Each cube face is cut into 8 x 8 quadrilaterals.
 Written by scripts/make-examples.py; edit that script, not this file.
 """)
     s.open("Separator")
@@ -559,7 +559,9 @@ lines along the tunnel every unit around its walls, and a ring across it
 every 2 units. Every line is a polyline of short pieces (1 unit along the
 tunnel, 0.5 units around it), so the straight lines can be seen to bend.
 Flying through at 0.9 c (tunnel.par) the rings ahead crowd into the centre
-of the view and the rings beside the observer are seen ahead of it.
+of the view, their sides bow (a ring's corners are seen farther away than
+the middles of its sides), and the rings beside the observer are seen ahead
+of it; the lines along the tunnel stay straight.
 Written by scripts/make-examples.py; edit that script, not this file.
 """)
     width, height, length = 12, 8, 120
