@@ -534,7 +534,9 @@ Written by scripts/make-examples.py; edit that script, not this file.
             s.translation((x, 0, z))
             if first:
                 name = s.begin_def("Tower", "LOD")
-                s.line("range [25, 60]")
+                # A level is chosen for distances up to its range, and the
+                # last range's level beyond all of them: one range per level.
+                s.line("range [25, 60, 10000]")
                 s.line("center 0 10 0")
                 s.count_lod()
                 tower_level(s, (0.7, 0.75, 0.85), (8, 32, 8), 8)
