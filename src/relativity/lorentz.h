@@ -61,7 +61,7 @@ inline float dopplerFactor(const RelObserver& observer, const Vector3& point) {
 inline void lightConeTransform(const MovingFrameState& frame, const Vector3& position, const Vector3& normal,
                                bool transformNormal, Vector3& positionOut, Vector3& normalOut) {
   const Vector3& d = frame.direction;
-  Vector3 r = position - frame.event.spatial();
+  Vector3 r = frame.offsetTo(position);
   float distance = r.length();
   Vector3 apparent = lorentz_detail::boostLightLike(r, distance, frame.speed, frame.gamma, d);
   if (transformNormal) {
