@@ -47,6 +47,21 @@ inline float dopplerFactor(const RelObserver& observer, const Vector3& point) {
   return observer.gamma() * (1.0f + observer.speed() * cosine);
 }
 
+// The Doppler factor of a point at rest in a moving object's frame, from the
+// observer as seen from that frame: D = γ'·(1 + β'·d'·r̂'), r̂' the unit vector
+// from the observer's event to P in the frame's coordinates. The light is
+// emitted by the point at rest there, so the frame is where the source's own
+// wavelengths live: an object approaching the observer at 0.9 shows
+// D = √19 ≈ 4.36 straight ahead, even with the observer at rest in the world.
+// In the rest frame this is dopplerFactor(observer, P) with the observer's
+// event in place of the eye event. A point on the observer gets D = γ'.
+inline float dopplerFactor(const MovingFrameState& frame, const Vector3& point) {
+  Vector3 r = frame.offsetTo(point);
+  float distance = r.length();
+  float cosine = distance > 0.0f ? dot(frame.direction, r) / distance : 0.0f;
+  return frame.gamma * (1.0f + frame.speed * cosine);
+}
+
 // Where the observer, at the frame state's event, sees a vertex at rest in
 // the object's frame. The observer's backward light cone meets the vertex's
 // world line (P, t) at t = t_E' − R; that relative event (r, −R) is carried
