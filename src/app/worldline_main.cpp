@@ -56,8 +56,8 @@ void printRow(const RelObserver& observer) {
   const Vector4d& e = observer.eventPrecise();
   const Vector3& d = observer.flightDirection();
   const Vector3& up = observer.upDirection();
-  std::printf("%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n", observer.properTimePrecise(), e.x, e.y,
-              e.z, e.t, observer.speed(), observer.gamma(), d.x, d.y, d.z, up.x, up.y, up.z);
+  std::printf("%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n", observer.properTimePrecise(), e.x,
+              e.y, e.z, e.t, observer.speed(), observer.gamma(), d.x, d.y, d.z, up.x, up.y, up.z);
 }
 
 } // namespace

@@ -59,12 +59,12 @@ public:
   const MovingFrameState& state() const { return state_; }
 
 private:
-  Vector3 translation_;     // the frame's origin in the world at world time 0
-  Vector3 velocity_;        // the frame's velocity in the world
-  Matrix4 boost_;           // world coordinates → the frame's rest coordinates
-  double boostPrecise_[4][4]; // the same boost in double, row-major, for the observer's event
-  Vector4 translationEvent_; // (translation, 0)
-  MovingFrameState state_;  // the observer as seen from this frame
+  Vector3 translation_;        // the frame's origin in the world at world time 0
+  Vector3 velocity_;           // the frame's velocity in the world
+  Matrix4 boost_;              // world coordinates → the frame's rest coordinates
+  double boostPrecise_[4][4];  // the same boost in double, row-major, for the observer's event
+  Vector4 translationEvent_;   // (translation, 0)
+  MovingFrameState state_;     // the observer as seen from this frame
 };
 
 } // namespace quillmere

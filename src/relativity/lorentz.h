@@ -49,10 +49,10 @@ inline float dopplerFactor(const RelObserver& observer, const Vector3& point) {
 
 // The Doppler factor of a point at rest in a moving object's frame, from the
 // observer as seen from that frame: D = γ'·(1 + β'·d'·r̂'), r̂' the unit vector
-// from the observer's event to P in the frame's coordinates. The light is
-// emitted by the point at rest there, so the frame is where the source's own
-// wavelengths live: an object approaching the observer at 0.9 shows
-// D = √19 ≈ 4.36 straight ahead, even with the observer at rest in the world.
+// from the observer's event to P in the frame's coordinates. The source rests
+// in that frame, so its shift depends on the observer's motion relative to
+// it, not to the world: an object approaching at 0.9 shows D = √19 ≈ 4.36
+// straight ahead, even to an observer at rest in the world.
 // In the rest frame this is dopplerFactor(observer, P) with the observer's
 // event in place of the eye event. A point on the observer gets D = γ'.
 inline float dopplerFactor(const MovingFrameState& frame, const Vector3& point) {

@@ -47,6 +47,7 @@ void RelObserver::init(float x, float y, float z, float startProperTime, float s
   acceleration_ = 0.0f;
   properTime_ = startProperTime;
   setEvent(Vector4d(x, y, z, gamma_ * startProperTime));
+  eyeEvent_ = event_;
   fourVelocity_ = Vector4(float(gamma_ * speed_) * flightDirection_, float(gamma_));
 
   flightOrientation_ = lookAtGuarded(flightDirection_, kLocalUp, Vector3(0, 0, 1));
@@ -139,7 +140,6 @@ void RelObserver::setSpeed(float speed) {
 void RelObserver::setEvent(const Vector4d& event) {
   eventPrecise_ = event;
   event_ = event.toFloat();
-  eyeEvent_ = event_;
 }
 
 void RelObserver::update(double properTime) {
@@ -162,6 +162,7 @@ void RelObserver::update(double properTime) {
   const Vector4d& e = eventPrecise_;
   setEvent(Vector4d(e.x + gammaBeta * d.x * step, e.y + gammaBeta * d.y * step, e.z + gammaBeta * d.z * step,
                     e.t + gamma_ * step));
+  eyeEvent_ = event_;
   properTime_ = properTime;
 
   // New speed and direction from the new 4-velocity. With none left there

@@ -76,7 +76,7 @@ public:
   void setEyeEvent(const Vector4& eyeEvent) { eyeEvent_ = eyeEvent; }
   void setFourVelocity(const Vector4& fourVelocity) { fourVelocity_ = fourVelocity; }
 
-  const Vector4& event() const { return event_; }          // rounded to float, for per-vertex code
+  const Vector4& event() const { return event_; } // rounded to float, for per-vertex code
   const Vector4d& eventPrecise() const { return eventPrecise_; }
   const Vector4& eyeEvent() const { return eyeEvent_; }
   float speed() const { return float(speed_); }
