@@ -138,61 +138,48 @@ struct CountingSpectrum : Spectrum {
 } // namespace
 
 TEST(ShadeVertex, EachSpectrumOnceAndTheSumOfTheTerms) {
-  // Every kind at once: light 0 (ambient and directional) a 5762 K body, a
-  // second light with an RGB spectrum, a third with samples; the material
-  // reflects with an RGB spectrum (ambient) and a black body (diffuse). 100
+  // Light 0 (ambient and directional) a 5762 K body, light 4 a sampled
+  // ramp; an RGB ambient reflectance and a black-body diffuse one. 100
   // samples, so more than one batch; D = 1.7 with the Doppler switch on.
+  Scene scene;
   PlanckSpectrum sun(1.0f, 5762.0f), body(0.01f, 3000.0f);
-  RgbSpectrum reddish, greenish;
+  RgbSpectrum reddish;
   reddish.setRGB(0.9f, 0.2f, 0.1f);
-  greenish.setRGB(0.1f, 0.8f, 0.3f);
   SampledSpectrum ramp;
   const float rampNm[] = {400, 900, 1400}, rampValue[] = {0.2f, 1.0f, 0.4f};
   ramp.assign(3, rampNm, rampValue);
-  RelMaterial material{&reddish, 0.3f, &body, 0.9f, nullptr, 0.0f};
-  SpectralLight lights[3];
-  const Spectrum* emission[3] = {&sun, &greenish, &ramp};
-  const Vector3 toward[3] = {Vector3(0, 0, 1), Vector3(0, 1, 1).normalized(), Vector3(1, 0, 1).normalized()};
-  LightList list(8);
-  for (int j = 0; j < 3; ++j) {
-    lights[j].setOn(1);
-    lights[j].setIntensity(0.5f + j);
-    lights[j].setSpectrum(emission[j]);
-    lights[j].setDirection(toward[j]);
-    list.set(2 * j, &lights[j]);
-  }
-  LightingContext context{&list, &lights[0], &material};
-  SampledSpectrum output;
-  output.resample(100, 380.0f, 780.0f);
-  const float D = 1.7f;
+  scene.material = {&reddish, 0.3f, &body, 0.9f, nullptr, 0.0f};
+  scene.headlight.setSpectrum(&sun);
+  SpectralLight side = scene.headlight;
+  side.setSpectrum(&ramp);
+  side.setDirection(Vector3(0, 1, 1).normalized());
+  scene.lights.set(4, &side);
+  scene.output.resample(100, 380.0f, 780.0f);
   WavelengthMapping mapping;
 
   // S(λ) = I_a·k_a·L_a(λD)·R_a(λD) + Σ_j I_j·k_d·(n·l_j)·L_j(λD)·R_d(λD) over
-  // the lights that face the vertex, one evaluation per term and sample.
-  for (const Vector3& normal : {Vector3(0, 0, 1), Vector3(0, 0.6f, 0.8f), Vector3(0, -1, 0)}) {
-    shadeVertex(context, {{1, 2, 3}, normal}, output, D, &mapping);
-    for (int k = 0; k < output.count(); ++k) {
-      float lambda = output.wavelength(k) * D;
-      float expected = 0.5f * 0.3f * sun.evaluate(lambda) * reddish.evaluate(lambda);
-      for (int j = 0; j < 3; ++j) {
-        float cosine = dot(normal, toward[j]);
-        if (cosine > 0.0f)
-          expected += lights[j].intensity() * 0.9f * cosine * emission[j]->evaluate(lambda) * body.evaluate(lambda);
-      }
-      ASSERT_NEAR(output.value(k), expected, 1e-6f * std::fabs(expected) + 1e-12f) << k;
+  // the lights facing the vertex; the same float operations, so 1e-6 relative.
+  for (const Vector3& n : {Vector3(0, 0, 1), Vector3(0, 0.6f, 0.8f), Vector3(0, -1, 0), Vector3(0, 1, 0)}) {
+    shadeVertex(scene.context, {{1, 2, 3}, n}, scene.output, 1.7f, &mapping);
+    for (int k = 0; k < scene.output.count(); ++k) {
+      float lambda = scene.output.wavelength(k) * 1.7f;
+      float expected = 2.0f * 0.3f * sun.evaluate(lambda) * reddish.evaluate(lambda);
+      if (n.z > 0.0f) expected += 2.0f * 0.9f * n.z * sun.evaluate(lambda) * body.evaluate(lambda);
+      float c = dot(n, side.direction());
+      if (c > 0.0f) expected += 2.0f * 0.9f * c * ramp.evaluate(lambda) * body.evaluate(lambda);
+      ASSERT_NEAR(scene.output.value(k), expected, 1e-6f * std::fabs(expected) + 1e-12f) << k;
     }
   }
 
-  // Two lights facing the vertex with distinct spectra, light 0 also the
-  // ambient light: with 40 samples every spectrum is evaluated 40 times.
+  // Both lights facing the vertex, light 0 also the ambient light: with 40
+  // samples every spectrum is evaluated 40 times, the diffuse one included.
   CountingSpectrum ambientReflectance, diffuseReflectance, first, second;
-  RelMaterial counted{&ambientReflectance, 0.2f, &diffuseReflectance, 0.7f, nullptr, 0.0f};
-  lights[0].setSpectrum(&first);
-  lights[1].setSpectrum(&second);
-  list.set(4, nullptr);
-  LightingContext twoLights{&list, &lights[0], &counted};
-  output.resample(40, 380.0f, 780.0f);
-  shadeVertex(twoLights, {{0, 0, 0}, Vector3(0, 1, 2).normalized()}, output, D, &mapping);
+  scene.material.ambientSpectrum = &ambientReflectance;
+  scene.material.diffuseSpectrum = &diffuseReflectance;
+  scene.headlight.setSpectrum(&first);
+  side.setSpectrum(&second);
+  scene.output.resample(40, 380.0f, 780.0f);
+  shadeVertex(scene.context, {{0, 0, 0}, Vector3(0, 1, 2).normalized()}, scene.output, 1.7f, &mapping);
   for (const CountingSpectrum* spectrum : {&ambientReflectance, &diffuseReflectance, &first, &second})
     EXPECT_EQ(spectrum->evaluations, 40);
 }
