@@ -53,11 +53,11 @@ bool parseFloat(const char* text, float& result) {
 }
 
 void printRow(const RelObserver& observer) {
-  const Vector4& e = observer.event();
+  const Vector4d& e = observer.eventPrecise();
   const Vector3& d = observer.flightDirection();
   const Vector3& up = observer.upDirection();
-  std::printf("%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n", observer.properTime(), e.x, e.y,
-              e.z, e.t, observer.speed(), observer.gamma(), d.x, d.y, d.z, up.x, up.y, up.z);
+  std::printf("%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g\n", observer.properTimePrecise(), e.x,
+              e.y, e.z, e.t, observer.speed(), observer.gamma(), d.x, d.y, d.z, up.x, up.y, up.z);
 }
 
 } // namespace
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
   std::printf("tau,x,y,z,t,beta,gamma,dx,dy,dz,upx,upy,upz\n");
   printRow(observer);
   for (long k = 1; k <= steps; ++k) {
-    observer.update(float(double(parameters.startTime) + double(k) * parameters.timeStep));
+    observer.update(double(parameters.startTime) + double(k) * parameters.timeStep);
     printRow(observer);
   }
   return std::fflush(stdout) == 0 ? 0 : 1;

@@ -3,6 +3,7 @@
 #include "diagnostics/diagnostics.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillmere {
 
@@ -68,6 +69,12 @@ void desaturate(Vector3& c) {
 } // namespace
 
 Vector3& GamutMapping::clip(Vector3& colour) const {
+  // No method can place NaN or an infinity (a spectrum shifted past a
+  // singular value, a searchlight factor beyond the float range), and the
+  // comparisons below would pass NaN straight on to OpenGL: such a component
+  // counts as no light.
+  for (int i = 0; i < 3; ++i)
+    if (!std::isfinite(colour[i])) colour[i] = 0.0f;
   switch (method_) {
   case 0:
     clamp(colour);

@@ -22,8 +22,9 @@ public:
   GamutMapping() = default;
   explicit GamutMapping(int method) : method_(method) {}
 
-  // Maps the colour in place and returns it. A method outside 0..5 is a
-  // fatal report.
+  // Maps the colour in place and returns it. A component that is not finite
+  // becomes 0 before the method applies, so no NaN reaches OpenGL. A method
+  // outside 0..5 is a fatal report.
   Vector3& clip(Vector3& colour) const;
 
   int method() const { return method_; }

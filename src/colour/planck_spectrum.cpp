@@ -20,6 +20,10 @@ float PlanckSpectrum::evaluate(float wavelengthNm) const {
   return float(normalisation_ * unnormalised(wavelengthNm));
 }
 
+void PlanckSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
+  for (int i = 0; i < count; ++i) values[i] = PlanckSpectrum::evaluate(wavelengthsNm[i]); // no virtual call
+}
+
 void PlanckSpectrum::setTemperature(float temperatureK) {
   temperatureK_ = temperatureK;
   // Wien's displacement law puts the maximum of the curve at b/T; scale the

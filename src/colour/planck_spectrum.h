@@ -25,6 +25,7 @@ public:
   PlanckSpectrum(float strength, float temperatureK);
 
   float evaluate(float wavelengthNm) const override;
+  void evaluateAscending(const float* wavelengthsNm, int count, float* values) const override;
 
   // Sets T and rescales the curve so that its peak value is the current
   // strength. T ≤ 0 is not guarded.

@@ -17,6 +17,10 @@ float RgbSpectrum::evaluate(float wavelengthNm) const {
   return sum;
 }
 
+void RgbSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
+  for (int i = 0; i < count; ++i) values[i] = RgbSpectrum::evaluate(wavelengthsNm[i]); // no virtual call
+}
+
 void RgbSpectrum::setWidth(float sigmaNm) {
   twoSigmaSquared_ = sigmaNm * sigmaNm + sigmaNm * sigmaNm;
 

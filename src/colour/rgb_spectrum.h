@@ -17,6 +17,7 @@ public:
   RgbSpectrum();
 
   float evaluate(float wavelengthNm) const override;
+  void evaluateAscending(const float* wavelengthsNm, int count, float* values) const override;
 
   // Rebuilds the response of the three Gaussians and recalibrates the
   // weights for the stored target. A σ so small that a Gaussian has no

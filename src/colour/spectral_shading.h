@@ -36,7 +36,11 @@ struct VertexRay {
 // whether or not it is switched on; the sum runs over the lights that are
 // present, on, have a spectrum and face the vertex (n·l > 0). A missing
 // material or spectrum, or a term whose intensity·factor·cosine is 0,
-// contributes nothing and is not evaluated. Allocates nothing.
+// contributes nothing and is not evaluated. Each spectrum that takes part is
+// evaluated once per sample, by one batch call (evaluateAscending) per chunk
+// of up to 64 samples, however many terms use it: the diffuse reflectance is
+// not re-evaluated per light, and a light that is also the ambient light, or
+// shares its spectrum with another, is evaluated once. Allocates nothing.
 void shadeVertex(const LightingContext& context, const VertexRay& vertex, SampledSpectrum& output,
                  float dopplerFactor, const WavelengthMapping* doppler);
 

@@ -15,7 +15,9 @@ public:
 
   // values[i] = evaluate(wavelengthsNm[i]) for n wavelengths in
   // non-decreasing order: the same numbers, but a kind may find them faster
-  // by walking along (the conversion to RGB reads a spectrum this way).
+  // by walking along (the conversion to RGB and the spectral shading read a
+  // spectrum this way). Kinds override it so that a batch costs one virtual
+  // call, not one per wavelength.
   virtual void evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
     for (int i = 0; i < count; ++i) values[i] = evaluate(wavelengthsNm[i]);
   }
@@ -33,6 +35,9 @@ public:
   explicit ConstantSpectrum(float value) : value_(value) {}
 
   float evaluate(float) const override { return value_; }
+  void evaluateAscending(const float*, int count, float* values) const override {
+    for (int i = 0; i < count; ++i) values[i] = value_;
+  }
 
   float value() const { return value_; }
   void setValue(float value) { value_ = value; }

@@ -47,10 +47,16 @@ inline float dopplerFactor(const RelObserver& observer, const Vector3& point) {
   return observer.gamma() * (1.0f + observer.speed() * cosine);
 }
 
-// D = γ′(1 + β′ d′·r̂′) for a point at rest in the frame, with the observer
-// as that frame sees it; in the rest frame this is the observer's own value.
+// The Doppler factor of a point at rest in a moving object's frame, from the
+// observer as seen from that frame: D = γ'·(1 + β'·d'·r̂'), r̂' the unit vector
+// from the observer's event to P in the frame's coordinates. The source rests
+// in that frame, so its shift depends on the observer's motion relative to
+// it, not to the world: an object approaching at 0.9 shows D = √19 ≈ 4.36
+// straight ahead, even to an observer at rest in the world.
+// In the rest frame this is dopplerFactor(observer, P) with the observer's
+// event in place of the eye event. A point on the observer gets D = γ'.
 inline float dopplerFactor(const MovingFrameState& frame, const Vector3& point) {
-  Vector3 r = point - frame.event.spatial();
+  Vector3 r = frame.offsetTo(point);
   float distance = r.length();
   float cosine = distance > 0.0f ? dot(frame.direction, r) / distance : 0.0f;
   return frame.gamma * (1.0f + frame.speed * cosine);
@@ -70,7 +76,7 @@ inline float dopplerFactor(const MovingFrameState& frame, const Vector3& point) 
 inline void lightConeTransform(const MovingFrameState& frame, const Vector3& position, const Vector3& normal,
                                bool transformNormal, Vector3& positionOut, Vector3& normalOut) {
   const Vector3& d = frame.direction;
-  Vector3 r = position - frame.event.spatial();
+  Vector3 r = frame.offsetTo(position);
   float distance = r.length();
   Vector3 apparent = lorentz_detail::boostLightLike(r, distance, frame.speed, frame.gamma, d);
   if (transformNormal) {

@@ -46,9 +46,9 @@ void RelObserver::init(float x, float y, float z, float startProperTime, float s
   turnRate_ = 0.0f;
   acceleration_ = 0.0f;
   properTime_ = startProperTime;
-  event_ = Vector4(x, y, z, gamma_ * startProperTime);
+  setEvent(Vector4d(x, y, z, gamma_ * startProperTime));
   eyeEvent_ = event_;
-  fourVelocity_ = Vector4(gamma_ * speed_ * flightDirection_, gamma_);
+  fourVelocity_ = Vector4(float(gamma_ * speed_) * flightDirection_, float(gamma_));
 
   flightOrientation_ = lookAtGuarded(flightDirection_, kLocalUp, Vector3(0, 0, 1));
   headRotation_ = Matrix4::identity();
@@ -98,9 +98,10 @@ void RelObserver::adjustControls(float accelerationChange, float turnRateChange)
 }
 
 void RelObserver::applySpeedLimits() {
-  if (speed_ > 0.999f && acceleration_ > 0.0f) acceleration_ = 0.0f; // no thrust this close to c
-  if (speed_ < 0.1f && acceleration_ < 0.0f) acceleration_ = 0.0f;   // no braking through rest
-  if (speed_ < 0.1f) turnRate_ = 0.0f;                               // no turning on the spot
+  const float beta = speed();
+  if (beta > 0.999f && acceleration_ > 0.0f) acceleration_ = 0.0f; // no thrust this close to c
+  if (beta < 0.1f && acceleration_ < 0.0f) acceleration_ = 0.0f;   // no braking through rest
+  if (beta < 0.1f) turnRate_ = 0.0f;                               // no turning on the spot
 }
 
 void RelObserver::yaw(float angle) { headRotation_.preMultiply(Matrix4::rotation(0, 1, 0, angle)); }
@@ -126,34 +127,41 @@ void RelObserver::setEyeOffset(float offset) {
 
 void RelObserver::snapshot() {
   snapshotEvent_ = event_;
-  snapshotSpeed_ = speed_;
-  snapshotGamma_ = gamma_;
+  snapshotSpeed_ = speed();
+  snapshotGamma_ = gamma();
   snapshotDirection_ = flightDirection_;
 }
 
 void RelObserver::setSpeed(float speed) {
   speed_ = speed;
-  gamma_ = float(1.0 / std::sqrt(1.0 - double(speed) * speed));
+  gamma_ = 1.0 / std::sqrt(1.0 - speed_ * speed_);
 }
 
-void RelObserver::update(float properTime) {
-  double step = double(properTime) - properTime_; // Δτ
+void RelObserver::setEvent(const Vector4d& event) {
+  eventPrecise_ = event;
+  event_ = event.toFloat();
+}
+
+void RelObserver::update(double properTime) {
+  double step = properTime - properTime_; // Δτ
   const Vector3 d = flightDirection_;
 
   // The 4-velocity at the start of the step.
-  double gammaBeta = double(gamma_) * speed_;
-  fourVelocity_ = Vector4(float(gammaBeta * d.x), float(gammaBeta * d.y), float(gammaBeta * d.z), gamma_);
+  double gammaBeta = gamma_ * speed_;
+  fourVelocity_ = Vector4(float(gammaBeta * d.x), float(gammaBeta * d.y), float(gammaBeta * d.z), float(gamma_));
 
   // Euler step of the spatial 4-velocity: proper acceleration α along d
   // (d(γβ)/dτ = α·γ) and the turn ω about the up direction.
   Vector3 side = cross(d, upDirection_);
-  double forward = double(acceleration_) * gamma_;
+  double forward = acceleration_ * gamma_;
   double u[3];
   for (int i = 0; i < 3; ++i) u[i] = gammaBeta * d[i] + step * (forward * d[i] + double(turnRate_) * side[i]);
 
-  // The event moves with the old 4-velocity.
-  event_ = Vector4(float(event_.x + fourVelocity_.x * step), float(event_.y + fourVelocity_.y * step),
-                   float(event_.z + fourVelocity_.z * step), float(event_.t + double(gamma_) * step));
+  // The event moves with the old 4-velocity, in double: in float, 10⁵ steps
+  // at β = 0.99 would leave it 13 units off after 70 000.
+  const Vector4d& e = eventPrecise_;
+  setEvent(Vector4d(e.x + gammaBeta * d.x * step, e.y + gammaBeta * d.y * step, e.z + gammaBeta * d.z * step,
+                    e.t + gamma_ * step));
   eyeEvent_ = event_;
   properTime_ = properTime;
 
@@ -162,15 +170,15 @@ void RelObserver::update(float properTime) {
   double length = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
   if (length > 0.0) {
     double gamma = std::sqrt(length * length + 1.0);
-    speed_ = float(length / gamma);
-    gamma_ = float(gamma);
+    speed_ = length / gamma;
+    gamma_ = gamma;
     flightDirection_ = Vector3(float(u[0] / length), float(u[1] / length), float(u[2] / length));
     // The current local up in world axes, so an earlier roll carries over.
     Vector3 upHint = flightOrientation_.transformPointTransposed(kLocalUp);
     flightOrientation_ = flightFrame(flightDirection_, upHint);
   } else {
-    speed_ = 0.0f;
-    gamma_ = 1.0f;
+    speed_ = 0.0;
+    gamma_ = 1.0;
   }
   viewMatrix_ = multiply(headRotation_, flightOrientation_);
   upDirection_ = flightOrientation_.transformPointTransposed(kLocalUp);

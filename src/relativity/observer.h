@@ -65,21 +65,28 @@ public:
   // zero included). When the new spatial 4-velocity is exactly zero (at
   // rest, no thrust) the flight direction and orientation are kept and
   // β = 0, γ = 1: there is no direction to derive, and no NaN may appear.
-  void update(float properTime);
+  // The event, the proper time and the motion are integrated in double, so
+  // that 10⁵ steps do not add up their rounding; a float argument converts.
+  void update(double properTime);
 
   // Setters for a recorded state being restored; they keep γ consistent with β.
   void setSpeed(float speed);
-  void setEvent(const Vector4& event) { event_ = event; }
+  void setEvent(const Vector4& event) { setEvent(Vector4d(event)); }
+  void setEvent(const Vector4d& event);
   void setEyeEvent(const Vector4& eyeEvent) { eyeEvent_ = eyeEvent; }
   void setFourVelocity(const Vector4& fourVelocity) { fourVelocity_ = fourVelocity; }
 
-  const Vector4& event() const { return event_; }
+  const Vector4& event() const { return event_; } // rounded to float, for per-vertex code
+  const Vector4d& eventPrecise() const { return eventPrecise_; }
   const Vector4& eyeEvent() const { return eyeEvent_; }
-  float speed() const { return speed_; }
-  float gamma() const { return gamma_; }
+  float speed() const { return float(speed_); }
+  float gamma() const { return float(gamma_); }
+  double speedPrecise() const { return speed_; }
+  double gammaPrecise() const { return gamma_; }
   const Vector3& flightDirection() const { return flightDirection_; }
   const Vector3& upDirection() const { return upDirection_; }
-  float properTime() const { return properTime_; }
+  float properTime() const { return float(properTime_); }
+  double properTimePrecise() const { return properTime_; }
   float turnRate() const { return turnRate_; }
   float acceleration() const { return acceleration_; }
   const Vector4& fourVelocity() const { return fourVelocity_; }
@@ -94,13 +101,14 @@ public:
 private:
   void applySpeedLimits();
 
-  Vector4 event_;                       // world coordinates, time last
+  Vector4d eventPrecise_;               // world coordinates, time last: the integrated event
+  Vector4 event_;                       // eventPrecise_ rounded to float
   Vector4 eyeEvent_;                    // event, or offset for one stereo eye
-  float speed_ = 0;                     // β, 0 ≤ β < 1
-  float gamma_ = 1;                     // 1/√(1−β²)
+  double speed_ = 0;                    // β, 0 ≤ β < 1
+  double gamma_ = 1;                    // 1/√(1−β²)
   Vector3 flightDirection_{0, 0, 1};    // unit d: direction of motion and of view
   Vector3 upDirection_{0, 1, 0};        // unit up, world axes
-  float properTime_ = 0;                // τ of the current event
+  double properTime_ = 0;               // τ of the current event
   float turnRate_ = 0;                  // ω, control input
   float acceleration_ = 0;              // α, proper acceleration along d
   Vector4 fourVelocity_{0, 0, 0, 1};    // (γβ·d, γ) as of the start of the last update

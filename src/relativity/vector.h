@@ -57,6 +57,26 @@ struct Vector4 {
   }
 };
 
+// A double-precision event, for what is integrated over a whole flight (the
+// observer's event): a float keeps only about seven digits, so 70 000 units
+// from the origin it resolves no finer than 1/128 of a unit, and the rounding
+// of many small steps adds up. Per-vertex code reads the float form.
+struct Vector4d {
+  double x = 0, y = 0, z = 0, t = 0; // t is the time component
+
+  Vector4d() = default;
+  constexpr Vector4d(double xValue, double yValue, double zValue, double tValue)
+      : x(xValue), y(yValue), z(zValue), t(tValue) {}
+  constexpr explicit Vector4d(const Vector4& v) : x(v.x), y(v.y), z(v.z), t(v.t) {}
+
+  // Rounded to single precision.
+  Vector4 toFloat() const { return {float(x), float(y), float(z), float(t)}; }
+};
+
+inline Vector4d operator+(const Vector4d& a, const Vector4d& b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z, a.t + b.t};
+}
+
 inline Vector3 operator+(const Vector3& a, const Vector3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vector3 operator-(const Vector3& a, const Vector3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vector3 operator-(const Vector3& a) { return {-a.x, -a.y, -a.z}; }

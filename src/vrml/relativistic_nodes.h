@@ -1,5 +1,12 @@
 // The system's own nodes: four materials whose colour is a spectrum, and an
 // inertial frame of reference. Velocities are fractions of light speed.
+//
+// Each checks its values once its body is read and fails the read, with the
+// line where the body ends, on a value that cannot be physical: a frame at or
+// above light speed, a black body at or below 0 K, a negative strength or
+// factor, or any number that is not finite (a value beyond the float range
+// reads as an infinity). Such values would turn every later vertex or colour
+// into NaN.
 #pragma once
 
 #include "vrml/node_class.h"
@@ -13,6 +20,7 @@ class QvRELmaterialConstant : public QvNode {
   QvSFFloat diffuse;
   QvSFFloat specular;
   QvRELmaterialConstant();
+  bool readInstance(QvInputFile& in) override;
 };
 
 // A black-body emitter.
@@ -21,6 +29,7 @@ class QvRELmaterialPlanck : public QvNode {
   QvSFFloat strength;
   QvSFFloat temperature; // kelvin
   QvRELmaterialPlanck();
+  bool readInstance(QvInputFile& in) override;
 };
 
 // Spectra given as lists of samples.
@@ -30,6 +39,7 @@ class QvRELmaterialSampled : public QvNode {
   QvMFFloat diffuse;
   QvMFFloat specular;
   QvRELmaterialSampled();
+  bool readInstance(QvInputFile& in) override;
 };
 
 class QvRELmaterialRGB : public QvNode {
@@ -38,6 +48,7 @@ class QvRELmaterialRGB : public QvNode {
   QvSFColor diffuseColor;
   QvSFColor specularColor;
   QvRELmaterialRGB();
+  bool readInstance(QvInputFile& in) override;
 };
 
 // Geometry after this node rests in a frame at `translation` moving with
@@ -47,6 +58,7 @@ class ownRELframe : public QvNode {
   QvSFVec3f translation; // scene units
   QvSFVec3f velocity;    // fractions of light speed
   ownRELframe();
+  bool readInstance(QvInputFile& in) override;
 };
 
 } // namespace quillmere

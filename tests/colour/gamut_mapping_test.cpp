@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <unistd.h>
 
@@ -39,6 +40,14 @@ TEST(GamutMapping, BlackStaysBlackWhereNormalisingWouldDivideByZero) {
   for (int method = 0; method <= 5; ++method) expectClip(method, {0, 0, 0}, {0, 0, 0});
   expectClip(1, {-0.3f, -0.3f, -0.3f}, {0, 0, 0}); // black after the shift
   expectClip(4, {-0.3f, -1.0f, 0.0f}, {0, 0, 0});  // black after the cut
+}
+
+TEST(GamutMapping, ComponentsThatAreNotFiniteCountAsNoLight) {
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  expectClip(0, {nan, 0.5f, inf}, {0, 0.5f, 0});
+  expectClip(1, {-inf, 0.5f, nan}, {0, 1, 0}); // no shift by −∞: only the 0.5 remains, scaled to 1
+  expectClip(2, {nan, -0.5f, inf}, {0.5f, 0, 0.5f}); // the shift comes from −0.5 alone
+  for (int method = 3; method <= 5; ++method) expectClip(method, {inf, 0.2f, nan}, {0, method == 4 ? 1 : 0.2f, 0});
 }
 
 TEST(GamutMapping, EveryMethodLandsInsideTheUnitCube) {

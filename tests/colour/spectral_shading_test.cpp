@@ -1,5 +1,8 @@
 #include "colour/spectral_shading.h"
 
+#include "colour/planck_spectrum.h"
+#include "colour/rgb_spectrum.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -119,4 +122,64 @@ TEST(ShadeVertex, DopplerSwitchEvaluatesAtEmittedWavelengths) {
   shadeVertex(scene.context, {{0, 0, 0}, {0, 0, 1}}, scene.output, 2.0f, nullptr);
   EXPECT_TRUE(unshifted.lowestNm == 380.0f && unshifted.highestNm == 770.0f);
   EXPECT_NEAR(scene.output.value(0), 0.6f + 2.4f * 380.0f, 1e-3f);
+}
+
+namespace {
+
+// Value 1, counting its evaluations.
+struct CountingSpectrum : Spectrum {
+  float evaluate(float) const override {
+    ++evaluations;
+    return 1.0f;
+  }
+  mutable int evaluations = 0;
+};
+
+} // namespace
+
+TEST(ShadeVertex, EachSpectrumOnceAndTheSumOfTheTerms) {
+  // Light 0 (ambient and directional) a 5762 K body, light 4 a sampled
+  // ramp; an RGB ambient reflectance and a black-body diffuse one. 100
+  // samples, so more than one batch; D = 1.7 with the Doppler switch on.
+  Scene scene;
+  PlanckSpectrum sun(1.0f, 5762.0f), body(0.01f, 3000.0f);
+  RgbSpectrum reddish;
+  reddish.setRGB(0.9f, 0.2f, 0.1f);
+  SampledSpectrum ramp;
+  const float rampNm[] = {400, 900, 1400}, rampValue[] = {0.2f, 1.0f, 0.4f};
+  ramp.assign(3, rampNm, rampValue);
+  scene.material = {&reddish, 0.3f, &body, 0.9f, nullptr, 0.0f};
+  scene.headlight.setSpectrum(&sun);
+  SpectralLight side = scene.headlight;
+  side.setSpectrum(&ramp);
+  side.setDirection(Vector3(0, 1, 1).normalized());
+  scene.lights.set(4, &side);
+  scene.output.resample(100, 380.0f, 780.0f);
+  WavelengthMapping mapping;
+
+  // S(λ) = I_a·k_a·L_a(λD)·R_a(λD) + Σ_j I_j·k_d·(n·l_j)·L_j(λD)·R_d(λD) over
+  // the lights facing the vertex; the same float operations, so 1e-6 relative.
+  for (const Vector3& n : {Vector3(0, 0, 1), Vector3(0, 0.6f, 0.8f), Vector3(0, -1, 0), Vector3(0, 1, 0)}) {
+    shadeVertex(scene.context, {{1, 2, 3}, n}, scene.output, 1.7f, &mapping);
+    for (int k = 0; k < scene.output.count(); ++k) {
+      float lambda = scene.output.wavelength(k) * 1.7f;
+      float expected = 2.0f * 0.3f * sun.evaluate(lambda) * reddish.evaluate(lambda);
+      if (n.z > 0.0f) expected += 2.0f * 0.9f * n.z * sun.evaluate(lambda) * body.evaluate(lambda);
+      float c = dot(n, side.direction());
+      if (c > 0.0f) expected += 2.0f * 0.9f * c * ramp.evaluate(lambda) * body.evaluate(lambda);
+      ASSERT_NEAR(scene.output.value(k), expected, 1e-6f * std::fabs(expected) + 1e-12f) << k;
+    }
+  }
+
+  // Both lights facing the vertex, light 0 also the ambient light: with 40
+  // samples every spectrum is evaluated 40 times, the diffuse one included.
+  CountingSpectrum ambientReflectance, diffuseReflectance, first, second;
+  scene.material.ambientSpectrum = &ambientReflectance;
+  scene.material.diffuseSpectrum = &diffuseReflectance;
+  scene.headlight.setSpectrum(&first);
+  side.setSpectrum(&second);
+  scene.output.resample(40, 380.0f, 780.0f);
+  shadeVertex(scene.context, {{0, 0, 0}, Vector3(0, 1, 2).normalized()}, scene.output, 1.7f, &mapping);
+  for (const CountingSpectrum* spectrum : {&ambientReflectance, &diffuseReflectance, &first, &second})
+    EXPECT_EQ(spectrum->evaluations, 40);
 }

@@ -43,6 +43,54 @@ TEST(DopplerFactor, BlueAheadRedBehindFromTheEye) {
   EXPECT_NEAR(dopplerFactor(observer, observer.eyeEvent().spatial()), 1.25f, kTight); // no NaN on the eye
 }
 
+TEST(DopplerFactor, FromTheFrameStateShowsMovingSources) {
+  // An observer resting at the origin, a source resting 10 units up z in a
+  // frame through the origin. In a frame moving at 0.9 towards the observer
+  // (velocity −z) the observer moves towards the source at β' = 0.9:
+  // D = γ'(1 + β') = 1.9/√0.19 = √19; receding (+z): γ'(1 − β') = 1/√19.
+  // Float boosts and roots: relative 1e-5.
+  RelObserver observer(0, 0, 0, 0, 0.0f, 0, 0, 1);
+  FrameTransformation approaching({0, 0, 0}, {0, 0, -0.9f}), receding({0, 0, 0}, {0, 0, 0.9f});
+  approaching.update(observer);
+  receding.update(observer);
+  const float root19 = std::sqrt(19.0f);
+  EXPECT_NEAR(dopplerFactor(approaching.state(), {0, 0, 10}), root19, 1e-5f * root19);
+  EXPECT_NEAR(dopplerFactor(receding.state(), {0, 0, 10}), 1.0f / root19, 1e-5f);
+  EXPECT_NEAR(dopplerFactor(observer, {0, 0, 10}), 1.0f, kTight); // the world-frame value misses it
+  // On the observer itself: the transverse value γ' = 1/√0.19, not NaN.
+  EXPECT_NEAR(dopplerFactor(approaching.state(), {0, 0, 0}), 1.0f / std::sqrt(0.19f), 1e-5f);
+
+  // In the rest frame it is the observer's own value, in every direction.
+  RelObserver flying(1, 2, 3, 0, 0.8f, 1, 2, -2);
+  FrameTransformation rest;
+  rest.update(flying);
+  for (const Vector3& point : {Vector3(4, 1, -2), Vector3(-3, 5, 0.5f), Vector3(1, 2, 13), Vector3(1, 2, 3)})
+    EXPECT_NEAR(dopplerFactor(rest.state(), point), dopplerFactor(flying, point), 1e-5f);
+}
+
+TEST(LightConeTransform, KeepsDetailFarFromTheOrigin) {
+  // 70 000 units out a float resolves 1/128: 70 000.3 rounds to 70 000.296875,
+  // so a plain float difference would put a vertex at 70 000.5 at 0.203. The
+  // observer's double event keeps 0.2; the remaining error is float rounding
+  // of numbers near 0.2 (1e-5 is generous).
+  RelObserver observer(0, 0, 0, 0, 0.0f, 1, 0, 0);
+  observer.setEvent(Vector4d(70000.3, -50000.7, 0.0, 0.0));
+  FrameTransformation rest;
+  rest.update(observer);
+  expectVector(lightCone(rest.state(), {70000.5f, -50000.5f, 0}), {0.2f, 0.2f, 0}, 1e-5f);
+
+  // The same through a moving frame (β = 0.5 along x): its event is boosted
+  // in double. In the world the vertex at x' in the frame is at x'/γ + βt;
+  // light leaving it at t_e < 0 reaches the resting observer x_o at t = 0
+  // when x'/γ + βt_e − x_o = −t_e, so it is seen (x'/γ − x_o)/(1 + β) ahead.
+  observer.setEvent(Vector4d(70000.31, 0.0, 0.0, 0.0));
+  FrameTransformation moving({0, 0, 0}, {0.5f, 0, 0});
+  moving.update(observer);
+  const double gamma = 1.0 / std::sqrt(0.75), vertexInFrame = 80829.5;
+  const double seen = (vertexInFrame / gamma - 70000.31) / 1.5;
+  expectVector(lightCone(moving.state(), {float(vertexInFrame), 0, 0}), {float(seen), 0, 0}, 1e-5f);
+}
+
 TEST(LightConeTransform, MapsWorkedPoints) {
   // E' = 0, β' = 0.6 along z: abeam (1, 0, 0) is seen forward at (1, 0, 0.75).
   MovingFrameState state = frameState({0, 0, 0, 0}, 0.6f, {0, 0, 1});

@@ -159,3 +159,44 @@ TEST(Catalogue, EveryNodeOfTheSampleSceneReads) {
   const char* const* keywords = qvNodeKeywords(count);
   for (int i = 0; i < count; ++i) EXPECT_EQ(seen.count(keywords[i]), 1u) << keywords[i];
 }
+
+TEST(Catalogue, ExtensionNodesRejectValuesThatCannotBePhysical) {
+  // Each bad value fails the read with one report at the line where the node's body ends.
+  struct Case {
+    const char* body;
+    const char* message;
+    int line;
+  };
+  const Case cases[] = {
+      {"RELframe { velocity 0.8 0.8 0 }", // |v| = 0.8·√2 = 1.1314
+       "RELframe velocity (0.8, 0.8, 0) has speed 1.131; a frame must move slower than light", 2},
+      {"Separator {\n RELframe {\n  velocity 0 0 -1\n }\n}",
+       "RELframe velocity (0, 0, -1) has speed 1.000; a frame must move slower than light", 5},
+      {"RELframe { velocity 1e39 0 0 }", // beyond the float range: an infinity
+       "RELframe velocity (inf, 0, 0) has speed inf; a frame must move slower than light", 2},
+      {"RELframe { translation 0 -1e39 0 }", "RELframe translation (0, -inf, 0) is not finite", 2},
+      {"RELmaterialPlanck {\n temperature -5 }", "RELmaterialPlanck temperature -5 K is not above absolute zero", 3},
+      {"RELmaterialPlanck { temperature 0 }", "RELmaterialPlanck temperature 0 K is not above absolute zero", 2},
+      {"RELmaterialPlanck { temperature 1e40 }", "RELmaterialPlanck temperature inf K is not finite", 2},
+      {"RELmaterialPlanck { strength -1 }", "RELmaterialPlanck strength -1 is negative", 2},
+      {"RELmaterialConstant { ambient 0.1 diffuse -0.2 }", "RELmaterialConstant diffuse -0.2 is negative", 2},
+      {"RELmaterialConstant { specular -1e39 }", "RELmaterialConstant specular -inf is not finite", 2},
+      {"RELmaterialSampled { diffuse [ 0.1, 0.2, 1e39 ] }", "RELmaterialSampled diffuse value 2 (inf) is not finite",
+       2},
+      {"RELmaterialRGB { specularColor 0.2 -1e39 0.2 }", "RELmaterialRGB specularColor (0.2, -inf, 0.2) is not finite",
+       2},
+  };
+  for (const Case& c : cases) {
+    SceneRead read = readScene(scene(c.body));
+    EXPECT_FALSE(read.ok) << c.body;
+    EXPECT_EQ(read.errors, readError(c.message, c.line)) << c.body;
+  }
+
+  // Just below light speed, a hot body, zero factors, negative samples and
+  // colours outside [0, 1] are all physical enough.
+  SceneRead fine = readScene(scene("Separator { RELframe { velocity 0.6 0 -0.79 } RELmaterialPlanck { temperature 1 }"
+                                   " RELmaterialConstant { diffuse 0 } RELmaterialSampled { diffuse [ -0.5, 1 ] }"
+                                   " RELmaterialRGB { diffuseColor 1.5 -0.2 0 } }"));
+  EXPECT_TRUE(fine.ok);
+  EXPECT_EQ(fine.errors, "");
+}
