@@ -117,12 +117,16 @@ void RelObserver::setMatrices(const Matrix4& flightOrientation, const Matrix4& h
 }
 
 void RelObserver::setEyeOffset(float offset) {
-  // The eye sits at −offset along the viewer's local x axis. That offset,
-  // taken in world axes, goes through the observer's boost of an event
-  // (Δ + (γ−1)(d·Δ)·d, −γβ·d·Δ) and is added to the event: an eye
-  // separation along the flight direction is stretched by γ and shifted in time.
+  // The eye sits at −offset along the viewer's local x axis, simultaneous
+  // with the observer in the observer's own rest frame: the event (Δ, 0)
+  // there. Its world coordinates come from the inverse boost,
+  // (Δ + (γ−1)(d·Δ)·d, +γβ·d·Δ): an eye separation along the flight
+  // direction is stretched by γ, and the eye's world time leads by γβ·d·Δ.
   Vector3 offsetWorld = viewMatrix_.transformPointTransposed(Vector3(-offset, 0, 0));
-  eyeEvent_ = event_ + boostEvent(*this, Vector4(offsetWorld, 0.0f));
+  const Vector3& d = flightDirection_;
+  float along = dot(d, offsetWorld), beta = speed(), gammaFactor = gamma();
+  Vector4 inWorld(offsetWorld + (gammaFactor - 1.0f) * along * d, gammaFactor * beta * along);
+  eyeEvent_ = event_ + inWorld;
 }
 
 void RelObserver::snapshot() {

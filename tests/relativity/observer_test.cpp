@@ -1,5 +1,7 @@
 #include "relativity/observer.h"
 
+#include "relativity/lorentz.h"
+
 #include "expect_vector.h"
 
 #include <cmath>
@@ -179,11 +181,19 @@ TEST(RelObserver, EyeOffsetShiftsEyeEventAlongLocalAxis) {
   observer.setEyeOffset(0.5f);
   expectEvent(observer.eyeEvent(), {1.5f, 2, 3, 0});
   // After yaw +π/2 the camera's x axis is −d: the offset along d is
-  // stretched by γ and gets the time part −γβ·s.
+  // stretched by γ, and the eye, simultaneous with the observer in the
+  // observer's frame, is γβ·s later in the world: +0.3.
   observer.yaw(float(M_PI / 2));
   observer.update(0.0f);
   observer.setEyeOffset(0.4f);
-  expectEvent(observer.eyeEvent(), {1, 2, 3.5f, -0.3f});
+  expectEvent(observer.eyeEvent(), {1, 2, 3.5f, 0.3f});
+  // Boosted back into the observer's frame, the eye has the observer's time
+  // and lies 0.4 ahead.
+  Vector4 relative(observer.eyeEvent().spatial() - observer.event().spatial(),
+                   observer.eyeEvent().t - observer.event().t);
+  Vector4 inObserverFrame = boostEvent(observer, relative);
+  EXPECT_NEAR(inObserverFrame.t, 0.0f, kTight);
+  EXPECT_NEAR(inObserverFrame.z, 0.4f, kTight);
 }
 
 } // namespace
