@@ -223,6 +223,15 @@ class Scene:
     def count_lod(self):
         self._count("LODs", 1)
 
+    def instance(self, name, text, write):
+        """DEF name text { write() } the first time, USE name after that."""
+        if name in self.defined:
+            self.use(name)
+            return
+        self.begin_def(name, text)
+        write()
+        self.end_def(name)
+
     def use(self, name):
         self.line("USE %s" % name)
         for key, amount in self.defined[name].items():
@@ -328,7 +337,6 @@ Written by scripts/make-examples.py; edit that script, not this file.
     cube = Mesh()
     cube.add_box((-0.6, -0.6, -0.6), (0.6, 0.6, 0.6), 8, 8, 8)
     layers = 8
-    first = True
     for k in range(layers):
         f = k / (layers - 1)
         colour = (0.95 - 0.75 * f, 0.35 + 0.4 * math.sin(math.pi * f), 0.2 + 0.75 * f)
@@ -338,13 +346,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
             for i in range(5):
                 s.open("Separator")
                 s.translation((-8 + 4 * i, -8 + 4 * j, 4 * k))
-                if first:
-                    name = s.begin_def("Cube", "Separator")
-                    s.face_set(cube)
-                    s.end_def(name)
-                    first = False
-                else:
-                    s.use("Cube")
+                s.instance("Cube", "Separator", lambda: s.face_set(cube))
                 s.close()
         s.close()
     s.close()
@@ -468,20 +470,13 @@ Written by scripts/make-examples.py; edit that script, not this file.
     s.open("Separator")
     sphere = Mesh()
     sphere.add_sphere((0, 0, 0), 1.2, 36, 24)
-    first = True
     for z in (15, 35):
         for i, (temperature, colour) in enumerate(TEMPERATURES):
             s.open("Separator")
             s.line("RELmaterialPlanck { temperature %d strength 0.6 }" % temperature)
             s.material(colour)
             s.translation((-6 + 3 * i, 0, z))
-            if first:
-                name = s.begin_def("Sphere", "Separator")
-                s.face_set(sphere)
-                s.end_def(name)
-                first = False
-            else:
-                s.use("Sphere")
+            s.instance("Sphere", "Separator", lambda: s.face_set(sphere))
             s.close()
     s.close()
     # Above the rows, flying at them at 0.6 c (Doppler factor 2 straight
@@ -527,13 +522,11 @@ Written by scripts/make-examples.py; edit that script, not this file.
     ground.add_grid((-20, 0, -40), (0, 0, 160), (40, 0, 0), 160, 40)
     s.face_set(ground)
     s.close()
-    first = True
     for z in range(0, 120, 20):
         for x in (-8, 8):
             s.open("Separator")
             s.translation((x, 0, z))
-            if first:
-                name = s.begin_def("Tower", "LOD")
+            def write_tower():
                 # A level is chosen for distances up to its range, and the
                 # last range's level beyond all of them: one range per level.
                 s.line("range [25, 60, 10000]")
@@ -542,10 +535,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
                 tower_level(s, (0.7, 0.75, 0.85), (8, 32, 8), 8)
                 tower_level(s, (0.3, 0.8, 0.3), (2, 8, 2), 2)
                 tower_level(s, (0.85, 0.2, 0.15), (1, 1, 1), 1)
-                s.end_def(name)
-                first = False
-            else:
-                s.use("Tower")
+            s.instance("Tower", "LOD", write_tower)
             s.close()
     s.close()
     # Down the middle of the avenue at 0.5 c: 200 steps of 0.5 proper time
