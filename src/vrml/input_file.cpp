@@ -15,6 +15,10 @@ namespace {
 
 constexpr char kEofChar = '\xFF'; // what get() delivers at end of file
 constexpr const char* kValidHeader = "#VRML V1.0 ascii";
+// Kinds of token, as the message about an over-long one names them.
+constexpr const char* kQuotedString = "Quoted string";
+constexpr const char* kWord = "Word";
+constexpr const char* kNumber = "Number";
 
 // Character classes over ASCII only (the C locale). Bytes of 0x80 and above
 // are neither white space nor identifier characters.
@@ -127,6 +131,21 @@ bool QvInputFile::read(char& c) {
   return skipWhiteSpace() && get(c);
 }
 
+// Every token grows through here, so a file cannot make the reader allocate
+// more than the limit for one token, however long the token runs.
+inline bool QvInputFile::appendToToken(QvString& token, char c, const char* kind, int startLine) {
+  if (token.getLength() >= maxTokenLength_) {
+    reportLongToken(kind, startLine);
+    return false;
+  }
+  token.append(c);
+  return true;
+}
+
+void QvInputFile::reportLongToken(const char* kind, int startLine) {
+  postReadError(this, "%s starting at line %d is longer than %d bytes", kind, startLine, maxTokenLength_);
+}
+
 void QvInputFile::putBack(char c) {
   if (c == kEofChar) return;
   if (backBufIndex_ > 0)
@@ -178,6 +197,7 @@ bool QvInputFile::skipWhiteSpace() {
 bool QvInputFile::read(QvString& s) {
   if (!skipWhiteSpace()) return false;
   s.makeEmpty(false);
+  int startLine = lineNum_;
   char c;
   if (!get(c)) return false;
   if (c != '"') {
@@ -188,7 +208,7 @@ bool QvInputFile::read(QvString& s) {
         putBack(c);
         break;
       }
-      s.append(c);
+      if (!appendToToken(s, c, kWord, startLine)) return false;
     }
     return true;
   }
@@ -200,15 +220,15 @@ bool QvInputFile::read(QvString& s) {
       char next;
       bool more = get(next);
       if (more && next == '"') {
-        s.append('"');
+        if (!appendToToken(s, '"', kQuotedString, startLine)) return false;
         continue;
       }
-      s.append('\\');
+      if (!appendToToken(s, '\\', kQuotedString, startLine)) return false;
       putBack(next);
       continue;
     }
     if (c == '\n') ++lineNum_;
-    s.append(c);
+    if (!appendToToken(s, c, kQuotedString, startLine)) return false;
   }
   return true;
 }
@@ -241,7 +261,7 @@ bool QvInputFile::readDigitRun(QvString& token, bool hex, bool required) {
   char c;
   int count = 0;
   while (get(c) && (hex ? isHexDigit(c) : isDigit(c))) {
-    token.append(c);
+    if (!appendToToken(token, c, kNumber, lineNum_)) return false;
     ++count;
   }
   putBack(c);
@@ -265,14 +285,14 @@ bool QvInputFile::readNumberToken(QvString& token, bool allowSign) {
   token.append(c);
   if (!get(c)) return true;
   if (c == 'x') {
-    token.append(c);
+    token.append(c); // sign, 0 and x: within any sensible limit
     return readDigitRun(token, true, true);
   }
   putBack(c);
   return readDigitRun(token, false, false);
 }
 
-// Number tokens are collected in full, whatever their length, into a string
+// Number tokens are collected in full, up to the token limit, into a string
 // that grows as needed: a token of more than 31 characters is read and
 // converted like any other (never truncated, never overrunning a buffer).
 // Conversion is base 0 as strtol: a leading 0 means octal, so 08 reads as 0.
@@ -306,29 +326,33 @@ bool QvInputFile::read(std::uint32_t& u) {
 bool QvInputFile::readRealToken(QvString& token) {
   char c;
   int digits = 0;
+  auto take = [&] { return appendToToken(token, c, kNumber, lineNum_); };
   get(c); // at end of file c is 0xFF, which fits nothing below and is never put back
   if (c == '-' || c == '+') {
     token.append(c);
     get(c);
   }
-  for (; isDigit(c); get(c), ++digits) token.append(c);
+  for (; isDigit(c); get(c), ++digits)
+    if (!take()) return false;
   if (c == '.') {
-    token.append(c);
-    for (get(c); isDigit(c); get(c), ++digits) token.append(c);
+    if (!take()) return false;
+    for (get(c); isDigit(c); get(c), ++digits)
+      if (!take()) return false;
   }
   if (digits == 0) {
     putBack(c);
     return false;
   }
   if (c == 'e' || c == 'E') {
-    token.append(c);
+    if (!take()) return false;
     get(c);
     if (c == '-' || c == '+') {
-      token.append(c);
+      if (!take()) return false;
       get(c);
     }
     int exponentDigits = 0;
-    for (; isDigit(c); get(c), ++exponentDigits) token.append(c);
+    for (; isDigit(c); get(c), ++exponentDigits)
+      if (!take()) return false;
     if (exponentDigits == 0) {
       putBack(c);
       return false;

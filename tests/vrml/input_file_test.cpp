@@ -179,3 +179,31 @@ TEST(InputFile, ByteFFIsAnOrdinaryCharacterUntilItIsPutBack) {
   EXPECT_EQ(readLong(input.in), 12);
   EXPECT_EQ(readLong(input.in), 7);
 }
+
+TEST(InputFile, RefusesTokensLongerThanTheLimitNamingKindAndFirstLine) {
+  // Tokens of exactly the limit read; one more character is refused before
+  // the string grows. The quoted string starts on line 2 and fails on line 3.
+  TextInput input(std::string(kHeader) + "12345678 \"123\n5678\" 1.345678 " + "word_6789 \"1234\n56789\"");
+  input.in.setMaxTokenLength(8);
+  EXPECT_EQ(readLong(input.in), 12345678);
+  EXPECT_EQ(readWord(input.in), "123\n5678");
+  float f;
+  EXPECT_TRUE(input.in.read(f));
+  testing::internal::CaptureStderr();
+  QvString word;
+  EXPECT_FALSE(input.in.read(word));
+  EXPECT_FALSE(input.in.read(word));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            readError("Word starting at line 3 is longer than 8 bytes", 3) +
+                readError("Quoted string starting at line 3 is longer than 8 bytes", 4));
+
+  const char* numbers[] = {"123456789", "-1.3456789", "1e3456789"};
+  for (const char* number : numbers) {
+    TextInput tooLong(std::string(kHeader) + number);
+    tooLong.in.setMaxTokenLength(8);
+    testing::internal::CaptureStderr();
+    std::int32_t l;
+    EXPECT_FALSE(number[1] == '2' ? tooLong.in.read(l) : tooLong.in.read(f)) << number;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("Number starting at line 2 is longer than 8 bytes", 2));
+  }
+}

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
+#include <new>
 #include <random>
 #include <set>
 #include <string>
@@ -99,6 +101,15 @@ TEST(QvString, GrowsBeyondItsInlineStorageAndAssignsFromItself) {
   s.makeEmpty();
   EXPECT_TRUE(s == "");
   EXPECT_TRUE(copy != "");
+}
+
+TEST(QvString, GrowsGeometricallyAtEverySize) {
+  // Past 1 GiB the capacity once grew to exactly the length asked for, so
+  // every appended character copied the whole string.
+  EXPECT_EQ(QvString::grownCapacity(32, 32), 64);
+  EXPECT_GE(QvString::grownCapacity(1 << 30, 1 << 30), (1 << 30) + (1 << 29));
+  EXPECT_EQ(QvString::grownCapacity((1 << 30) + 5, (1 << 30) + 5), INT_MAX);
+  EXPECT_THROW(QvString::grownCapacity(INT_MAX, INT_MAX), std::bad_alloc); // no room for the NUL
 }
 
 TEST(QvDict, EnterReplacesAnExistingKeyAndReportsFalse) {
