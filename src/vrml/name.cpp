@@ -1,6 +1,7 @@
 #include "vrml/name.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace quillmere {
@@ -22,9 +23,9 @@ struct TextStore {
   Block* blocks = nullptr;  // every allocation ever made, newest first
 
   char* allocate(std::size_t size) {
-    char* bytes = new char[size];
-    blocks = new Block{bytes, blocks};
-    return bytes;
+    std::unique_ptr<char[]> bytes(new char[size]);
+    blocks = new Block{bytes.get(), blocks};
+    return bytes.release();
   }
 
   const char* copy(const char* text) {
