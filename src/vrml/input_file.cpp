@@ -298,10 +298,16 @@ bool QvInputFile::readNumberToken(QvString& token, bool allowSign) {
 // Conversion is base 0 as strtol: a leading 0 means octal, so 08 reads as 0.
 // The result saturates at the limits of 32 bits, as strtol does on a
 // platform with a 32-bit long.
-bool QvInputFile::read(std::int32_t& l) {
+bool QvInputFile::read(std::int64_t& l) {
   QvString token;
   if (!skipWhiteSpace() || !readNumberToken(token, true)) return false;
-  long long value = std::strtoll(token.getString(), nullptr, 0);
+  l = std::strtoll(token.getString(), nullptr, 0); // saturates at the 64-bit limits
+  return true;
+}
+
+bool QvInputFile::read(std::int32_t& l) {
+  std::int64_t value;
+  if (!read(value)) return false;
   if (value > INT32_MAX) value = INT32_MAX;
   if (value < INT32_MIN) value = INT32_MIN;
   l = static_cast<std::int32_t>(value);

@@ -55,6 +55,7 @@ public:
   bool read(QvName& n, bool validIdent = false); // an identifier, or a word made into a name
   bool read(short& s);          // low 16 bits of a signed integer
   bool read(std::int32_t& l);   // signed integer, base 0 (010 is octal, 0x10 hexadecimal)
+  bool read(std::int64_t& l);   // the same in 64 bits, for sizes that must not wrap
   bool read(std::uint32_t& u);  // unsigned integer, base 0, no sign
   bool read(float& f);          // a real: sign, digits, point, digits, exponent
   bool eof() const;
