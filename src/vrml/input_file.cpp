@@ -212,10 +212,16 @@ bool QvInputFile::read(QvString& s) {
     }
     return true;
   }
-  // A quoted string ends at the closing quote or at end of file. Only \" is
-  // an escape; a backslash before anything else stays, and the next character
-  // is read again as an ordinary one.
-  while (get(c) && c != '"') {
+  // A quoted string ends at the closing quote; end of file before it is an
+  // error, reported with the line the string opened on (it may be far back).
+  // Only \" is an escape; a backslash before anything else stays, and the
+  // next character is read again as an ordinary one.
+  for (;;) {
+    if (!get(c)) {
+      postReadError(this, "EOF reached before the end of a string that starts at line %d", startLine);
+      return false;
+    }
+    if (c == '"') return true;
     if (c == '\\') {
       char next;
       bool more = get(next);
@@ -230,7 +236,6 @@ bool QvInputFile::read(QvString& s) {
     if (c == '\n') ++lineNum_;
     if (!appendToToken(s, c, kQuotedString, startLine)) return false;
   }
-  return true;
 }
 
 bool QvInputFile::read(QvName& n, bool validIdent) {

@@ -84,13 +84,27 @@ TEST(InputFile, SkipsWhiteSpaceAndCommentsCountingLines) {
 
 TEST(InputFile, ReadsWordsAndQuotedStrings) {
   TextInput input(std::string(kHeader) +
-                  "plain{[,]} \"two\nlines\" \"say \\\"hi\\\"\" \"back\\nslash\" \"unended");
+                  "plain{[,]} \"two\nlines\" \"say \\\"hi\\\"\" \"back\\nslash\"");
   EXPECT_EQ(readWord(input.in), "plain{[,]}"); // braces and commas belong to a word
   EXPECT_EQ(readWord(input.in), "two\nlines");
   EXPECT_EQ(input.in.getLineNum(), 3);
   EXPECT_EQ(readWord(input.in), "say \"hi\"");
   EXPECT_EQ(readWord(input.in), "back\\nslash"); // only \" is an escape
-  EXPECT_EQ(readWord(input.in), "unended");      // end of file closes the string
+}
+
+TEST(InputFile, StringOpenAtEndOfFileSaysWhereItStarts) {
+  // Once the reader only noticed the missing brace after the string.
+  SceneRead open = readScene(std::string(kHeader) + "Info {\n string \"never\nclosed }\n");
+  EXPECT_FALSE(open.ok);
+  EXPECT_EQ(open.errors, readError("EOF reached before the end of a string that starts at line 3", 5) +
+                             readError("Couldn't read value for field \"string\"", 5));
+  // Also when the end of file falls right after an escaping backslash.
+  TextInput backslash(std::string(kHeader) + "\"ends with \\");
+  testing::internal::CaptureStderr();
+  QvString word;
+  EXPECT_FALSE(backslash.in.read(word));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            readError("EOF reached before the end of a string that starts at line 2", 2));
 }
 
 TEST(InputFile, IdentifiersStopAtTheFirstCharacterThatCannotBelong) {
