@@ -31,6 +31,29 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 bool isIdentChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
 bool isIdentStartChar(char c) { return isLetter(c) || c == '_'; }
 
+// Bytes of the file quoted in a message (a character, a name) may be control
+// bytes: a NUL would cut the message short, an escape byte would drive the
+// terminal. They are written as C escapes ('\0', '\n', '\x1b'), as are bytes
+// of 0x80 and above; printable ASCII stays as it is.
+void escapeUnprintable(const char* text, int length, char* out) {
+  int used = 0;
+  for (int i = 0; i < length; ++i) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out[used++] = static_cast<char>(byte);
+      continue;
+    }
+    const char* named = byte == 0 ? "\\0" : byte == '\n' ? "\\n" : byte == '\t' ? "\\t" : byte == '\r' ? "\\r" : nullptr;
+    if (named) {
+      out[used++] = named[0];
+      out[used++] = named[1];
+    } else {
+      used += std::snprintf(out + used, 5, "\\x%02x", byte);
+    }
+  }
+  out[used] = '\0';
+}
+
 } // namespace
 
 QvInputFile::QvInputFile() : buffer_(new unsigned char[kBufferSize]) { setFilePointer(stdin); }
@@ -420,14 +443,20 @@ bool QvInputFile::canPlaceSubtree(int height) {
 }
 
 void QvInputFile::postReadError(QvInputFile* in, const char* format, ...) {
-  static char message[10001]; // at most 10000 characters of message
+  // Static, not on the heap: the report of a failed allocation must not need one.
+  static char message[10001];         // at most 10000 characters of message
+  static char shown[4 * 10000 + 1];   // each byte escaped takes at most four
   va_list arguments;
   va_start(arguments, format);
-  if (std::vsnprintf(message, sizeof message, format, arguments) < 0) message[0] = '\0';
+  // The length, not the first NUL, ends the message: a NUL may be one of its characters.
+  int length = std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
+  if (length < 0) length = 0;
+  if (length > static_cast<int>(sizeof message) - 1) length = static_cast<int>(sizeof message) - 1;
+  escapeUnprintable(message, length, shown);
   QvString location;
   if (in) in->getLocationString(location);
-  std::fprintf(stderr, "VRML read error: %s\n%s\n", message, location.getString());
+  std::fprintf(stderr, "VRML read error: %s\n%s\n", shown, location.getString());
 }
 
 } // namespace quillmere

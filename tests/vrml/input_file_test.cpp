@@ -221,3 +221,14 @@ TEST(InputFile, RefusesTokensLongerThanTheLimitNamingKindAndFirstLine) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("Number starting at line 2 is longer than 8 bytes", 2));
   }
 }
+
+TEST(InputFile, ReadErrorsShowUnprintableBytesEscaped) {
+  // A NUL once ended the message early and an escape byte reached the
+  // terminal raw; printable characters, backslash included, are unchanged.
+  SceneRead nul = readScene(std::string(kHeader) + std::string("Cube \0", 6));
+  EXPECT_EQ(nul.errors, readError("Expected '{'; got '\\0'", 2));
+  SceneRead escape = readScene(std::string(kHeader) + "Cube \x1b");
+  EXPECT_EQ(escape.errors, readError("Expected '{'; got '\\x1b'", 2));
+  SceneRead name = readScene(std::string(kHeader) + "USE \x1b[2J\\\xe9\x7f");
+  EXPECT_EQ(name.errors, readError("Unknown reference \"\\x1b[2J\\\\xe9\\x7f\"", 2));
+}
