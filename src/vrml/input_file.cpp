@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cfloat>
 #include <climits>
 #include <cstdarg>
@@ -79,7 +80,12 @@ bool QvInputFile::fillBuffer() {
   if (drained_ || !file_) return false;
   bufferLen_ = static_cast<int>(std::fread(buffer_, 1, kBufferSize, file_));
   bufferPos_ = 0;
-  if (bufferLen_ == 0) drained_ = true;
+  if (bufferLen_ == 0) {
+    drained_ = true;
+    // Not the end of the file but a failure (a directory, a device error):
+    // say so, instead of letting it pass for an end of file.
+    if (std::ferror(file_)) postReadError(this, "Cannot read the file: %s", std::strerror(errno));
+  }
   return bufferLen_ > 0;
 }
 
@@ -94,8 +100,12 @@ bool QvInputFile::streamGet(char& c) {
     return false;
   }
   unsigned char byte = buffer_[bufferPos_++];
-  // Text mode: a carriage return directly before a line feed is not seen.
-  if (byte == '\r' && fillBuffer() && buffer_[bufferPos_] == '\n') byte = buffer_[bufferPos_++];
+  // Lines may end in LF, CR LF or (classic Mac files) a lone CR: all three
+  // reach the reader as one line feed, so lines are counted alike.
+  if (byte == '\r') {
+    if (fillBuffer() && buffer_[bufferPos_] == '\n') ++bufferPos_;
+    byte = '\n';
+  }
   c = static_cast<char>(byte);
   return true;
 }
@@ -107,11 +117,22 @@ void QvInputFile::streamPutBack(char c) {
 
 bool QvInputFile::checkHeader() {
   readHeader_ = true; // set first: the check must not re-enter itself
+  // A UTF-8 byte-order mark, which some editors write first, is no part of
+  // the header line. The first fill holds the whole file or 64 KB of it.
+  if (numPushed_ == 0 && fillBuffer() && bufferLen_ - bufferPos_ >= 3 && buffer_[bufferPos_] == 0xEF &&
+      buffer_[bufferPos_ + 1] == 0xBB && buffer_[bufferPos_ + 2] == 0xBF)
+    bufferPos_ += 3;
   char c;
   bool gotOne = streamGet(c);
-  bool ok = gotOne && c == '#';
+  if (!gotOne) {
+    // Nothing at all (unless the read failed, which was reported as such).
+    if (!file_ || !std::ferror(file_)) postReadError(this, "File is empty");
+    headerOk_ = false;
+    return false;
+  }
+  bool ok = c == '#';
   if (!ok) {
-    if (gotOne) streamPutBack(c);
+    streamPutBack(c);
   } else {
     // Keep at most kMaxHeaderLength characters but consume the whole line:
     // a longer line cannot be the valid header, and must not overrun `line`.

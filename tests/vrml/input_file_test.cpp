@@ -39,7 +39,7 @@ char nextChar(QvInputFile& in) {
 
 TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
   // The last one is the valid header, a NUL byte and more: not the whole line.
-  const std::string rejected[] = {"", "VRML V1.0 ascii\n", "#VRML V1.0 ascii \n", "#VRML V2.0 utf8\n",
+  const std::string rejected[] = {"VRML V1.0 ascii\n", "#VRML V1.0 ascii \n", "#VRML V2.0 utf8\n",
                                   "#VRML V1.0 ASCII\n", std::string("#VRML V1.0 ascii\0x\n", 19)};
   for (const std::string& text : rejected) {
     TextInput input(text);
@@ -47,7 +47,7 @@ TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
     char c;
     EXPECT_FALSE(input.in.read(c)) << text;
     // The header line's own line feed is counted before the report.
-    bool hash = !text.empty() && text[0] == '#';
+    bool hash = text[0] == '#';
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               readError("File does not have a valid header string", hash ? 2 : 1))
         << text;
@@ -58,6 +58,36 @@ TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
   EXPECT_EQ(readIdentifier(crlf.in), "Cube");
   EXPECT_EQ(crlf.in.getLineNum(), 2);
   EXPECT_TRUE(crlf.in.isHeaderOk());
+}
+
+TEST(InputFile, HeaderProblemsSayWhatTheyAre) {
+  auto firstCharError = [](QvInputFile& in) {
+    testing::internal::CaptureStderr();
+    char c;
+    EXPECT_FALSE(in.read(c));
+    EXPECT_FALSE(in.isHeaderOk());
+    return testing::internal::GetCapturedStderr();
+  };
+  TextInput empty("");
+  EXPECT_EQ(firstCharError(empty.in), readError("File is empty", 1));
+  std::FILE* directory = std::fopen(QUILLMERE_TEST_DATA, "r"); // opens on Linux, but cannot be read
+  ASSERT_NE(directory, nullptr);
+  QvInputFile fromDirectory;
+  fromDirectory.setFilePointer(directory);
+  EXPECT_EQ(firstCharError(fromDirectory), readError("Cannot read the file: Is a directory", 1));
+  std::fclose(directory);
+  // Only the whole byte-order mark is skipped; a part of one is no header.
+  TextInput partMark("\xEF\xBB#VRML V1.0 ascii\n");
+  EXPECT_EQ(firstCharError(partMark.in), readError("File does not have a valid header string", 1));
+
+  // A byte-order mark before the header, and lines ending in a lone CR
+  // (even in a quoted string, which keeps a line feed), CR LF or LF.
+  TextInput mac("\xEF\xBB\xBF#VRML V1.0 ascii\r\rfirst\r\"a\rb\"\r\n\nlast");
+  EXPECT_EQ(readIdentifier(mac.in), "first");
+  EXPECT_EQ(mac.in.getLineNum(), 3);
+  EXPECT_EQ(readWord(mac.in), "a\nb");
+  EXPECT_EQ(readIdentifier(mac.in), "last");
+  EXPECT_EQ(mac.in.getLineNum(), 7); // six line ends before it
 }
 
 TEST(InputFile, LongHeaderLineIsReadToItsEndAndRejected) {
