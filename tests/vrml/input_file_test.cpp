@@ -226,7 +226,7 @@ TEST(InputFile, ByteFFIsAnOrdinaryCharacterUntilItIsPutBack) {
 
 TEST(InputFile, RefusesTokensLongerThanTheLimitNamingKindAndFirstLine) {
   // Tokens of exactly the limit read; one more character is refused before
-  // the string grows. The quoted string starts on line 2 and fails on line 3.
+  // the string grows. The last quoted string starts on line 3, fails on 4.
   TextInput input(std::string(kHeader) + "12345678 \"123\n5678\" 1.345678 " + "word_6789 \"1234\n56789\"");
   input.in.setMaxTokenLength(8);
   EXPECT_EQ(readLong(input.in), 12345678);
@@ -241,15 +241,11 @@ TEST(InputFile, RefusesTokensLongerThanTheLimitNamingKindAndFirstLine) {
             readError("Word starting at line 3 is longer than 8 bytes", 3) +
                 readError("Quoted string starting at line 3 is longer than 8 bytes", 4));
 
-  const char* numbers[] = {"123456789", "-1.3456789", "1e3456789"};
-  for (const char* number : numbers) {
-    TextInput tooLong(std::string(kHeader) + number);
-    tooLong.in.setMaxTokenLength(8);
-    testing::internal::CaptureStderr();
-    std::int32_t l;
-    EXPECT_FALSE(number[1] == '2' ? tooLong.in.read(l) : tooLong.in.read(f)) << number;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("Number starting at line 2 is longer than 8 bytes", 2));
-  }
+  TextInput number(std::string(kHeader) + "1e3456789");
+  number.in.setMaxTokenLength(8);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(number.in.read(f));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), readError("Number starting at line 2 is longer than 8 bytes", 2));
 }
 
 TEST(InputFile, ReadErrorsShowUnprintableBytesEscaped) {
