@@ -309,8 +309,15 @@ bool QvInputFile::read(QvName& n, bool validIdent) {
 bool QvInputFile::readDigitRun(QvString& token, bool hex, bool required) {
   char c;
   int count = 0;
+  // The room left is counted in a local: every stored character may alias
+  // the members, so a limit read from them would be reloaded per digit.
+  int room = maxTokenLength_ - token.getLength();
   while (get(c) && (hex ? isHexDigit(c) : isDigit(c))) {
-    if (!appendToToken(token, c, kNumber, lineNum_)) return false;
+    if (room-- <= 0) {
+      reportLongToken(kNumber, lineNum_);
+      return false;
+    }
+    token.append(c);
     ++count;
   }
   putBack(c);
@@ -381,12 +388,20 @@ bool QvInputFile::read(std::uint32_t& u) {
 bool QvInputFile::readRealToken(QvString& token) {
   char c;
   int digits = 0;
-  auto take = [&] { return appendToToken(token, c, kNumber, lineNum_); };
   get(c); // at end of file c is 0xFF, which fits nothing below and is never put back
   if (c == '-' || c == '+') {
     token.append(c);
     get(c);
   }
+  int room = maxTokenLength_ - token.getLength(); // a local, as in readDigitRun
+  auto take = [&] {
+    if (room-- <= 0) {
+      reportLongToken(kNumber, lineNum_);
+      return false;
+    }
+    token.append(c);
+    return true;
+  };
   for (; isDigit(c); get(c), ++digits)
     if (!take()) return false;
   if (c == '.') {
