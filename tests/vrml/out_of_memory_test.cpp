@@ -27,10 +27,13 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+// Out of line: inlined into a caller, a free() of what operator new gave
+// looks like a mismatched pair to the compiler, which cannot see that our
+// operator new is malloc.
+__attribute__((noinline)) void operator delete(void* block) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete[](void* block) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 using namespace quillmere;
 using namespace quillmere::test;
