@@ -20,8 +20,10 @@ std::size_t QvDict::bucketOf(Key key) const {
 void QvDict::grow() {
   int oldCount = numBuckets_;
   Entry** old = buckets_;
+  // Allocated before anything changes: when it fails, the table stays as it was.
+  Entry** larger = new Entry*[oldCount * 2 + 1]();
   numBuckets_ = oldCount * 2 + 1;
-  buckets_ = new Entry*[numBuckets_]();
+  buckets_ = larger;
   // Re-linking keeps each chain's order among the keys that stay together.
   for (int i = 0; i < oldCount; ++i) {
     Entry* entry = old[i];

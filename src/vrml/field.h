@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace quillmere {
 
@@ -116,7 +117,7 @@ private:
     }
     if (capacity > kMaxValues) return false;
     void* grown = std::realloc(values, sizeof(Element) * static_cast<std::size_t>(capacity));
-    if (!grown) return false;
+    if (!grown) throw std::bad_alloc(); // reported like every other failed allocation of a read
     values = static_cast<Element*>(grown);
     // New slots are zeroed so a value that fails to read is never garbage.
     if (capacity > maxNum) {

@@ -5,6 +5,8 @@
 #include "vrml/sfields.h"
 
 #include <cstdint>
+#include <exception>
+#include <memory>
 
 namespace quillmere {
 
@@ -24,9 +26,19 @@ QvFieldTable::~QvFieldTable() {
 }
 
 void QvFieldTable::addEntry(const FieldEntry& entry) {
+  // Room first, so that a failed allocation leaves the index and the list agreeing.
+  fields_.reserve(fields_.size() + 1);
   // A name declared twice keeps finding its first field.
   firstIndexByName_.emplace(entry.name.key(), getNumFields());
   fields_.push_back(entry);
+}
+
+void QvFieldTable::clear() {
+  for (FieldEntry& entry : fields_) delete entry.declared;
+  fields_.clear();
+  firstIndexByName_.clear();
+  enums_.clear();
+  built_ = false;
 }
 
 void QvFieldTable::addField(const QvNode* node, const QvName& fieldName, const QvField* field) {
@@ -109,10 +121,11 @@ bool QvFieldTable::readFieldDeclarations(QvInputFile& in, QvNode* node) {
     QvName typeName, fieldName;
     if (!in.read(typeName, true) || !in.read(fieldName, true)) return false;
     if (adding) {
-      QvField* field = QvField::createFieldFromTypeName(typeName.getString());
+      std::unique_ptr<QvField> field(QvField::createFieldFromTypeName(typeName.getString()));
       if (!field) return false;
       field->setContainer(node);
-      addDeclaredField(fieldName, field);
+      addDeclaredField(fieldName, field.get());
+      field.release(); // the table owns it now
     }
     if (!in.read(c)) return false;
     if (c != ',') return c == ']';
@@ -124,11 +137,17 @@ bool QvFieldTable::readFieldDeclarations(QvInputFile& in, QvNode* node) {
 }
 
 QvFieldSetup::QvFieldSetup(QvNode* node, QvFieldTable& table)
-    : node_(node), table_(table), building_(!table.isBuilt()) {}
+    : node_(node), table_(table), building_(!table.isBuilt()), uncaught_(std::uncaught_exceptions()) {}
 
 QvFieldSetup::~QvFieldSetup() {
-  table_.setBuilt();
   node_->isBuiltIn = true;
+  if (!building_) return;
+  // A constructor left by a failed allocation built part of the table; the
+  // next construction starts again from an empty one.
+  if (std::uncaught_exceptions() > uncaught_)
+    table_.clear();
+  else
+    table_.setBuilt();
 }
 
 void QvFieldSetup::field(const char* name, QvField& field) {

@@ -49,6 +49,8 @@ public:
 
   bool isBuilt() const { return built_; }
   void setBuilt() { built_ = true; }
+  // Back to empty and not built, declared fields freed.
+  void clear();
 
 private:
   struct FieldEntry {
@@ -90,6 +92,7 @@ private:
   QvNode* node_;
   QvFieldTable& table_;
   bool building_; // first construction of the class
+  int uncaught_;   // exceptions in flight when the setup began
 };
 
 } // namespace quillmere

@@ -17,9 +17,9 @@ QvGroup::~QvGroup() {
 }
 
 void QvGroup::addChild(QvNode* child) {
-  if (child->getHeight() + 1 > height_) height_ = child->getHeight() + 1;
+  children_.append(child); // first: when it cannot grow, the child is not ours
   child->ref();
-  children_.append(child);
+  if (child->getHeight() + 1 > height_) height_ = child->getHeight() + 1;
 }
 
 void QvGroup::traverse(QvState& state) {
@@ -55,7 +55,12 @@ bool QvGroup::readChildren(QvInputFile& in) {
     QvNode* child;
     if (!QvNode::read(in, child)) return false;
     if (!child) return true; // closing brace, end of file, or NULL
-    addChild(child);
+    try {
+      addChild(child);
+    } catch (...) {
+      if (child->getRefCount() == 0) delete child; // a new node nobody else holds
+      throw;
+    }
   }
 }
 

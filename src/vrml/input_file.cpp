@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cfloat>
 #include <climits>
 #include <cstdarg>
@@ -15,6 +16,10 @@ namespace {
 
 constexpr char kEofChar = '\xFF'; // what get() delivers at end of file
 constexpr const char* kValidHeader = "#VRML V1.0 ascii";
+// Kinds of token, as the message about an over-long one names them.
+constexpr const char* kQuotedString = "Quoted string";
+constexpr const char* kWord = "Word";
+constexpr const char* kNumber = "Number";
 
 // Character classes over ASCII only (the C locale). Bytes of 0x80 and above
 // are neither white space nor identifier characters.
@@ -26,6 +31,29 @@ bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= '
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isIdentChar(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
 bool isIdentStartChar(char c) { return isLetter(c) || c == '_'; }
+
+// Bytes of the file quoted in a message (a character, a name) may be control
+// bytes: a NUL would cut the message short, an escape byte would drive the
+// terminal. They are written as C escapes ('\0', '\n', '\x1b'), as are bytes
+// of 0x80 and above; printable ASCII stays as it is.
+void escapeUnprintable(const char* text, int length, char* out) {
+  int used = 0;
+  for (int i = 0; i < length; ++i) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out[used++] = static_cast<char>(byte);
+      continue;
+    }
+    const char* named = byte == 0 ? "\\0" : byte == '\n' ? "\\n" : byte == '\t' ? "\\t" : byte == '\r' ? "\\r" : nullptr;
+    if (named) {
+      out[used++] = named[0];
+      out[used++] = named[1];
+    } else {
+      used += std::snprintf(out + used, 5, "\\x%02x", byte);
+    }
+  }
+  out[used] = '\0';
+}
 
 } // namespace
 
@@ -52,7 +80,12 @@ bool QvInputFile::fillBuffer() {
   if (drained_ || !file_) return false;
   bufferLen_ = static_cast<int>(std::fread(buffer_, 1, kBufferSize, file_));
   bufferPos_ = 0;
-  if (bufferLen_ == 0) drained_ = true;
+  if (bufferLen_ == 0) {
+    drained_ = true;
+    // Not the end of the file but a failure (a directory, a device error):
+    // say so, instead of letting it pass for an end of file.
+    if (std::ferror(file_)) postReadError(this, "Cannot read the file: %s", std::strerror(errno));
+  }
   return bufferLen_ > 0;
 }
 
@@ -67,8 +100,12 @@ bool QvInputFile::streamGet(char& c) {
     return false;
   }
   unsigned char byte = buffer_[bufferPos_++];
-  // Text mode: a carriage return directly before a line feed is not seen.
-  if (byte == '\r' && fillBuffer() && buffer_[bufferPos_] == '\n') byte = buffer_[bufferPos_++];
+  // Lines may end in LF, CR LF or (classic Mac files) a lone CR: all three
+  // reach the reader as one line feed, so lines are counted alike.
+  if (byte == '\r') {
+    if (fillBuffer() && buffer_[bufferPos_] == '\n') ++bufferPos_;
+    byte = '\n';
+  }
   c = static_cast<char>(byte);
   return true;
 }
@@ -80,11 +117,22 @@ void QvInputFile::streamPutBack(char c) {
 
 bool QvInputFile::checkHeader() {
   readHeader_ = true; // set first: the check must not re-enter itself
+  // A UTF-8 byte-order mark, which some editors write first, is no part of
+  // the header line. The first fill holds the whole file or 64 KB of it.
+  if (numPushed_ == 0 && fillBuffer() && bufferLen_ - bufferPos_ >= 3 && buffer_[bufferPos_] == 0xEF &&
+      buffer_[bufferPos_ + 1] == 0xBB && buffer_[bufferPos_ + 2] == 0xBF)
+    bufferPos_ += 3;
   char c;
   bool gotOne = streamGet(c);
-  bool ok = gotOne && c == '#';
+  if (!gotOne) {
+    // Nothing at all (unless the read failed, which was reported as such).
+    if (!file_ || !std::ferror(file_)) postReadError(this, "File is empty");
+    headerOk_ = false;
+    return false;
+  }
+  bool ok = c == '#';
   if (!ok) {
-    if (gotOne) streamPutBack(c);
+    streamPutBack(c);
   } else {
     // Keep at most kMaxHeaderLength characters but consume the whole line:
     // a longer line cannot be the valid header, and must not overrun `line`.
@@ -125,6 +173,21 @@ bool QvInputFile::getSlow(char& c) {
 bool QvInputFile::read(char& c) {
   c = kEofChar; // what a caller may put back after a failure: nothing
   return skipWhiteSpace() && get(c);
+}
+
+// Every token grows through here, so a file cannot make the reader allocate
+// more than the limit for one token, however long the token runs.
+inline bool QvInputFile::appendToToken(QvString& token, char c, const char* kind, int startLine) {
+  if (token.getLength() >= maxTokenLength_) {
+    reportLongToken(kind, startLine);
+    return false;
+  }
+  token.append(c);
+  return true;
+}
+
+void QvInputFile::reportLongToken(const char* kind, int startLine) {
+  postReadError(this, "%s starting at line %d is longer than %d bytes", kind, startLine, maxTokenLength_);
 }
 
 void QvInputFile::putBack(char c) {
@@ -178,6 +241,7 @@ bool QvInputFile::skipWhiteSpace() {
 bool QvInputFile::read(QvString& s) {
   if (!skipWhiteSpace()) return false;
   s.makeEmpty(false);
+  int startLine = lineNum_;
   char c;
   if (!get(c)) return false;
   if (c != '"') {
@@ -188,29 +252,34 @@ bool QvInputFile::read(QvString& s) {
         putBack(c);
         break;
       }
-      s.append(c);
+      if (!appendToToken(s, c, kWord, startLine)) return false;
     }
     return true;
   }
-  // A quoted string ends at the closing quote or at end of file. Only \" is
-  // an escape; a backslash before anything else stays, and the next character
-  // is read again as an ordinary one.
-  while (get(c) && c != '"') {
+  // A quoted string ends at the closing quote; end of file before it is an
+  // error, reported with the line the string opened on (it may be far back).
+  // Only \" is an escape; a backslash before anything else stays, and the
+  // next character is read again as an ordinary one.
+  for (;;) {
+    if (!get(c)) {
+      postReadError(this, "EOF reached before the end of a string that starts at line %d", startLine);
+      return false;
+    }
+    if (c == '"') return true;
     if (c == '\\') {
       char next;
       bool more = get(next);
       if (more && next == '"') {
-        s.append('"');
+        if (!appendToToken(s, '"', kQuotedString, startLine)) return false;
         continue;
       }
-      s.append('\\');
+      if (!appendToToken(s, '\\', kQuotedString, startLine)) return false;
       putBack(next);
       continue;
     }
     if (c == '\n') ++lineNum_;
-    s.append(c);
+    if (!appendToToken(s, c, kQuotedString, startLine)) return false;
   }
-  return true;
 }
 
 bool QvInputFile::read(QvName& n, bool validIdent) {
@@ -240,7 +309,14 @@ bool QvInputFile::read(QvName& n, bool validIdent) {
 bool QvInputFile::readDigitRun(QvString& token, bool hex, bool required) {
   char c;
   int count = 0;
+  // The room left is counted in a local: every stored character may alias
+  // the members, so a limit read from them would be reloaded per digit.
+  int room = maxTokenLength_ - token.getLength();
   while (get(c) && (hex ? isHexDigit(c) : isDigit(c))) {
+    if (room-- <= 0) {
+      reportLongToken(kNumber, lineNum_);
+      return false;
+    }
     token.append(c);
     ++count;
   }
@@ -265,23 +341,29 @@ bool QvInputFile::readNumberToken(QvString& token, bool allowSign) {
   token.append(c);
   if (!get(c)) return true;
   if (c == 'x') {
-    token.append(c);
+    token.append(c); // sign, 0 and x: within any sensible limit
     return readDigitRun(token, true, true);
   }
   putBack(c);
   return readDigitRun(token, false, false);
 }
 
-// Number tokens are collected in full, whatever their length, into a string
+// Number tokens are collected in full, up to the token limit, into a string
 // that grows as needed: a token of more than 31 characters is read and
 // converted like any other (never truncated, never overrunning a buffer).
 // Conversion is base 0 as strtol: a leading 0 means octal, so 08 reads as 0.
 // The result saturates at the limits of 32 bits, as strtol does on a
 // platform with a 32-bit long.
-bool QvInputFile::read(std::int32_t& l) {
+bool QvInputFile::read(std::int64_t& l) {
   QvString token;
   if (!skipWhiteSpace() || !readNumberToken(token, true)) return false;
-  long long value = std::strtoll(token.getString(), nullptr, 0);
+  l = std::strtoll(token.getString(), nullptr, 0); // saturates at the 64-bit limits
+  return true;
+}
+
+bool QvInputFile::read(std::int32_t& l) {
+  std::int64_t value;
+  if (!read(value)) return false;
   if (value > INT32_MAX) value = INT32_MAX;
   if (value < INT32_MIN) value = INT32_MIN;
   l = static_cast<std::int32_t>(value);
@@ -311,24 +393,36 @@ bool QvInputFile::readRealToken(QvString& token) {
     token.append(c);
     get(c);
   }
-  for (; isDigit(c); get(c), ++digits) token.append(c);
-  if (c == '.') {
+  int room = maxTokenLength_ - token.getLength(); // a local, as in readDigitRun
+  auto take = [&] {
+    if (room-- <= 0) {
+      reportLongToken(kNumber, lineNum_);
+      return false;
+    }
     token.append(c);
-    for (get(c); isDigit(c); get(c), ++digits) token.append(c);
+    return true;
+  };
+  for (; isDigit(c); get(c), ++digits)
+    if (!take()) return false;
+  if (c == '.') {
+    if (!take()) return false;
+    for (get(c); isDigit(c); get(c), ++digits)
+      if (!take()) return false;
   }
   if (digits == 0) {
     putBack(c);
     return false;
   }
   if (c == 'e' || c == 'E') {
-    token.append(c);
+    if (!take()) return false;
     get(c);
     if (c == '-' || c == '+') {
-      token.append(c);
+      if (!take()) return false;
       get(c);
     }
     int exponentDigits = 0;
-    for (; isDigit(c); get(c), ++exponentDigits) token.append(c);
+    for (; isDigit(c); get(c), ++exponentDigits)
+      if (!take()) return false;
     if (exponentDigits == 0) {
       putBack(c);
       return false;
@@ -385,14 +479,20 @@ bool QvInputFile::canPlaceSubtree(int height) {
 }
 
 void QvInputFile::postReadError(QvInputFile* in, const char* format, ...) {
-  static char message[10001]; // at most 10000 characters of message
+  // Static, not on the heap: the report of a failed allocation must not need one.
+  static char message[10001];         // at most 10000 characters of message
+  static char shown[4 * 10000 + 1];   // each byte escaped takes at most four
   va_list arguments;
   va_start(arguments, format);
-  if (std::vsnprintf(message, sizeof message, format, arguments) < 0) message[0] = '\0';
+  // The length, not the first NUL, ends the message: a NUL may be one of its characters.
+  int length = std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
+  if (length < 0) length = 0;
+  if (length > static_cast<int>(sizeof message) - 1) length = static_cast<int>(sizeof message) - 1;
+  escapeUnprintable(message, length, shown);
   QvString location;
   if (in) in->getLocationString(location);
-  std::fprintf(stderr, "VRML read error: %s\n%s\n", message, location.getString());
+  std::fprintf(stderr, "VRML read error: %s\n%s\n", shown, location.getString());
 }
 
 } // namespace quillmere

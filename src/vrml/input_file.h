@@ -20,6 +20,7 @@ public:
   static constexpr int kMaxHeaderLength = 255;   // characters of the header line that are kept
   static constexpr int kMaxIdentifierLength = 255; // later identifier characters are read and dropped
   static constexpr int kMaxNestingDepth = 1000;  // levels of the tree, USEs included; deeper input is refused
+  static constexpr int kMaxTokenLength = 1 << 28; // bytes of a string, word or number (256 MB); longer is refused
 
   QvInputFile();
   ~QvInputFile(); // the stream stays open: whoever opened it closes it
@@ -33,6 +34,8 @@ public:
   int getLineNum() const { return lineNum_; }
   float getVersion() const { return version_; }
   bool isHeaderOk() const { return headerOk_; }
+  // Lowers the token limit, so the refusal can be seen without 256 MB of input.
+  void setMaxTokenLength(int length) { maxTokenLength_ = length; }
 
   // Next raw character; false (c = 0xFF) at end of file or on a bad header.
   // The common case, a plain byte from the buffer, is inline: every
@@ -52,6 +55,7 @@ public:
   bool read(QvName& n, bool validIdent = false); // an identifier, or a word made into a name
   bool read(short& s);          // low 16 bits of a signed integer
   bool read(std::int32_t& l);   // signed integer, base 0 (010 is octal, 0x10 hexadecimal)
+  bool read(std::int64_t& l);   // the same in 64 bits, for sizes that must not wrap
   bool read(std::uint32_t& u);  // unsigned integer, base 0, no sign
   bool read(float& f);          // a real: sign, digits, point, digits, exponent
   bool eof() const;
@@ -88,6 +92,8 @@ private:
   bool streamGet(char& c);   // one character of the stream, carriage return before line feed removed
   void streamPutBack(char c);
   bool fillBuffer();
+  bool appendToToken(QvString& token, char c, const char* kind, int startLine);
+  void reportLongToken(const char* kind, int startLine);
   bool readNumberToken(QvString& token, bool allowSign);
   bool readDigitRun(QvString& token, bool hex, bool required);
   bool readRealToken(QvString& token);
@@ -101,6 +107,7 @@ private:
   QvString backBuf_;           // a word that was put back
   int backBufIndex_ = -1;      // next position in backBuf_, -1 when not in use
   int nesting_ = 0;            // nodes currently being read
+  int maxTokenLength_ = kMaxTokenLength; // characters a token may hold
 
   // Our own buffering instead of getc: faster, and it lets us drop the
   // carriage return of a CR LF pair and keep put-back independent of the C

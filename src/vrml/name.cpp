@@ -1,6 +1,7 @@
 #include "vrml/name.h"
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace quillmere {
@@ -22,9 +23,9 @@ struct TextStore {
   Block* blocks = nullptr;  // every allocation ever made, newest first
 
   char* allocate(std::size_t size) {
-    char* bytes = new char[size];
-    blocks = new Block{bytes, blocks};
-    return bytes;
+    std::unique_ptr<char[]> bytes(new char[size]);
+    blocks = new Block{bytes.get(), blocks};
+    return bytes.release();
   }
 
   const char* copy(const char* text) {
@@ -76,15 +77,15 @@ NameTable& nameTable() {
 } // namespace
 
 std::uint32_t QvName::hashText(const char* text) {
-  std::uint32_t total = 0;
-  int shift = 0;
+  constexpr std::uint64_t kOffsetBasis = 0xCBF29CE484222325ull;
+  constexpr std::uint64_t kPrime = 0x100000001B3ull;
+  std::uint64_t hash = kOffsetBasis;
   for (const char* c = text; *c; ++c) {
-    auto widened = static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(*c)));
-    total ^= widened << shift;
-    shift += 5;
-    if (shift > 24) shift -= 24;
+    hash ^= static_cast<unsigned char>(*c);
+    hash *= kPrime;
   }
-  return total;
+  // Both halves go into the bucket index (a remainder by an odd count).
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
 const QvNameEntry* QvName::intern(const char* text) {

@@ -27,8 +27,9 @@ public:
   bool operator==(const QvName& other) const { return entry_ == other.entry_; }
   bool operator!=(const QvName& other) const { return entry_ != other.entry_; }
 
-  // The table's hash: each character, sign-extended from 8 bits, is XORed in
-  // at a shift that grows by 5 and wraps by 24 once it passes 24.
+  // The table's hash: 64-bit FNV-1a over every byte, folded to 32 bits. Every
+  // byte moves every bit of the result, so names that repeat a pattern (which
+  // made the old shift-and-XOR hash collide wholesale) spread like any others.
   static std::uint32_t hashText(const char* text);
 
 private:

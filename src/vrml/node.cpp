@@ -7,6 +7,8 @@
 #include "vrml/node_factory.h"
 #include "vrml/string.h"
 
+#include <memory>
+#include <new>
 #include <unordered_set>
 
 namespace quillmere {
@@ -30,8 +32,9 @@ QvDict& theRegistry() {
 void registryAdd(const QvName& name, QvNode* node) {
   void* found;
   if (!theRegistry().find(name.key(), found)) {
-    found = new NamedNodes;
-    theRegistry().enter(name.key(), found);
+    auto named = std::make_unique<NamedNodes>();
+    theRegistry().enter(name.key(), named.get());
+    found = named.release();
   }
   static_cast<NamedNodes*>(found)->insert(node);
 }
@@ -122,7 +125,17 @@ void QvScene::init() {
 bool QvScene::read(QvInputFile& in, QvNode*& root) {
   root = nullptr;
   QvNode* node = nullptr;
-  bool ok = QvNode::read(in, node);
+  bool ok;
+  // Any allocation of the read may fail on a huge or hostile file. Every
+  // reader frees what it made as the failure passes through it, so the
+  // read simply fails, with a message, and the program goes on.
+  try {
+    ok = QvNode::read(in, node);
+  } catch (const std::bad_alloc&) {
+    in.forgetReferences();
+    QvInputFile::postReadError(&in, "Out of memory while reading the scene file");
+    return false;
+  }
   if (ok && !node && !in.eof()) {
     char c;
     in.get(c);
@@ -200,16 +213,24 @@ bool QvNode::readWithKeyword(QvInputFile& in, const QvName& keyword, QvNode*& no
     return false;
   }
   if (!in.enterNode()) return false;
-  QvNode* created = createInstance(in, className);
-  if (!created) {
+  QvNode* created = nullptr;
+  bool bodyRead;
+  try {
+    created = createInstance(in, className);
+    if (!created) {
+      in.leaveNode();
+      return false;
+    }
+    // Entered before the body is read, so the body may not USE it (beingRead_).
+    if (!defName.isEmpty()) in.addReference(defName, created);
+    created->beingRead_ = true;
+    bodyRead = created->readInstance(in);
+  } catch (...) {
+    // An allocation failed somewhere below: free this node on the way out.
     in.leaveNode();
-    return false;
+    if (created) discard(in, created);
+    throw;
   }
-  // Entered before the body is read, so the body may not USE it (beingRead_).
-  if (!defName.isEmpty()) in.addReference(defName, created);
-
-  created->beingRead_ = true;
-  bool bodyRead = created->readInstance(in);
   created->beingRead_ = false;
   in.leaveNode();
   if (!bodyRead) {
@@ -239,10 +260,10 @@ QvNode* QvNode::createInstance(QvInputFile& in, const QvName& keyword) {
     QvInputFile::postReadError(&in, "Unknown class \"%s\"", keyword.getString());
     return nullptr;
   }
-  auto* unknown = new QvUnknownNode;
+  auto unknown = std::make_unique<QvUnknownNode>();
   unknown->setClassName(keyword.getString());
   in.putBack(qvFieldsKeyword().getString());
-  return unknown;
+  return unknown.release();
 }
 
 // Raw characters to the matching brace: no comments, no line counting, and

@@ -127,30 +127,35 @@ void QvSFImage::clear() {
 }
 
 bool QvSFImage::readValue(QvInputFile& in) {
-  short width, height;
-  std::int32_t components;
+  // Read in 64 bits so that no size wraps: 65536 must not become 0, nor
+  // 2147483647 become -1, on its way to the check below.
+  std::int64_t width, height, components;
   if (!in.read(width) || !in.read(height) || !in.read(components)) return false;
   clear();
   // The byte count is checked before anything is allocated: a negative size,
-  // more components than one 32-bit pixel number holds, more pixels than the
-  // rest of the file could hold (each needs at least one character), or more
-  // bytes than any texture needs is refused.
+  // a size the field cannot store, more components than one 32-bit pixel
+  // number holds, more pixels than the rest of the file could hold (each
+  // needs at least one character), or more bytes than any texture needs is
+  // refused. The message shows the numbers as the file wrote them.
   if (width < 0 || height < 0 || components < 0) {
-    QvInputFile::postReadError(&in, "Image size %d x %d with %d components is negative", width, height,
-                               components);
+    QvInputFile::postReadError(&in, "Image size %lld x %lld with %lld components is negative",
+                               static_cast<long long>(width), static_cast<long long>(height),
+                               static_cast<long long>(components));
     return false;
   }
-  long long pixels = static_cast<long long>(width) * height;
+  if (width > kMaxSide || height > kMaxSide || components > kMaxComponents ||
+      width * height * components > kMaxImageBytes) { // at most 32767^2 * 4: no overflow
+    QvInputFile::postReadError(&in, "Image size %lld x %lld with %lld components is too large",
+                               static_cast<long long>(width), static_cast<long long>(height),
+                               static_cast<long long>(components));
+    return false;
+  }
+  long long pixels = width * height;
   long long total = pixels * components;
   long long remaining = in.remainingBytes();
-  if (components > kMaxComponents || total > kMaxImageBytes) {
-    QvInputFile::postReadError(&in, "Image size %d x %d with %d components is too large", width, height,
-                               components);
-    return false;
-  }
   if (remaining >= 0 && pixels > remaining) {
-    QvInputFile::postReadError(&in, "Image size %d x %d needs %lld pixel values, more than the rest of the file holds",
-                               width, height, pixels);
+    QvInputFile::postReadError(&in, "Image size %lld x %lld needs %lld pixel values, more than the rest of the file holds",
+                               static_cast<long long>(width), static_cast<long long>(height), pixels);
     return false;
   }
   // The array grows with the pixels actually read, so even an image under
@@ -166,9 +171,9 @@ bool QvSFImage::readValue(QvInputFile& in) {
     }
   }
   bytes = buffer.release();
-  size[0] = width;
-  size[1] = height;
-  numComponents = components;
+  size[0] = static_cast<short>(width);
+  size[1] = static_cast<short>(height);
+  numComponents = static_cast<int>(components);
   return true;
 }
 

@@ -54,6 +54,7 @@ public:
   // Images beyond this many bytes are refused before anything is allocated.
   static constexpr long long kMaxImageBytes = 1LL << 28;
   static constexpr int kMaxComponents = 4; // bytes in one pixel's 32-bit number
+  static constexpr int kMaxSide = 32767;   // pixels of a width or height: what `size` holds
 
   short size[2] = {0, 0};         // width, height in pixels
   int numComponents = 0;          // bytes per pixel

@@ -2,7 +2,9 @@
 
 #include "vrml/name.h"
 
+#include <climits>
 #include <cstring>
+#include <new>
 
 namespace quillmere {
 
@@ -18,11 +20,17 @@ QvString::~QvString() {
   if (usesHeap()) delete[] text_;
 }
 
+int QvString::grownCapacity(int capacity, int length) {
+  if (length >= INT_MAX) throw std::bad_alloc(); // no room left for the NUL
+  long long grown = capacity > 0 ? capacity : 1;
+  while (grown <= length) grown *= 2;
+  return grown > INT_MAX ? INT_MAX : static_cast<int>(grown);
+}
+
 void QvString::reserve(int length) {
   if (length < capacity_) return;
-  int capacity = capacity_;
-  while (capacity <= length) capacity = capacity > (1 << 29) ? length + 1 : capacity * 2;
-  char* grown = new char[capacity];
+  int capacity = grownCapacity(capacity_, length);
+  char* grown = new char[static_cast<std::size_t>(capacity)];
   std::memcpy(grown, text_, static_cast<std::size_t>(length_) + 1);
   if (usesHeap()) delete[] text_;
   text_ = grown;
@@ -35,7 +43,9 @@ QvString& QvString::operator=(const char* text) {
   // The source may be a tail of our own text; growing would free it, so copy
   // through a temporary in that case.
   bool aliased = text >= text_ && text < text_ + capacity_;
-  int length = static_cast<int>(std::strlen(text));
+  std::size_t size = std::strlen(text);
+  if (size >= static_cast<std::size_t>(INT_MAX)) throw std::bad_alloc(); // beyond what an int measures
+  int length = static_cast<int>(size);
   if (aliased) {
     std::memmove(text_, text, static_cast<std::size_t>(length) + 1);
     length_ = length;
@@ -55,7 +65,9 @@ QvString& QvString::operator+=(const char* text) {
     QvString copy(text);
     return *this += copy.text_;
   }
-  int length = static_cast<int>(std::strlen(text));
+  std::size_t added = std::strlen(text);
+  if (added >= static_cast<std::size_t>(INT_MAX - length_)) throw std::bad_alloc(); // beyond what an int measures
+  int length = static_cast<int>(added);
   reserve(length_ + length);
   std::memcpy(text_ + length_, text, static_cast<std::size_t>(length) + 1);
   length_ += length;

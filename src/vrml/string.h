@@ -16,7 +16,7 @@ public:
   ~QvString();
 
   QvString& operator+=(const char* text);
-  // Amortised constant time, so long words read in linear time.
+  // Amortised constant time at every size, so long words read in linear time.
   void append(char c) {
     if (length_ + 1 >= capacity_) reserve(length_ + 1);
     text_[length_++] = c;
@@ -27,6 +27,11 @@ public:
   const char* getString() const { return text_; }
   int getLength() const { return length_; }
   std::uint32_t hash() const;
+
+  // Heap bytes to allocate when `length` characters plus the NUL no longer
+  // fit in `capacity`: doubling, capped at the largest size an int holds.
+  // Throws std::bad_alloc when not even that has room.
+  static int grownCapacity(int capacity, int length);
 
   bool operator==(const char* text) const;
   bool operator!=(const char* text) const { return !(*this == text); }

@@ -171,9 +171,16 @@ TEST(ImageField, RefusesNegativeOrAbsurdSizesBeforeAllocating) {
             readError("Image size -1 x 1 with 1 components is negative", 2) + couldNot);
   EXPECT_EQ(readField(image, "1 1 -3 0", false),
             readError("Image size 1 x 1 with -3 components is negative", 2) + couldNot);
-  // 40000 wraps to a negative short.
-  EXPECT_EQ(readField(image, "40000 1 1 0", false),
-            readError("Image size -25536 x 1 with 1 components is negative", 2) + couldNot);
+  // Sizes are taken as written, never wrapped: beyond what the field stores
+  // (a width or height of 32767) they are too large.
+  EXPECT_EQ(readField(image, "65536 1 1 0", false),
+            readError("Image size 65536 x 1 with 1 components is too large", 2) + couldNot);
+  EXPECT_EQ(readField(image, "1 32768 1 0", false),
+            readError("Image size 1 x 32768 with 1 components is too large", 2) + couldNot);
+  EXPECT_EQ(readField(image, "2147483647 2147483647 1 0", false),
+            readError("Image size 2147483647 x 2147483647 with 1 components is too large", 2) + couldNot);
+  EXPECT_EQ(readField(image, "1 1 4294967297 0", false),
+            readError("Image size 1 x 1 with 4294967297 components is too large", 2) + couldNot);
   // 30000 x 30000 x 1 bytes is over the 256 MB bound, whatever the file holds.
   EXPECT_EQ(readField(image, "30000 30000 1 0", false),
             readError("Image size 30000 x 30000 with 1 components is too large", 2) + couldNot);

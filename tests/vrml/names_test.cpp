@@ -2,9 +2,15 @@
 #include "vrml/name.h"
 #include "vrml/ptr_list.h"
 #include "vrml/string.h"
+#include "vrml_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
+#include <new>
+#include <random>
+#include <set>
 #include <string>
 
 using namespace quillmere;
@@ -22,16 +28,57 @@ TEST(QvName, InternsEqualTextsAndKeepsCase) {
   EXPECT_EQ(QvName(longText.c_str()), QvName(std::string(5000, 'n').c_str()));
 }
 
-TEST(QvName, HashShiftsEachCharacterByFiveWrappingAfter24) {
-  EXPECT_EQ(QvName::hashText(""), 0u);
-  EXPECT_EQ(QvName::hashText("A"), 65u);
-  EXPECT_EQ(QvName::hashText("\x80"), 0xFFFFFF80u); // sign-extended
-  // Shifts 0, 5, 10, 15, 20, then 25 - 24 = 1, then 6.
-  std::uint32_t expected = 0;
-  const int shifts[] = {0, 5, 10, 15, 20, 1, 6};
-  for (int shift : shifts) expected ^= 1u << shift;
-  EXPECT_EQ(QvName::hashText("\x01\x01\x01\x01\x01\x01\x01"), expected);
-  EXPECT_EQ(QvString("A").hash(), 65u);
+TEST(QvName, HashMixesEveryByte) {
+  // Published 64-bit FNV-1a values, folded high half XOR low half:
+  // "" is 0xCBF29CE484222325, "a" is 0xAF63DC4C8601EC8C.
+  EXPECT_EQ(QvName::hashText(""), 0x4FD0BFC1u);
+  EXPECT_EQ(QvName::hashText("a"), 0x296230C0u);
+  EXPECT_EQ(QvString("a").hash(), 0x296230C0u);
+  // "a" + s + s for any s of 24 characters all hashed to 'a' under the old
+  // shift-and-XOR hash; now they spread over distinct values.
+  std::set<std::uint32_t> hashes;
+  for (char c = 'A'; c <= 'Z'; ++c) {
+    std::string s(24, 'q');
+    s[7] = c;
+    hashes.insert(QvName::hashText(("a" + s + s).c_str()));
+  }
+  EXPECT_EQ(hashes.size(), 26u);
+}
+
+TEST(QvName, PatternedNamesReadAsFastAsRandomNames) {
+  // The same number of DEF names twice: random ones, then ones of the form
+  // "a" + s + s that all collided before. Reading them goes through the name
+  // table, the file's DEF table and the node-name registry. With every name
+  // in one chain the second read is quadratic: 10^8 chain steps at this
+  // count against 1.5 * 10^4 lookups, far past the ratio of 5 allowed here.
+  constexpr int kNames = 15000;
+  std::mt19937 random(11);
+  const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_";
+  auto randomText = [&] {
+    std::string text(24, ' ');
+    for (char& c : text) c = kChars[random() % (sizeof kChars - 1)];
+    return text;
+  };
+  auto timeRead = [&](const std::string& scene) {
+    auto start = std::chrono::steady_clock::now();
+    test::SceneRead read = test::readScene(scene);
+    std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(read.ok);
+    EXPECT_EQ(read.defNames, kNames);
+    return seconds.count();
+  };
+  std::string randomScene = test::kHeader + std::string("Separator {\n");
+  std::string patternScene = randomScene;
+  for (int i = 0; i < kNames; ++i) {
+    std::string s = randomText();
+    randomScene += "DEF r" + s + randomText() + std::to_string(i) + " Cube {}\n";
+    patternScene += "DEF a" + s + s + " Cube {}\n";
+  }
+  randomScene += "}\n";
+  patternScene += "}\n";
+  double randomSeconds = timeRead(randomScene);
+  double patternSeconds = timeRead(patternScene);
+  EXPECT_LT(patternSeconds, 5 * randomSeconds + 0.1) << "random names: " << randomSeconds << " s";
 }
 
 TEST(QvString, GrowsBeyondItsInlineStorageAndAssignsFromItself) {
@@ -52,6 +99,15 @@ TEST(QvString, GrowsBeyondItsInlineStorageAndAssignsFromItself) {
   s.makeEmpty();
   EXPECT_TRUE(s == "");
   EXPECT_TRUE(copy != "");
+}
+
+TEST(QvString, GrowsGeometricallyAtEverySize) {
+  // Past 1 GiB the capacity once grew to exactly the length asked for, so
+  // every appended character copied the whole string.
+  EXPECT_EQ(QvString::grownCapacity(32, 32), 64);
+  EXPECT_GE(QvString::grownCapacity(1 << 30, 1 << 30), (1 << 30) + (1 << 29));
+  EXPECT_EQ(QvString::grownCapacity((1 << 30) + 5, (1 << 30) + 5), INT_MAX);
+  EXPECT_THROW(QvString::grownCapacity(INT_MAX, INT_MAX), std::bad_alloc); // no room for the NUL
 }
 
 TEST(QvDict, EnterReplacesAnExistingKeyAndReportsFalse) {

@@ -45,7 +45,7 @@ TEST(SceneRead, EmptyBodiesAndNullGiveNoRoot) {
   // The line feed after NULL was put back, so the input is not at its end.
   SceneRead nullThenLine = readScene(scene("NULL\n"));
   EXPECT_FALSE(nullThenLine.ok);
-  EXPECT_EQ(nullThenLine.errors, readError("Extra characters ('\n') found in input", 2));
+  EXPECT_EQ(nullThenLine.errors, readError("Extra characters ('\\n') found in input", 2)); // shown escaped
 
   SceneRead closingBrace = readScene(scene("\n}"));
   EXPECT_FALSE(closingBrace.ok);

@@ -3,7 +3,8 @@
 // verdict line per file on standard output. With --convert each file that
 // reads is also converted into a display scene, without a window, and the
 // verdict counts what was built. Exit status 0 when every file read (and
-// converted) ok, 1 when any did not, 2 for a bad command line.
+// converted) ok, 1 when any did not, 2 for a bad command line (no file, or an
+// unknown option).
 #include "display/group.h"
 #include "display/scene_conversion.h"
 #include "vrml/field.h"
@@ -12,8 +13,13 @@
 #include "vrml/input_file.h"
 #include "vrml/node.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -42,6 +48,27 @@ void printTree(QvNode* node, int depth, std::unordered_set<QvNode*>& printed) {
     for (int i = 0; i < group->getNumChildren(); ++i) printTree(group->getChild(i), depth + 1, printed);
 }
 
+constexpr const char* kUsage = "usage: quillmere-check [--tree] [--convert] FILE...\n";
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// The open file, or null after printing the verdict with the system's reason.
+// A directory opens for reading but cannot be read: it is refused here.
+FileHandle openScene(const char* path) {
+  FileHandle file(std::fopen(path, "r"));
+  int error = file ? 0 : errno;
+  struct stat status;
+  if (file && fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
+    error = EISDIR;
+    file.reset();
+  }
+  if (!file) std::printf("%s: cannot open: %s\n", path, std::strerror(error));
+  return file;
+}
+
 // Converts a tree that read ok; prints the conversion verdict.
 bool convertFile(const char* path, QvNode& root) {
   DvGroup sceneRoot;
@@ -62,21 +89,18 @@ bool convertFile(const char* path, QvNode& root) {
 // Reads one file; prints its verdict. True when it read ok with a root (and,
 // with `convert`, converted ok).
 bool checkFile(const char* path, bool tree, bool convert) {
-  std::FILE* file = std::fopen(path, "r");
-  if (!file) {
-    std::printf("%s: cannot open\n", path);
-    return false;
-  }
+  FileHandle file = openScene(path);
+  if (!file) return false;
   QvNode* root = nullptr;
   bool ok;
   int defNames;
   {
     QvInputFile in;
-    in.setFilePointer(file);
+    in.setFilePointer(file.get());
     ok = QvScene::read(in, root);
     defNames = in.getNumReferences();
   }
-  std::fclose(file);
+  file.reset();
   QvNodeHandle handle(root);
   std::fflush(stderr); // the reader's messages come before the verdict
   if (!ok) {
@@ -100,23 +124,39 @@ bool checkFile(const char* path, bool tree, bool convert) {
 
 int main(int argc, char** argv) {
   bool tree = false, convert = false;
-  int first = 1;
-  for (; first < argc; ++first) {
-    if (std::strcmp(argv[first], "--tree") == 0)
+  std::vector<const char*> paths;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--tree") == 0) {
       tree = true;
-    else if (std::strcmp(argv[first], "--convert") == 0)
+    } else if (std::strcmp(argv[i], "--convert") == 0) {
       convert = true;
-    else
-      break;
+    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+      // Not taken for a file name: a mistyped option would otherwise be
+      // reported as a file that cannot be opened.
+      std::fprintf(stderr, "quillmere-check: unknown option '%s'\n%s", argv[i], kUsage);
+      return 2;
+    } else {
+      paths.push_back(argv[i]);
+    }
   }
-  if (first >= argc) {
-    std::fprintf(stderr, "usage: quillmere-check [--tree] [--convert] FILE...\n");
+  if (paths.empty()) {
+    std::fprintf(stderr, "%s", kUsage);
     return 2;
   }
   QvScene::init();
   bool allOk = true;
-  for (int i = first; i < argc; ++i) {
-    allOk = checkFile(argv[i], tree, convert) && allOk;
+  for (const char* path : paths) {
+    bool ok;
+    try {
+      ok = checkFile(path, tree, convert);
+    } catch (const std::bad_alloc&) {
+      // The read turns its own failures into a failed read; this is for
+      // what comes after it (counting, printing the tree).
+      std::fflush(stderr);
+      std::printf("%s: out of memory\n", path);
+      ok = false;
+    }
+    allOk = ok && allOk;
     std::fflush(stdout);
   }
   return allOk ? 0 : 1;

@@ -1,0 +1,105 @@
+// A read whose allocation fails part-way, at every allocation in turn. This
+// file replaces the global operator new of the test program, so that one
+// chosen allocation can be made to fail; unarmed it is plain malloc.
+#include "vrml_test_support.h"
+
+#include "vrml/group.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+long allocationsUntilFailure = -1; // the allocation that fails when this reaches 0; negative: none
+bool failureInjected = false;
+
+} // namespace
+
+void* operator new(std::size_t size) {
+  if (allocationsUntilFailure >= 0 && allocationsUntilFailure-- == 0) {
+    failureInjected = true;
+    throw std::bad_alloc();
+  }
+  if (void* block = std::malloc(size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+// Out of line: inlined into a caller, a free() of what operator new gave
+// looks like a mismatched pair to the compiler, which cannot see that our
+// operator new is malloc.
+__attribute__((noinline)) void operator delete(void* block) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete[](void* block) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+
+using namespace quillmere;
+using namespace quillmere::test;
+
+namespace {
+
+// readScene, with allocation number `failAt` of the read itself made to fail.
+SceneRead readFailingAt(const std::string& text, long failAt) {
+  QvScene::init();
+  SceneRead result;
+  TextInput input(text);
+  testing::internal::CaptureStderr();
+  QvNode* root = nullptr;
+  failureInjected = false;
+  allocationsUntilFailure = failAt;
+  result.ok = QvScene::read(input.in, root);
+  allocationsUntilFailure = -1;
+  result.errors = testing::internal::GetCapturedStderr();
+  result.root.reset(root);
+  result.defNames = input.in.getNumReferences();
+  return result;
+}
+
+} // namespace
+
+TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
+  // New names each round, so interning them allocates every time; strings,
+  // lists, an image, an unknown node's declared fields, DEF and USE.
+  auto scene = [](int round) {
+    std::string n = std::to_string(round);
+    return std::string(kHeader) + "DEF Root" + n + " Separator {\n" +
+           "  Info { string \"a string longer than the thirty-one inline characters " + n + "\" }\n" +
+           "  DEF Points" + n + " Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0, 1 1 1, 2 2 2, 3 3 3, 4 4 4, 5 5 5, 6 6 6 ] }\n" +
+           "  Gizmo" + n + " { fields [ SFFloat size, MFLong list ] size 2 list [ 1, 2, 3 ] }\n" +
+           "  Texture2 { image 2 1 1 0xFF 0x00 }\n" +
+           "  Group { USE Points" + n + " Cube {} Sphere {} Cone {} }\n" + "}\n";
+  };
+  // The first pass also meets the allocations made only once (the classes'
+  // field tables, the keywords); they shift the others, so a second pass
+  // fails each allocation of a read that has none of them.
+  for (int pass = 0; pass < 2; ++pass) {
+    int failures = 0;
+    for (int failAt = 0;; ++failAt) {
+      SceneRead read = readFailingAt(scene(1000 * pass + failAt), failAt);
+      if (!failureInjected) {
+        // The read needed fewer allocations than failAt: it must have succeeded.
+        EXPECT_TRUE(read.ok) << read.errors;
+        break;
+      }
+      ++failures;
+      EXPECT_FALSE(read.ok) << "allocation " << failAt;
+      EXPECT_EQ(read.root, nullptr);
+      EXPECT_EQ(read.defNames, 0) << "the DEF table must not point at freed nodes";
+      EXPECT_EQ(read.errors.find("VRML read error: Out of memory while reading the scene file\n\tOccurred at line"), 0u)
+          << "allocation " << failAt << ": " << read.errors;
+      EXPECT_EQ(read.errors.find("VRML read error", 1), std::string::npos) << read.errors;
+    }
+    EXPECT_GT(failures, 30); // the scene does allocate, at many places
+  }
+
+  // Nothing half-built stays behind: the classes' field tables read as before.
+  SceneRead again = readScene(scene(1000000));
+  ASSERT_TRUE(again.ok) << again.errors;
+  auto* root = rootAs<QvGroup>(again);
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->getNumChildren(), 5);
+  EXPECT_EQ(root->getChild(1)->getFieldTable()->getNumFields(), 1); // Coordinate3: point
+  EXPECT_EQ(again.defNames, 2);
+}
