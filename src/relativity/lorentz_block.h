@@ -13,6 +13,8 @@
 
 #include "relativity/frame_transformation.h"
 
+#include <algorithm>
+
 namespace quillmere {
 
 // A run of vertices short enough for stack buffers and the first level of
@@ -39,5 +41,49 @@ void lightConeTransformBlock(const MovingFrameState& frame, int count, const flo
 // dopplerFactor(frame, p[i]) for i < count into factor[i].
 void dopplerFactorBlock(const MovingFrameState& frame, int count, const float* px, const float* py,
                         const float* pz, float* factor);
+
+// The light-cone transform of vertices stored as records with `position` and
+// `normal` members (as the drawing reads them), through the block functions:
+// each run of kLightConeBlock vertices is copied into stack arrays,
+// transformed, and copied back. Writes target[i].position and, with
+// `transformNormals`, target[i].normal; with `doppler` also the Doppler
+// factor of every source position. `source` and `target` must not overlap.
+// Every vertex gets the same result however the caller splits the range.
+template <typename Vertex>
+void lightConeTransformVertices(const MovingFrameState& frame, const Vertex* source, Vertex* target, int count,
+                                bool transformNormals, float* doppler = nullptr) {
+  CoordinateBlock p, n, q, m;
+  for (int first = 0; first < count; first += kLightConeBlock) {
+    const int run = std::min(kLightConeBlock, count - first);
+    const Vertex* in = source + first;
+    Vertex* out = target + first;
+    for (int i = 0; i < run; ++i) {
+      p.x[i] = in[i].position.x;
+      p.y[i] = in[i].position.y;
+      p.z[i] = in[i].position.z;
+    }
+    if (transformNormals) {
+      for (int i = 0; i < run; ++i) {
+        n.x[i] = in[i].normal.x;
+        n.y[i] = in[i].normal.y;
+        n.z[i] = in[i].normal.z;
+      }
+      lightConeTransformBlock(frame, run, p.x, p.y, p.z, n.x, n.y, n.z, q.x, q.y, q.z, m.x, m.y, m.z);
+      for (int i = 0; i < run; ++i) {
+        out[i].normal.x = m.x[i];
+        out[i].normal.y = m.y[i];
+        out[i].normal.z = m.z[i];
+      }
+    } else {
+      lightConeTransformBlock(frame, run, p.x, p.y, p.z, q.x, q.y, q.z);
+    }
+    for (int i = 0; i < run; ++i) {
+      out[i].position.x = q.x[i];
+      out[i].position.y = q.y[i];
+      out[i].position.z = q.z[i];
+    }
+    if (doppler) dopplerFactorBlock(frame, run, p.x, p.y, p.z, doppler + first);
+  }
+}
 
 } // namespace quillmere
