@@ -3,10 +3,15 @@
 #include "colour/spectral_shading.h"
 #include "colour/spectrum_to_rgb.h"
 #include "relativity/lorentz.h"
+#include "relativity/lorentz_block.h"
 #include "render/render_state.h"
 
 #include <algorithm>
 #include <cstdio>
+
+#ifdef _OPENMP
+#include <omp.h>
+#endif
 
 namespace quillmere {
 
@@ -34,6 +39,40 @@ inline void transformOne(int method, const MovingFrameState& frame, const RelObs
   default:
     snapshotTransform(observer, source.position, source.normal, withNormals, target.position, target.normal);
   }
+}
+
+// Sets with fewer vertices run on the calling thread alone: waking the other
+// threads would cost more than their share of the work.
+constexpr std::size_t kParallelVertices = 4096;
+
+// The per-vertex loops split a set into runs of this many vertices (a whole
+// number of transform blocks). The split does not depend on the number of
+// threads, and no value is summed across vertices, so every thread count
+// writes the same bits.
+constexpr std::size_t kVerticesPerRun = 16 * std::size_t(kLightConeBlock);
+
+int threadsFor(const DvRenderState& state, std::size_t count) {
+  if (count < kParallelVertices) return 1;
+#ifdef _OPENMP
+  return state.threads > 0 ? state.threads : omp_get_max_threads();
+#else
+  (void)state;
+  return 1;
+#endif
+}
+
+// One run of vertices: the light cone through the block transform, the
+// snapshot methods one vertex at a time; and the Doppler factors of the
+// source positions when `doppler` is given.
+void transformRun(int method, const MovingFrameState& frame, const RelObserver& observer, const DvVertex* source,
+                  DvVertex* target, int count, bool withNormals, float* doppler) {
+  if (method == 0) {
+    lightConeTransformVertices(frame, source, target, count, withNormals, doppler);
+    return;
+  }
+  for (int i = 0; i < count; ++i) transformOne(method, frame, observer, source[i], withNormals, target[i]);
+  if (doppler)
+    for (int i = 0; i < count; ++i) doppler[i] = quillmere::dopplerFactor(frame, source[i].position);
 }
 
 } // namespace
@@ -75,12 +114,25 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
 
   const int method = state.transformMethod;
   const std::size_t count = vertices_.size();
-  for (std::size_t i = 0; i < count; ++i) transformOne(method, frame, observer, vertices_[i], withNormals, target[i]);
-
+  const DvVertex* source = vertices_.data();
   // The spectral path's Doppler factors, from the source positions and the
   // observer as seen from the frame the vertices rest in.
-  if (state.colourShift && state.softwareShading)
-    for (std::size_t i = 0; i < count; ++i) doppler_[i] = quillmere::dopplerFactor(frame, vertices_[i].position);
+  float* doppler = state.colourShift && state.softwareShading ? doppler_.data() : nullptr;
+
+  // Every vertex is independent: the runs go to the threads in equal
+  // contiguous shares, and the calling thread takes one share itself.
+  const long runs = long((count + kVerticesPerRun - 1) / kVerticesPerRun);
+  const int threads = threadsFor(state, count);
+#ifdef _OPENMP
+#pragma omp parallel for schedule(static) num_threads(threads) if (threads > 1)
+#endif
+  for (long run = 0; run < runs; ++run) {
+    const std::size_t first = std::size_t(run) * kVerticesPerRun;
+    const int length = int(std::min(kVerticesPerRun, count - first));
+    transformRun(method, frame, observer, source + first, target + first, length, withNormals,
+                 doppler ? doppler + first : nullptr);
+  }
+  (void)threads;
   return target;
 }
 
