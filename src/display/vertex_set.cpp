@@ -2,16 +2,13 @@
 
 #include "colour/spectral_shading.h"
 #include "colour/spectrum_to_rgb.h"
+#include "display/worker_pool.h"
 #include "relativity/lorentz.h"
 #include "relativity/lorentz_block.h"
 #include "render/render_state.h"
 
 #include <algorithm>
 #include <cstdio>
-
-#ifdef _OPENMP
-#include <omp.h>
-#endif
 
 namespace quillmere {
 
@@ -51,28 +48,36 @@ constexpr std::size_t kParallelVertices = 4096;
 // writes the same bits.
 constexpr std::size_t kVerticesPerRun = 16 * std::size_t(kLightConeBlock);
 
-int threadsFor(const DvRenderState& state, std::size_t count) {
-  if (count < kParallelVertices) return 1;
-#ifdef _OPENMP
-  return state.threads > 0 ? state.threads : omp_get_max_threads();
-#else
-  (void)state;
-  return 1;
-#endif
-}
+// One transform of a whole set, cut into runs for the threads.
+struct TransformJob {
+  int method;
+  const MovingFrameState* frame;
+  const RelObserver* observer;
+  const DvVertex* source;
+  DvVertex* target;
+  float* doppler; // null: no Doppler factors
+  std::size_t count;
+  bool withNormals;
+};
 
 // One run of vertices: the light cone through the block transform, the
 // snapshot methods one vertex at a time; and the Doppler factors of the
-// source positions when `doppler` is given.
-void transformRun(int method, const MovingFrameState& frame, const RelObserver& observer, const DvVertex* source,
-                  DvVertex* target, int count, bool withNormals, float* doppler) {
-  if (method == 0) {
-    lightConeTransformVertices(frame, source, target, count, withNormals, doppler);
+// source positions when the job asks for them.
+void transformRun(void* context, long run) {
+  const TransformJob& job = *static_cast<const TransformJob*>(context);
+  const std::size_t first = std::size_t(run) * kVerticesPerRun;
+  const int count = int(std::min(kVerticesPerRun, job.count - first));
+  const DvVertex* source = job.source + first;
+  DvVertex* target = job.target + first;
+  float* doppler = job.doppler ? job.doppler + first : nullptr;
+  if (job.method == 0) {
+    lightConeTransformVertices(*job.frame, source, target, count, job.withNormals, doppler);
     return;
   }
-  for (int i = 0; i < count; ++i) transformOne(method, frame, observer, source[i], withNormals, target[i]);
+  for (int i = 0; i < count; ++i)
+    transformOne(job.method, *job.frame, *job.observer, source[i], job.withNormals, target[i]);
   if (doppler)
-    for (int i = 0; i < count; ++i) doppler[i] = quillmere::dopplerFactor(frame, source[i].position);
+    for (int i = 0; i < count; ++i) doppler[i] = quillmere::dopplerFactor(*job.frame, source[i].position);
 }
 
 } // namespace
@@ -112,27 +117,13 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
   if (!frameHolder.frame) rest.update(observer);
   const MovingFrameState& frame = frameHolder.frame ? frameHolder.frame->state() : rest.state();
 
-  const int method = state.transformMethod;
-  const std::size_t count = vertices_.size();
-  const DvVertex* source = vertices_.data();
   // The spectral path's Doppler factors, from the source positions and the
   // observer as seen from the frame the vertices rest in.
-  float* doppler = state.colourShift && state.softwareShading ? doppler_.data() : nullptr;
-
-  // Every vertex is independent: the runs go to the threads in equal
-  // contiguous shares, and the calling thread takes one share itself.
-  const long runs = long((count + kVerticesPerRun - 1) / kVerticesPerRun);
-  const int threads = threadsFor(state, count);
-#ifdef _OPENMP
-#pragma omp parallel for schedule(static) num_threads(threads) if (threads > 1)
-#endif
-  for (long run = 0; run < runs; ++run) {
-    const std::size_t first = std::size_t(run) * kVerticesPerRun;
-    const int length = int(std::min(kVerticesPerRun, count - first));
-    transformRun(method, frame, observer, source + first, target + first, length, withNormals,
-                 doppler ? doppler + first : nullptr);
-  }
-  (void)threads;
+  TransformJob job{state.transformMethod, &frame, &observer, vertices_.data(), target,
+                   state.colourShift && state.softwareShading ? doppler_.data() : nullptr, vertices_.size(),
+                   withNormals};
+  const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
+  runPieces(runs, job.count < kParallelVertices ? 1 : state.threads, transformRun, &job);
   return target;
 }
 
