@@ -5,6 +5,7 @@
 // path needs), the spectral colour pass (one colour per vertex, before the
 // indices are emitted; no OpenGL), and in the same run the bare light-cone
 // loop over the same vertices, the reference the two are quoted against.
+// The scene transform runs with 1 and with 2 threads (the argument).
 //
 //   display_frame_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include "colour/gamut_mapping.h"
@@ -91,6 +92,7 @@ BenchScene& scene() {
 
 void BM_SceneRelativisticTransform(benchmark::State& benchmarkState) {
   BenchScene& s = scene();
+  s.state.threads = int(benchmarkState.range(0));
   for (auto _ : benchmarkState) {
     s.holder = FrameHolder();
     s.root.relativisticTransform(s.observer, s.state, s.holder);
@@ -131,7 +133,7 @@ void BM_LightConeLoopReference(benchmark::State& benchmarkState) {
 }
 
 BENCHMARK(BM_LightConeLoopReference)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SceneRelativisticTransform)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SceneRelativisticTransform)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SceneSpectralColours)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace

@@ -13,7 +13,7 @@
 
 #include "relativity/frame_transformation.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace quillmere {
 
@@ -42,48 +42,27 @@ void lightConeTransformBlock(const MovingFrameState& frame, int count, const flo
 void dopplerFactorBlock(const MovingFrameState& frame, int count, const float* px, const float* py,
                         const float* pz, float* factor);
 
-// The light-cone transform of vertices stored as records with `position` and
-// `normal` members (as the drawing reads them), through the block functions:
-// each run of kLightConeBlock vertices is copied into stack arrays,
-// transformed, and copied back. Writes target[i].position and, with
-// `transformNormals`, target[i].normal; with `doppler` also the Doppler
-// factor of every source position. `source` and `target` must not overlap.
-// Every vertex gets the same result however the caller splits the range.
+// The light-cone transform of records that begin with a position and a
+// normal (six floats) and are `stride` floats apart, through the block
+// functions: each run of kLightConeBlock records is copied into stack
+// arrays, transformed, and copied back. Writes the target's position and,
+// with `transformNormals`, its normal; the rest of each target record is
+// left alone. With `doppler` also the Doppler factor of every source
+// position. `source` and `target` must not overlap. Every record gets the
+// same result however the caller splits the range.
+void lightConeTransformRecords(const MovingFrameState& frame, const float* source, float* target, int stride,
+                               int count, bool transformNormals, float* doppler = nullptr);
+
+// The same for any record type with members `position` and `normal`, the
+// first two Vector3 members, in that order.
 template <typename Vertex>
 void lightConeTransformVertices(const MovingFrameState& frame, const Vertex* source, Vertex* target, int count,
                                 bool transformNormals, float* doppler = nullptr) {
-  CoordinateBlock p, n, q, m;
-  for (int first = 0; first < count; first += kLightConeBlock) {
-    const int run = std::min(kLightConeBlock, count - first);
-    const Vertex* in = source + first;
-    Vertex* out = target + first;
-    for (int i = 0; i < run; ++i) {
-      p.x[i] = in[i].position.x;
-      p.y[i] = in[i].position.y;
-      p.z[i] = in[i].position.z;
-    }
-    if (transformNormals) {
-      for (int i = 0; i < run; ++i) {
-        n.x[i] = in[i].normal.x;
-        n.y[i] = in[i].normal.y;
-        n.z[i] = in[i].normal.z;
-      }
-      lightConeTransformBlock(frame, run, p.x, p.y, p.z, n.x, n.y, n.z, q.x, q.y, q.z, m.x, m.y, m.z);
-      for (int i = 0; i < run; ++i) {
-        out[i].normal.x = m.x[i];
-        out[i].normal.y = m.y[i];
-        out[i].normal.z = m.z[i];
-      }
-    } else {
-      lightConeTransformBlock(frame, run, p.x, p.y, p.z, q.x, q.y, q.z);
-    }
-    for (int i = 0; i < run; ++i) {
-      out[i].position.x = q.x[i];
-      out[i].position.y = q.y[i];
-      out[i].position.z = q.z[i];
-    }
-    if (doppler) dopplerFactorBlock(frame, run, p.x, p.y, p.z, doppler + first);
-  }
+  static_assert(offsetof(Vertex, position) == 0 && offsetof(Vertex, normal) == 3 * sizeof(float) &&
+                    sizeof(Vertex) % sizeof(float) == 0,
+                "records begin with the position and the normal");
+  lightConeTransformRecords(frame, &source->position.x, &target->position.x, int(sizeof(Vertex) / sizeof(float)),
+                            count, transformNormals, doppler);
 }
 
 } // namespace quillmere
