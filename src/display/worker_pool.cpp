@@ -19,12 +19,13 @@ namespace {
 // an idle viewer or a loaded machine loses no more than this per job.
 constexpr auto kWatch = std::chrono::microseconds(50);
 
-// When the caller had to sleep for a helper, the helper was most likely
-// descheduled in the middle of a piece: the cores are busy with other work,
-// and waiting for it would cost a scheduler time slice per job. Jobs then run
-// on the calling thread alone for this long before the helpers are tried
-// again. The results are the same either way.
-constexpr auto kAloneAfterStall = std::chrono::milliseconds(250);
+// Whether helpers pay off depends on what else the cores are doing: on a
+// machine busy with other programs a helper is often descheduled in the
+// middle of a piece, and the caller then waits a scheduler time slice for
+// it. So the pool keeps the recent time per piece with helpers and alone,
+// uses the faster way, and tries the other one again after kRetry. The
+// results are the same either way.
+constexpr auto kRetry = std::chrono::milliseconds(100);
 
 // Calls `done` until it returns true or kWatch has passed; returns its last value.
 template <typename Condition>
@@ -54,10 +55,21 @@ public:
 
   void run(long pieces, int threads, void (*work)(void*, long), void* context) {
     std::lock_guard<std::mutex> oneJobAtATime(callMutex_);
-    if (std::chrono::steady_clock::now() < aloneUntil_) {
+    const auto start = std::chrono::steady_clock::now();
+    bool helped = secondsPerPiece_[1] <= secondsPerPiece_[0];
+    if (start - lastTried_[!helped] >= kRetry) helped = !helped;
+    lastTried_[helped] = start;
+    if (helped)
+      runWithHelpers(pieces, threads, work, context);
+    else
       for (long piece = 0; piece < pieces; ++piece) work(context, piece);
-      return;
-    }
+    double perPiece = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / double(pieces);
+    double& recent = secondsPerPiece_[helped];
+    recent = recent > 0.0 ? 0.75 * recent + 0.25 * perPiece : perPiece;
+  }
+
+private:
+  void runWithHelpers(long pieces, int threads, void (*work)(void*, long), void* context) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       // Started here, on the rare call that wants more helpers than before.
@@ -76,16 +88,12 @@ public:
     }
     wake_.notify_all();
     takePieces(work, context, pieces);
-    bool finished = watch([this] { return busy_.load(std::memory_order_acquire) == 0; });
+    watch([this] { return busy_.load(std::memory_order_acquire) == 0; });
     std::unique_lock<std::mutex> lock(mutex_);
     open_ = false;
-    if (!finished && busy_ > 0) {
-      finished_.wait(lock, [this] { return busy_ == 0; });
-      aloneUntil_ = std::chrono::steady_clock::now() + kAloneAfterStall;
-    }
+    finished_.wait(lock, [this] { return busy_ == 0; });
   }
 
-private:
   void takePieces(void (*work)(void*, long), void* context, long pieces) {
     for (long piece = next_.fetch_add(1, std::memory_order_relaxed); piece < pieces;
          piece = next_.fetch_add(1, std::memory_order_relaxed))
@@ -130,7 +138,9 @@ private:
   bool stopping_ = false;
   unsigned long generation_ = 0;        // counts jobs
   std::atomic<unsigned long> published_{0}; // generation_, for helpers watching without the lock
-  std::chrono::steady_clock::time_point aloneUntil_; // guarded by callMutex_
+  // Guarded by callMutex_; index 0 alone, 1 with helpers.
+  double secondsPerPiece_[2] = {0.0, 0.0};            // recent average; 0 before the first job
+  std::chrono::steady_clock::time_point lastTried_[2]; // when each way last ran
 };
 
 WorkerPool& pool() {

@@ -4,9 +4,9 @@
 // shared counter, so a helper that the system has not scheduled yet (the
 // machine's cores are shared with the OpenGL driver and other programs)
 // costs nothing: the caller takes its pieces. A helper descheduled in the
-// middle of a piece does cost a wait; after one such wait the pool works
-// alone for a while (see worker_pool.cpp). Helpers watch for the next job
-// for a few tens of microseconds and then sleep.
+// middle of a piece does cost a wait, so the pool times its jobs and works
+// alone while that is faster (see worker_pool.cpp). Helpers watch for the
+// next job for a few tens of microseconds and then sleep.
 #pragma once
 
 namespace quillmere {
