@@ -59,21 +59,26 @@ public:
     bool helped = secondsPerPiece_[1] <= secondsPerPiece_[0];
     if (start - lastTried_[!helped] >= kRetry) helped = !helped;
     lastTried_[helped] = start;
-    if (helped)
-      runWithHelpers(pieces, threads, work, context);
-    else
+    if (helped) {
+      // A job that started helpers says nothing about the next ones.
+      if (runWithHelpers(pieces, threads, work, context)) return;
+    } else {
       for (long piece = 0; piece < pieces; ++piece) work(context, piece);
+    }
     double perPiece = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / double(pieces);
     double& recent = secondsPerPiece_[helped];
     recent = recent > 0.0 ? 0.75 * recent + 0.25 * perPiece : perPiece;
   }
 
 private:
-  void runWithHelpers(long pieces, int threads, void (*work)(void*, long), void* context) {
+  // Returns true when it had to start helpers for this job.
+  bool runWithHelpers(long pieces, int threads, void (*work)(void*, long), void* context) {
+    bool started = false;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       // Started here, on the rare call that wants more helpers than before.
       while (int(helpers_.size()) < threads - 1) {
+        started = true;
         int index = int(helpers_.size());
         helpers_.emplace_back([this, index] { serve(index); });
       }
@@ -92,6 +97,7 @@ private:
     std::unique_lock<std::mutex> lock(mutex_);
     open_ = false;
     finished_.wait(lock, [this] { return busy_ == 0; });
+    return started;
   }
 
   void takePieces(void (*work)(void*, long), void* context, long pieces) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <thread>
 #include <vector>
@@ -29,6 +30,23 @@ TEST(WorkerPool, RunsEveryPieceExactlyOnceForAnyThreadCount) {
         for (long piece = 0; piece < pieces; ++piece) ASSERT_EQ(tally.calls[std::size_t(piece)].load(), 1);
       }
     }
+}
+
+// Pieces long enough for helpers to pay off, so that they take part (which
+// threads do is up to the pool; only the outcome is checked).
+void countSlowly(void* context, long piece) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(20);
+  while (std::chrono::steady_clock::now() < until) {
+  }
+  count(context, piece);
+}
+
+TEST(WorkerPool, RunsLongPiecesExactlyOnce) {
+  for (int repeat = 0; repeat < 30; ++repeat) {
+    Tally tally(64);
+    runPieces(64, 2, countSlowly, &tally);
+    for (std::atomic<int>& calls : tally.calls) ASSERT_EQ(calls.load(), 1);
+  }
 }
 
 TEST(WorkerPool, CallsFromSeveralThreadsAreTakenOneAfterTheOther) {
