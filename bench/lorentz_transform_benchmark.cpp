@@ -2,9 +2,13 @@
 // and a normal in one flat array, transformed into a second array as a face
 // set does every frame. The copy benchmark moves the same bytes with the
 // same loop and nothing else: the memory-speed ceiling for the transform.
+// The block benchmarks run the vectorised transform: from the same records
+// through stack runs of separate coordinate arrays (what a face set does),
+// and on separate coordinate arrays alone (the arithmetic without the copies).
 //
 //   lorentz_transform_benchmark --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include "relativity/lorentz.h"
+#include "relativity/lorentz_block.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,6 +66,43 @@ void lightConeTransformOfMesh(benchmark::State& benchmarkState, bool transformNo
 void BM_LightConeTransform(benchmark::State& state) { lightConeTransformOfMesh(state, true); }
 void BM_LightConeTransformPositionOnly(benchmark::State& state) { lightConeTransformOfMesh(state, false); }
 
+void BM_LightConeTransformBlock(benchmark::State& benchmarkState) {
+  const std::vector<VertexRecord>& source = sourceVertices();
+  std::vector<VertexRecord> target(source.size());
+  const MovingFrameState frame = movingObserver();
+  for (auto _ : benchmarkState) {
+    lightConeTransformVertices(frame, source.data(), target.data(), kVertexCount, true);
+    benchmark::DoNotOptimize(target.data());
+    benchmark::ClobberMemory();
+  }
+  benchmarkState.SetItemsProcessed(benchmarkState.iterations() * kVertexCount);
+  benchmarkState.SetBytesProcessed(benchmarkState.iterations() * kVertexCount * int64_t(2 * sizeof(VertexRecord)));
+}
+
+void BM_LightConeTransformSeparateArrays(benchmark::State& benchmarkState) {
+  const std::vector<VertexRecord>& source = sourceVertices();
+  std::vector<float> in[6], out[6];
+  for (int axis = 0; axis < 6; ++axis) {
+    in[axis].resize(source.size());
+    out[axis].resize(source.size());
+  }
+  for (std::size_t i = 0; i < source.size(); ++i)
+    for (int axis = 0; axis < 3; ++axis) {
+      in[axis][i] = source[i].position[axis];
+      in[axis + 3][i] = source[i].normal[axis];
+    }
+  const MovingFrameState frame = movingObserver();
+  for (auto _ : benchmarkState) {
+    lightConeTransformBlock(frame, kVertexCount, in[0].data(), in[1].data(), in[2].data(), in[3].data(),
+                            in[4].data(), in[5].data(), out[0].data(), out[1].data(), out[2].data(),
+                            out[3].data(), out[4].data(), out[5].data());
+    benchmark::DoNotOptimize(out[0].data());
+    benchmark::ClobberMemory();
+  }
+  benchmarkState.SetItemsProcessed(benchmarkState.iterations() * kVertexCount);
+  benchmarkState.SetBytesProcessed(benchmarkState.iterations() * kVertexCount * int64_t(2 * sizeof(VertexRecord)));
+}
+
 void BM_CopyReference(benchmark::State& benchmarkState) {
   const std::vector<VertexRecord>& source = sourceVertices();
   std::vector<VertexRecord> target(source.size());
@@ -79,6 +120,8 @@ void BM_CopyReference(benchmark::State& benchmarkState) {
 
 BENCHMARK(BM_LightConeTransform)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LightConeTransformPositionOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LightConeTransformBlock)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LightConeTransformSeparateArrays)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyReference)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "colour/spectral_shading.h"
 #include "colour/spectrum_to_rgb.h"
+#include "display/worker_pool.h"
 #include "relativity/lorentz.h"
+#include "relativity/lorentz_block.h"
 #include "render/render_state.h"
 
 #include <algorithm>
@@ -34,6 +36,48 @@ inline void transformOne(int method, const MovingFrameState& frame, const RelObs
   default:
     snapshotTransform(observer, source.position, source.normal, withNormals, target.position, target.normal);
   }
+}
+
+// Sets with fewer vertices run on the calling thread alone: waking the other
+// threads would cost more than their share of the work.
+constexpr std::size_t kParallelVertices = 4096;
+
+// The per-vertex loops split a set into runs of this many vertices (a whole
+// number of transform blocks). The split does not depend on the number of
+// threads, and no value is summed across vertices, so every thread count
+// writes the same bits.
+constexpr std::size_t kVerticesPerRun = 16 * std::size_t(kLightConeBlock);
+
+// One transform of a whole set, cut into runs for the threads.
+struct TransformJob {
+  int method;
+  const MovingFrameState* frame;
+  const RelObserver* observer;
+  const DvVertex* source;
+  DvVertex* target;
+  float* doppler; // null: no Doppler factors
+  std::size_t count;
+  bool withNormals;
+};
+
+// One run of vertices: the light cone through the block transform, the
+// snapshot methods one vertex at a time; and the Doppler factors of the
+// source positions when the job asks for them.
+void transformRun(void* context, long run) {
+  const TransformJob& job = *static_cast<const TransformJob*>(context);
+  const std::size_t first = std::size_t(run) * kVerticesPerRun;
+  const int count = int(std::min(kVerticesPerRun, job.count - first));
+  const DvVertex* source = job.source + first;
+  DvVertex* target = job.target + first;
+  float* doppler = job.doppler ? job.doppler + first : nullptr;
+  if (job.method == 0) {
+    lightConeTransformVertices(*job.frame, source, target, count, job.withNormals, doppler);
+    return;
+  }
+  for (int i = 0; i < count; ++i)
+    transformOne(job.method, *job.frame, *job.observer, source[i], job.withNormals, target[i]);
+  if (doppler)
+    for (int i = 0; i < count; ++i) doppler[i] = quillmere::dopplerFactor(*job.frame, source[i].position);
 }
 
 } // namespace
@@ -73,14 +117,13 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
   if (!frameHolder.frame) rest.update(observer);
   const MovingFrameState& frame = frameHolder.frame ? frameHolder.frame->state() : rest.state();
 
-  const int method = state.transformMethod;
-  const std::size_t count = vertices_.size();
-  for (std::size_t i = 0; i < count; ++i) transformOne(method, frame, observer, vertices_[i], withNormals, target[i]);
-
   // The spectral path's Doppler factors, from the source positions and the
   // observer as seen from the frame the vertices rest in.
-  if (state.colourShift && state.softwareShading)
-    for (std::size_t i = 0; i < count; ++i) doppler_[i] = quillmere::dopplerFactor(frame, vertices_[i].position);
+  TransformJob job{state.transformMethod, &frame, &observer, vertices_.data(), target,
+                   state.colourShift && state.softwareShading ? doppler_.data() : nullptr, vertices_.size(),
+                   withNormals};
+  const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
+  runPieces(runs, job.count < kParallelVertices ? 1 : state.threads, transformRun, &job);
   return target;
 }
 

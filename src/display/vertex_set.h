@@ -62,7 +62,9 @@ protected:
 
   // Writes where the observer sees every vertex into the current eye's array
   // (position, and normal when `withNormals`), and the Doppler factors when
-  // the spectral path will need them. Returns the array written.
+  // the spectral path will need them. Returns the array written. Large sets
+  // are shared among state.threads threads in runs of whole blocks; every
+  // thread count writes the same values.
   DvVertex* transformVertices(const RelObserver& observer, const DvRenderState& state,
                               const FrameHolder& frameHolder, bool withNormals);
 

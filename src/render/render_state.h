@@ -53,6 +53,7 @@ public:
   int transformMethod = 0;        // 0 light cone, 1 snapshot then light cone, other: snapshot only
   int snapshotPerUpdate = 0;      // flag: the observer's snapshot before each scene update
   int trace = 0;                  // flag: per-frame diagnostic dumps (frames of reference, eyes)
+  int threads = 0;                // threads for the per-vertex loops of large sets; 0: all cores
 
   DvRenderState();
 
