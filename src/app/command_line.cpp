@@ -44,6 +44,7 @@ const char* const kHelp =
     "  --headlight            switch the headlights on\n"
     "  --no-overlay           hide the status bar\n"
     "  --trace                print the per-frame notices (frames of reference, eyes)\n"
+    "  --threads N            threads for the per-vertex work (default: every core)\n"
     "  --help                 this text\n";
 
 int indexOf(const char* value, std::initializer_list<const char*> names) {
@@ -117,6 +118,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
+      else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
       else return bad("unknown option");
       if (!ok) {
@@ -160,6 +162,7 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
   if (line.transform >= 0) state.transformMethod = line.transform;
   if (line.headlight) state.headlightOn = 1;
   if (line.trace) state.trace = 1;
+  if (line.threads > 0) state.threads = line.threads;
   if (line.noOverlay) manager.overlayOn = 0;
 }
 

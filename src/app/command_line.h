@@ -31,6 +31,7 @@ struct CommandLine {
   bool headlight = false;
   bool noOverlay = false;
   bool trace = false;
+  int threads = 0;              // threads of the per-vertex work; 0: every core
 };
 
 // Parses argv; false with a message naming the option and the bad value.

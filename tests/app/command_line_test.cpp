@@ -19,7 +19,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   std::string error;
   ASSERT_TRUE(parse({"--frames", "3", "--record", "out", "--style", "hidden-line", "--colour-shift", "both",
                      "--antialias", "4", "--motion-blur", "99", "--stereo", "dual", "--size", "320x200",
-                     "flight.par"},
+                     "--threads", "2", "flight.par"},
                     line, error))
       << error;
   EXPECT_EQ(line.frames, 3);
@@ -31,6 +31,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   EXPECT_EQ(line.stereo, 3);
   EXPECT_EQ(line.width, 320);
   EXPECT_EQ(line.path, "flight.par");
+  EXPECT_EQ(line.threads, 2);
 
   struct Bad {
     std::vector<std::string> words;
@@ -39,6 +40,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
       {{"--motion-blur", "100"}, "--motion-blur: bad value '100'"}, // the recorder holds 99
       {{"--antialias", "7"}, "--antialias: bad value '7'"},         // no jitter table of 7
       {{"--style", "glossy"}, "--style: bad value 'glossy'"},
+      {{"--threads", "0"}, "--threads: bad value '0'"},
       {{"--frames"}, "--frames: needs a value"},
       {{"--bogus", "1"}, "--bogus: unknown option"},
       {{"a.par", "b.par"}, "b.par: only one parameter file can be named"},

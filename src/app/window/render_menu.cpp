@@ -3,6 +3,7 @@
 #include "app/window/quillmere_window.h"
 
 #include "display/recorder.h"
+#include "display/worker_pool.h"
 
 #include <imgui.h>
 
@@ -74,6 +75,16 @@ void QuillmereWindow::drawRenderMenu() {
   state.stereoPerEye = stereo == 2;
   state.stereoDualScreen = stereo == 3;
   choiceMenu("Transform method", {"Light cone", "Snapshot, then light cone", "Snapshot"}, state.transformMethod);
+  if (ImGui::BeginMenu("Threads")) {
+    const int cores = workerThreadCount(0);
+    std::string all = "Every core (" + std::to_string(cores) + ")";
+    if (ImGui::MenuItem(all.c_str(), nullptr, state.threads <= 0)) state.threads = 0;
+    for (int count : {1, 2, 4, 8}) {
+      std::string label = std::to_string(count);
+      if (ImGui::MenuItem(label.c_str(), nullptr, state.threads == count)) state.threads = count;
+    }
+    ImGui::EndMenu();
+  }
   ImGui::Separator();
   if (toggle("Headlight", state.headlightOn)) scene_->spectralHeadlight.setOn(state.headlightOn);
   toggle("Status bar", manager.overlayOn);
