@@ -16,7 +16,10 @@ public:
   // Target (0.8, 0.8, 0.8), σ = 20 nm.
   RgbSpectrum();
 
+  // The library's exp per Gaussian: the reference.
   float evaluate(float wavelengthNm) const override;
+  // The same three Gaussians with an exponential of our own that the
+  // compiler vectorises; within 1e-6 of evaluate relative to Σ|w_i|.
   void evaluateAscending(const float* wavelengthsNm, int count, float* values) const override;
 
   // Rebuilds the response of the three Gaussians and recalibrates the
