@@ -85,7 +85,6 @@ private:
   std::unique_ptr<DvSpectralMaterial> relMaterial_;      // from a relativistic material node
   std::unique_ptr<DvSpectralMaterial> rgbMaterial_;      // from material_, made on the first spectral draw
   std::vector<Vector3> colours_;                         // per vertex, this draw's spectral colour
-  SampledSpectrum observed_;                             // 40 samples, 380..780 nm, overwritten per vertex
 };
 
 } // namespace quillmere
