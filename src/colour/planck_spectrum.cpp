@@ -1,5 +1,7 @@
 #include "colour/planck_spectrum.h"
 
+#include "colour/vector_clones.h"
+
 #include <cmath>
 
 namespace quillmere {
@@ -13,7 +15,7 @@ namespace {
 // for large y and like 1 − y/2 + y²/12 near 0), far below the 1e-4 the
 // colours need and close to float rounding.
 constexpr int kStepsPerUnitY = 16;
-constexpr float kTableEndY = 100.0f;
+constexpr float kTableEndY = 80.0f; // p(80) ≈ 1.4e-33: table entries stay normal floats
 constexpr int kTableIntervals = int(kTableEndY) * kStepsPerUnitY;
 
 struct UniversalPlanckTable {
@@ -44,20 +46,7 @@ const UniversalPlanckTable& universalTable() {
   return table;
 }
 
-// p(y) for 0 ≤ y < kTableEndY by cubic Hermite interpolation.
-inline float universalValue(const UniversalPlanckTable& table, float y) {
-  float position = y * float(kStepsPerUnitY);
-  int i = int(position);
-  float t = position - float(i);
-  float t2 = t * t;
-  float h01 = t2 * (3.0f - 2.0f * t); // weight of p(y_i+1)
-  float h00 = 1.0f - h01;             // weight of p(y_i)
-  float h10 = t - 2.0f * t2 + t2 * t; // weight of h·p'(y_i)
-  float h11 = t2 * t - t2;            // weight of h·p'(y_i+1)
-  return h00 * table.value[i] + h10 * table.slope[i] + h01 * table.value[i + 1] + h11 * table.slope[i + 1];
-}
-
-inline bool insideTable(float y) { return y >= 0.0f && y < kTableEndY; }
+inline bool insideTable(float y) { return (y >= 0.0f) & (y < kTableEndY); }
 
 } // namespace
 
@@ -77,34 +66,67 @@ float PlanckSpectrum::exactValue(float wavelengthNm) const {
   return float(normalisation_ * unnormalised(wavelengthNm));
 }
 
+namespace {
+
+// The table's value times `factor` at y = scale/λ for n ≤ kBlock wavelengths;
+// returns how many fell outside the table (their values are wrong).
+constexpr int kBlock = 64;
+
+QUILLMERE_VECTOR_CLONES
+int tableBlock(const UniversalPlanckTable& table, const float* __restrict in, int n, float* __restrict out,
+               float scale, float factor) {
+  // First everything that needs no table, for all wavelengths at once (this
+  // loop vectorises): y, the table interval, the Hermite weights times
+  // factor·y⁴. A wavelength outside the table takes the interval at y = 0.
+  int interval[kBlock];
+  float w00[kBlock], w10[kBlock], w01[kBlock], w11[kBlock];
+  int outside = 0;
+  for (int i = 0; i < n; ++i) {
+    float y = scale / in[i];
+    bool inside = insideTable(y);
+    outside += inside ? 0 : 1;
+    y = inside ? y : 0.0f;
+    float position = y * float(kStepsPerUnitY);
+    int k = int(position);
+    float t = position - float(k);
+    float t2 = t * t;
+    float y2 = y * y;
+    float scaled = factor * (y2 * y2);
+    float h01 = t2 * (3.0f - 2.0f * t);
+    interval[i] = k;
+    w00[i] = scaled * (1.0f - h01);
+    w10[i] = scaled * (t - 2.0f * t2 + t2 * t);
+    w01[i] = scaled * h01;
+    w11[i] = scaled * (t2 * t - t2);
+  }
+  // Then the four table reads per wavelength.
+  for (int i = 0; i < n; ++i) {
+    const int k = interval[i];
+    out[i] = w00[i] * table.value[k] + w10[i] * table.slope[k] + w01[i] * table.value[k + 1] +
+             w11[i] * table.slope[k + 1];
+  }
+  return outside;
+}
+
+} // namespace
+
 float PlanckSpectrum::evaluate(float wavelengthNm) const {
-  float y = wienScale_ / wavelengthNm;
-  if (!insideTable(y)) return exactValue(wavelengthNm);
-  float y2 = y * y;
-  return tableFactor_ * (y2 * y2) * universalValue(universalTable(), y);
+  float value;
+  PlanckSpectrum::evaluateAscending(&wavelengthNm, 1, &value); // the same arithmetic as a batch
+  return value;
 }
 
 void PlanckSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
   const UniversalPlanckTable& table = universalTable();
-  const float* __restrict in = wavelengthsNm;
-  float* __restrict out = values;
-  const float scale = wienScale_, factor = tableFactor_;
-
-  // One branch-free pass through the table (a wavelength outside it reads
-  // the entry at y = 0 and is redone below), then the rare deep-tail or
-  // invalid wavelengths by the formula.
-  bool anyOutside = false;
-  for (int i = 0; i < count; ++i) {
-    float y = scale / in[i];
-    bool inside = insideTable(y);
-    anyOutside |= !inside;
-    y = inside ? y : 0.0f;
-    float y2 = y * y;
-    out[i] = factor * (y2 * y2) * universalValue(table, y);
+  for (int first = 0; first < count; first += kBlock) {
+    const int n = count - first < kBlock ? count - first : kBlock;
+    const float* in = wavelengthsNm + first;
+    float* out = values + first;
+    if (tableBlock(table, in, n, out, wienScale_, tableFactor_) == 0) continue;
+    // The rare deep-tail or invalid wavelengths: the formula.
+    for (int i = 0; i < n; ++i)
+      if (!insideTable(wienScale_ / in[i])) out[i] = exactValue(in[i]);
   }
-  if (!anyOutside) return;
-  for (int i = 0; i < count; ++i)
-    if (!insideTable(scale / in[i])) out[i] = exactValue(in[i]);
 }
 
 void PlanckSpectrum::setTemperature(float temperatureK) {

@@ -8,8 +8,9 @@
 // of the temperature. p is smooth and bounded on y ≥ 0 (1 at y = 0, y·e^−y
 // in Wien's tail), so a table of it and its slope on an even grid in y,
 // interpolated by cubic Hermite polynomials, gives it to about 1e-7
-// relative. Beyond the table (y ≥ 100, i.e. λT below 1.4e5 nm·K, where the
-// curve has fallen under 1e-33 of its peak) the formula itself is used.
+// relative. Beyond the table (y ≥ 80, i.e. λT below 1.8e5 nm·K, where the
+// curve has fallen under 3e-27 of its peak and p itself would soon reach
+// the imprecise subnormal floats) the formula itself is used.
 #pragma once
 
 #include "colour/spectrum.h"

@@ -1,7 +1,9 @@
 #include "colour/rgb_spectrum.h"
 
 #include "colour/spectrum_to_rgb.h"
+#include "colour/vector_clones.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,9 +21,13 @@ namespace {
 // exponent bits. Below −87 the result would leave the normal float range;
 // it is 0 there, as good as the < 2e-38 the library's exp gives.
 inline float expNonPositive(float z) {
-  const float clamped = z > -87.0f ? z : -87.0f;
-  const float n = -float(int(0.5f - clamped * 1.44269504f)); // round(z/ln 2); 0.5 − z/ln 2 > 0
-  const float r = (clamped - n * 0.693359375f) - n * -2.12194440e-4f;
+  // No branches and no selects, so that the loops calling this vectorise
+  // for every instruction set: the clamp is a max, and the result is
+  // cleared below −87 through the bits of 2^n.
+  const float clamped = std::max(z, -87.0f);
+  const std::int32_t n = -std::int32_t(0.5f - clamped * 1.44269504f); // round(z/ln 2); 0.5 − z/ln 2 > 0
+  const float fn = float(n);
+  const float r = (clamped - fn * 0.693359375f) - fn * -2.12194440e-4f;
   float p = 1.0f / 5040.0f;
   p = p * r + 1.0f / 720.0f;
   p = p * r + 1.0f / 120.0f;
@@ -30,10 +36,11 @@ inline float expNonPositive(float z) {
   p = p * r + 0.5f;
   p = p * r + 1.0f;
   p = p * r + 1.0f;
-  const std::int32_t bits = (std::int32_t(n) + 127) << 23; // n ≥ −126: a normal number
+  const std::int32_t keep = -std::int32_t(z > -87.0f);       // all ones, or 0 below −87
+  const std::int32_t bits = ((n + 127) << 23) & keep;        // n ≥ −126: a normal number, or +0
   float twoToN;
   std::memcpy(&twoToN, &bits, sizeof twoToN);
-  return z > -87.0f ? p * twoToN : 0.0f;
+  return p * twoToN;
 }
 
 } // namespace
@@ -49,22 +56,29 @@ float RgbSpectrum::evaluate(float wavelengthNm) const {
   return sum;
 }
 
+namespace {
+
+// Σ_i w_i·exp(−(λ − c_i)²/(2σ²)) for every wavelength; see evaluateAscending.
+QUILLMERE_VECTOR_CLONES
+void threeGaussians(const float* __restrict in, int count, float* __restrict out, float c0, float c1, float c2,
+                    float w0, float w1, float w2, float minusInverse) {
+  for (int i = 0; i < count; ++i) {
+    const float d0 = in[i] - c0, d1 = in[i] - c1, d2 = in[i] - c2;
+    out[i] = w0 * expNonPositive(d0 * d0 * minusInverse) + w1 * expNonPositive(d1 * d1 * minusInverse) +
+             w2 * expNonPositive(d2 * d2 * minusInverse);
+  }
+}
+
+} // namespace
+
 void RgbSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float* values) const {
   // All three Gaussians in one pass, each wavelength independent of the
   // others, so the compiler can run several wavelengths per instruction.
   // Multiplying by 1/(2σ²) instead of dividing changes the exponent by one
   // rounding, e^z by |z|·6e-8 relative: the same size as the float
   // exponential's own error where the Gaussian is not negligible.
-  const float* __restrict in = wavelengthsNm;
-  float* __restrict out = values;
-  const float c0 = centresNm_.x, c1 = centresNm_.y, c2 = centresNm_.z;
-  const float w0 = weights_.x, w1 = weights_.y, w2 = weights_.z;
-  const float minusInverse = -1.0f / twoSigmaSquared_;
-  for (int i = 0; i < count; ++i) {
-    const float d0 = in[i] - c0, d1 = in[i] - c1, d2 = in[i] - c2;
-    out[i] = w0 * expNonPositive(d0 * d0 * minusInverse) + w1 * expNonPositive(d1 * d1 * minusInverse) +
-             w2 * expNonPositive(d2 * d2 * minusInverse);
-  }
+  threeGaussians(wavelengthsNm, count, values, centresNm_.x, centresNm_.y, centresNm_.z, weights_.x, weights_.y,
+                 weights_.z, -1.0f / twoSigmaSquared_);
 }
 
 void RgbSpectrum::setWidth(float sigmaNm) {

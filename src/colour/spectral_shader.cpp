@@ -1,6 +1,7 @@
 #include "colour/spectral_shader.h"
 
 #include "colour/spectrum_to_rgb.h"
+#include "colour/vector_clones.h"
 
 namespace quillmere {
 
@@ -20,14 +21,38 @@ SpectralSampling::SpectralSampling(int count, float firstNm, float endNm) {
   }
 }
 
-Vector3 SpectralSampling::toRgb(const float* values) const {
-  float red = 0.0f, green = 0.0f, blue = 0.0f;
-  for (int k = 0; k < count_; ++k) {
-    red += values[k] * red_[k];
-    green += values[k] * green_[k];
-    blue += values[k] * blue_[k];
+namespace {
+
+// Σ_k v_k·w_k in eight interleaved partial sums (lane k mod 8), added up at
+// the end: a fixed order the compiler can keep in vector registers, the
+// same whatever the instruction set.
+constexpr int kLanes = 8;
+
+QUILLMERE_VECTOR_CLONES
+Vector3 weightedSums(const float* __restrict values, const float* __restrict red, const float* __restrict green,
+                     const float* __restrict blue, int count) {
+  float r[kLanes] = {}, g[kLanes] = {}, b[kLanes] = {};
+  int k = 0;
+  for (; k + kLanes <= count; k += kLanes)
+    for (int lane = 0; lane < kLanes; ++lane) {
+      r[lane] += values[k + lane] * red[k + lane];
+      g[lane] += values[k + lane] * green[k + lane];
+      b[lane] += values[k + lane] * blue[k + lane];
+    }
+  for (int lane = 0; k < count; ++k, ++lane) {
+    r[lane] += values[k] * red[k];
+    g[lane] += values[k] * green[k];
+    b[lane] += values[k] * blue[k];
   }
-  return {red, green, blue};
+  float red_ = 0.0f, green_ = 0.0f, blue_ = 0.0f;
+  for (int lane = 0; lane < kLanes; ++lane) red_ += r[lane], green_ += g[lane], blue_ += b[lane];
+  return {red_, green_, blue_};
+}
+
+} // namespace
+
+Vector3 SpectralSampling::toRgb(const float* values) const {
+  return weightedSums(values, red_, green_, blue_, count_);
 }
 
 namespace {
@@ -63,6 +88,7 @@ SpectralShader::SpectralShader(const SpectralSampling& sampling, const LightingC
 
   diffuseReflectance_ = material->diffuseSpectrum;
   if (!context.lights || !diffuseReflectance_) return;
+  lights_.reserve(std::size_t(context.lights->size()));
   for (int j = 0; j < context.lights->size(); ++j) {
     const SpectralLight* light = context.lights->get(j);
     if (!light || !light->on() || !light->spectrum()) continue;
