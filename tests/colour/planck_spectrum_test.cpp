@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 using namespace quillmere;
 
@@ -40,4 +41,26 @@ TEST(PlanckSpectrum, SetTemperatureRenormalisesToTheStrengthSetBefore) {
   EXPECT_NEAR(spectrum.evaluate(peakNm), 0.01f, 1e-8f);
   EXPECT_LT(spectrum.evaluate(peakNm - 50.0f), 0.01f);
   EXPECT_LT(spectrum.evaluate(peakNm + 50.0f), 0.01f);
+}
+
+TEST(PlanckSpectrum, TableFollowsTheFormulaOverEveryReachableWavelengthAndTemperature) {
+  // Observed 380..780 nm emitted at λ·D with Doppler factors 0.05..20: the
+  // spectra are asked for 19..15600 nm. Temperatures 100 K..10⁶ K cover
+  // λT from 1.9e3 nm·K (deep in Wien's tail, past the table) to 1.6e10.
+  std::vector<float> nm;
+  for (int i = 0; i <= 600; ++i) nm.push_back(float(19.0 * std::pow(15600.0 / 19.0, i / 600.0)));
+  std::vector<float> batch(nm.size());
+  for (int step = 0; step <= 40; ++step) {
+    float kelvin = float(100.0 * std::pow(1e4, step / 40.0));
+    PlanckSpectrum spectrum(0.01f, kelvin);
+    spectrum.evaluateAscending(nm.data(), int(nm.size()), batch.data());
+    double peakNm = kWienConstantNmK / kelvin;
+    for (std::size_t i = 0; i < nm.size(); ++i) {
+      double formula = 0.01 * planckShape(nm[i], kelvin) / planckShape(float(peakNm), kelvin);
+      float exact = spectrum.exactValue(nm[i]);
+      ASSERT_NEAR(exact, formula, 1e-6 * formula + 1e-44) << kelvin << " K, " << nm[i] << " nm";
+      ASSERT_NEAR(batch[i], exact, 1e-4 * exact) << kelvin << " K, " << nm[i] << " nm";
+      ASSERT_EQ(spectrum.evaluate(nm[i]), batch[i]) << kelvin << " K, " << nm[i] << " nm";
+    }
+  }
 }
