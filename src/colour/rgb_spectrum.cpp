@@ -58,14 +58,38 @@ float RgbSpectrum::evaluate(float wavelengthNm) const {
 
 namespace {
 
-// Σ_i w_i·exp(−(λ − c_i)²/(2σ²)) for every wavelength; see evaluateAscending.
+// Adds w·exp(−(λ − c)²/(2σ²)) to out[i] for the wavelengths i of [first, end).
 QUILLMERE_VECTOR_CLONES
-void threeGaussians(const float* __restrict in, int count, float* __restrict out, float c0, float c1, float c2,
-                    float w0, float w1, float w2, float minusInverse) {
-  for (int i = 0; i < count; ++i) {
-    const float d0 = in[i] - c0, d1 = in[i] - c1, d2 = in[i] - c2;
-    out[i] = w0 * expNonPositive(d0 * d0 * minusInverse) + w1 * expNonPositive(d1 * d1 * minusInverse) +
-             w2 * expNonPositive(d2 * d2 * minusInverse);
+void addGaussian(const float* __restrict in, int first, int end, float* __restrict out, float centre, float weight,
+                 float minusInverse) {
+  for (int i = first; i < end; ++i) {
+    const float d = in[i] - centre;
+    out[i] += weight * expNonPositive(d * d * minusInverse);
+  }
+}
+
+// The first of the ascending wavelengths [first, count) that is not below
+// `limit` (count if none).
+inline int firstNotBelow(const float* in, int first, int count, float limit) {
+  while (first < count && in[first] < limit) ++first;
+  return first;
+}
+
+// Σ_i w_i·exp(−(λ − c_i)²/(2σ²)) for every wavelength; see evaluateAscending.
+void threeGaussians(const float* in, int count, float* out, const Vector3& centres, const Vector3& weights,
+                    float twoSigmaSquared) {
+  for (int i = 0; i < count; ++i) out[i] = 0.0f;
+  // A Gaussian is exactly 0 (below the normal floats) farther than
+  // √(87·2σ²) from its centre; with Doppler factors away from 1 most
+  // wavelengths lie that far from one centre or two. The wavelengths
+  // ascend, so the rest is one contiguous range per centre. Adding the
+  // Gaussians one after the other keeps the order of evaluate's sum.
+  const float reach = std::sqrt(87.0f * twoSigmaSquared);
+  const float minusInverse = -1.0f / twoSigmaSquared;
+  for (int g = 0; g < 3; ++g) {
+    const int first = firstNotBelow(in, 0, count, centres[g] - reach);
+    const int end = firstNotBelow(in, first, count, centres[g] + reach);
+    if (first < end) addGaussian(in, first, end, out, centres[g], weights[g], minusInverse);
   }
 }
 
@@ -77,8 +101,7 @@ void RgbSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float
   // Multiplying by 1/(2σ²) instead of dividing changes the exponent by one
   // rounding, e^z by |z|·6e-8 relative: the same size as the float
   // exponential's own error where the Gaussian is not negligible.
-  threeGaussians(wavelengthsNm, count, values, centresNm_.x, centresNm_.y, centresNm_.z, weights_.x, weights_.y,
-                 weights_.z, -1.0f / twoSigmaSquared_);
+  threeGaussians(wavelengthsNm, count, values, centresNm_, weights_, twoSigmaSquared_);
 }
 
 void RgbSpectrum::setWidth(float sigmaNm) {
