@@ -6,9 +6,8 @@
 // C1·T⁵/C2⁵ · y⁴ · y/(e^y − 1), so every black body at every wavelength is
 // the same universal function p(y) = y/(e^y − 1) scaled by y⁴ and a factor
 // of the temperature. p is smooth and bounded on y ≥ 0 (1 at y = 0, y·e^−y
-// in Wien's tail), so a table of it and its slope on an even grid in y,
-// interpolated by cubic Hermite polynomials, gives it to about 1e-7
-// relative. Beyond the table (y ≥ 80, i.e. λT below 1.8e5 nm·K, where the
+// in Wien's tail), so a table of it on an even grid in y, interpolated
+// linearly, gives it to 3e-5 relative. Beyond the table (y ≥ 80, i.e. λT below 1.8e5 nm·K, where the
 // curve has fallen under 3e-27 of its peak and p itself would soon reach
 // the imprecise subnormal floats) the formula itself is used.
 #pragma once
@@ -34,9 +33,8 @@ public:
   PlanckSpectrum();
   PlanckSpectrum(float strength, float temperatureK);
 
-  // Both read the table; they agree with exactValue to 1e-5 relative (the
-  // float rounding of y = C2/(λT) dominates, amplified up to ~10× in the
-  // tails).
+  // Both read the table (the same arithmetic); they agree with exactValue
+  // to 5e-5 relative.
   float evaluate(float wavelengthNm) const override;
   void evaluateAscending(const float* wavelengthsNm, int count, float* values) const override;
 
