@@ -17,8 +17,8 @@ namespace {
 // with n the nearest integer to z/ln 2 and |r| ≤ ln 2/2; ln 2 is split into
 // a part with few significant bits (exact when multiplied by n) and the
 // remainder, so that r carries no cancellation error. e^r is its Taylor
-// series to r⁷ (truncation below 6e-9 relative), 2^n goes straight into the
-// exponent bits. Below −87 the result would leave the normal float range;
+// series to r⁶ (truncation below |r|⁷/7!·e^|r| ≤ 1.7e-7 relative, about the
+// float rounding), 2^n goes straight into the exponent bits. Below −87 the result would leave the normal float range;
 // it is 0 there, as good as the < 2e-38 the library's exp gives.
 inline float expNonPositive(float z) {
   // No branches and no selects, so that the loops calling this vectorise
@@ -28,8 +28,7 @@ inline float expNonPositive(float z) {
   const std::int32_t n = -std::int32_t(0.5f - clamped * 1.44269504f); // round(z/ln 2); 0.5 − z/ln 2 > 0
   const float fn = float(n);
   const float r = (clamped - fn * 0.693359375f) - fn * -2.12194440e-4f;
-  float p = 1.0f / 5040.0f;
-  p = p * r + 1.0f / 720.0f;
+  float p = 1.0f / 720.0f;
   p = p * r + 1.0f / 120.0f;
   p = p * r + 1.0f / 24.0f;
   p = p * r + 1.0f / 6.0f;
@@ -71,25 +70,28 @@ void addGaussian(const float* __restrict in, int first, int end, float* __restri
 // The first of the ascending wavelengths [first, count) that is not below
 // `limit` (count if none).
 inline int firstNotBelow(const float* in, int first, int count, float limit) {
-  while (first < count && in[first] < limit) ++first;
-  return first;
+  return int(std::lower_bound(in + first, in + count, limit) - in);
 }
 
 // Σ_i w_i·exp(−(λ − c_i)²/(2σ²)) for every wavelength; see evaluateAscending.
 void threeGaussians(const float* in, int count, float* out, const Vector3& centres, const Vector3& weights,
-                    float twoSigmaSquared) {
+                    float twoSigmaSquared, float reach) {
   for (int i = 0; i < count; ++i) out[i] = 0.0f;
   // A Gaussian is exactly 0 (below the normal floats) farther than
   // √(87·2σ²) from its centre; with Doppler factors away from 1 most
   // wavelengths lie that far from one centre or two. The wavelengths
   // ascend, so the rest is one contiguous range per centre. Adding the
   // Gaussians one after the other keeps the order of evaluate's sum.
-  const float reach = std::sqrt(87.0f * twoSigmaSquared);
   const float minusInverse = -1.0f / twoSigmaSquared;
   for (int g = 0; g < 3; ++g) {
-    const int first = firstNotBelow(in, 0, count, centres[g] - reach);
-    const int end = firstNotBelow(in, first, count, centres[g] + reach);
-    if (first < end) addGaussian(in, first, end, out, centres[g], weights[g], minusInverse);
+    int first = firstNotBelow(in, 0, count, centres[g] - reach);
+    int end = firstNotBelow(in, first, count, centres[g] + reach);
+    if (first == end) continue;
+    // Whole blocks of eight, so that the vector loop does not end in a
+    // scalar remainder: the wavelengths added outside the reach add +0.
+    first &= ~7;
+    end = std::min(count, (end + 7) & ~7);
+    addGaussian(in, first, end, out, centres[g], weights[g], minusInverse);
   }
 }
 
@@ -101,11 +103,12 @@ void RgbSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float
   // Multiplying by 1/(2σ²) instead of dividing changes the exponent by one
   // rounding, e^z by |z|·6e-8 relative: the same size as the float
   // exponential's own error where the Gaussian is not negligible.
-  threeGaussians(wavelengthsNm, count, values, centresNm_, weights_, twoSigmaSquared_);
+  threeGaussians(wavelengthsNm, count, values, centresNm_, weights_, twoSigmaSquared_, reachNm_);
 }
 
 void RgbSpectrum::setWidth(float sigmaNm) {
   twoSigmaSquared_ = sigmaNm * sigmaNm + sigmaNm * sigmaNm;
+  reachNm_ = std::sqrt(87.0f * twoSigmaSquared_);
 
   // The conversion is linear in the weights, so the RGB of weights w is w·A
   // with row i of A the RGB of Gaussian i at unit weight.

@@ -42,6 +42,7 @@ private:
   Vector3 centresNm_{700.0f, 545.0f, 435.0f}; // red, green, blue Gaussian
   Vector3 weights_;                             // amplitude of each Gaussian
   float twoSigmaSquared_ = 800.0f;              // 2σ², nm²
+  float reachNm_ = 263.8f;                      // √(87·2σ²): beyond, a Gaussian is below the normal floats
   Matrix3 inverseResponse_;                     // A⁻¹; row i of A = RGB of Gaussian i alone
 };
 
