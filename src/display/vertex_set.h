@@ -6,7 +6,6 @@
 // allocate nothing (the spectral path's scratch is made on its first draw).
 #pragma once
 
-#include "colour/sampled_spectrum.h"
 #include "display/display_node.h"
 #include "display/material.h"
 #include "display/spectral_material.h"
