@@ -141,3 +141,85 @@ TEST(SpectralShader, EqualsShadeVertexAndConversionForEveryKindOfSpectrum) {
     EXPECT_TRUE(black.x == 0.0f && black.y == 0.0f && black.z == 0.0f);
   }
 }
+
+namespace {
+
+// The spectra as the shading read them before the table and the batch
+// exponential: Planck's formula in double precision, the Gaussians with
+// std::exp, one wavelength at a time (Spectrum's own evaluateAscending).
+struct FormulaPlanck : Spectrum {
+  explicit FormulaPlanck(const PlanckSpectrum& planck) : planck(planck) {}
+  float evaluate(float nm) const override { return planck.exactValue(nm); }
+  const PlanckSpectrum& planck;
+};
+struct LibraryExpRgb : Spectrum {
+  explicit LibraryExpRgb(const RgbSpectrum& rgb) : rgb(rgb) {}
+  float evaluate(float nm) const override { return rgb.evaluate(nm); }
+  const RgbSpectrum& rgb;
+};
+
+} // namespace
+
+TEST(SpectralShader, ShowsTheColoursOfTheFormulaShadingToWithinOneStep) {
+  // The loaded scene's lights (5762 K, the headlight as ambient light) on a
+  // black-body and on an RGB material, Doppler and searchlight on, against
+  // shadeVertex over the formula spectra: after D⁵ and the clip, every
+  // channel within 1/255 (the table's 5e-5 and the exponential's 1e-6 are
+  // far below it).
+  PlanckSpectrum sun(1.0f, 5762.0f), emission(0.01f, 5760.0f);
+  RgbSpectrum paint;
+  paint.setRGB(0.7f, 0.4f, 0.2f);
+  FormulaPlanck sunFormula(sun), emissionFormula(emission);
+  LibraryExpRgb paintFormula(paint);
+  ConstantSpectrum zero;
+  const SpectralSampling sampling(40, 380.0f, 780.0f);
+  SampledSpectrum observed;
+  observed.resample(40, 380.0f, 780.0f);
+  const WavelengthMapping mapping(380.0f, 780.0f);
+  const GamutMapping clamp;
+
+  auto contextFor = [](LightList& lights, SpectralLight& headlight, const RelMaterial& material) {
+    return LightingContext{&lights, &headlight, &material};
+  };
+  std::mt19937 random(2026);
+  std::uniform_real_distribution<float> unit(-1.0f, 1.0f), positive(0.0f, 1.0f);
+  int between = 0; // channels neither black nor clipped at 1: where a difference would show
+  for (bool rgbMaterial : {false, true}) {
+    SpectralLight headlight, light, headlightFormula, lightFormula;
+    for (SpectralLight* l : {&headlight, &light, &headlightFormula, &lightFormula}) {
+      l->setOn(1);
+      l->setIntensity(1.0f);
+    }
+    headlight.setDirection(0, 0, 1), headlightFormula.setDirection(0, 0, 1);
+    light.setDirection(0.3f, 0.5f, 0.8f), lightFormula.setDirection(0.3f, 0.5f, 0.8f);
+    headlight.setSpectrum(&sun), light.setSpectrum(&sun);
+    headlightFormula.setSpectrum(&sunFormula), lightFormula.setSpectrum(&sunFormula);
+    LightList lights(8), lightsFormula(8);
+    lights.set(0, &headlight), lights.set(1, &light);
+    lightsFormula.set(0, &headlightFormula), lightsFormula.set(1, &lightFormula);
+    RelMaterial material = rgbMaterial ? RelMaterial{&paint, 0.1f, &paint, 1.0f, nullptr, 0.0f}
+                                       : RelMaterial{&zero, 0.0f, &emission, 1.0f, nullptr, 0.0f};
+    RelMaterial materialFormula = rgbMaterial
+                                      ? RelMaterial{&paintFormula, 0.1f, &paintFormula, 1.0f, nullptr, 0.0f}
+                                      : RelMaterial{&zero, 0.0f, &emissionFormula, 1.0f, nullptr, 0.0f};
+    const LightingContext context = contextFor(lights, headlight, material);
+    const LightingContext formula = contextFor(lightsFormula, headlightFormula, materialFormula);
+    const SpectralShader shader(sampling, context, &mapping);
+    for (int vertex = 0; vertex < 2000; ++vertex) {
+      Vector3 n(unit(random), unit(random), unit(random));
+      if (n.length() < 0.1f) continue;
+      VertexRay ray{{0, 0, 0}, n.normalized()};
+      float d = float(std::exp(std::log(0.2) + positive(random) * std::log(25.0))); // 0.2..5
+      shadeVertex(formula, ray, observed, d, &mapping);
+      Vector3 expected = mapping.searchlightFactor(d) * spectrumToRgb(observed);
+      Vector3 shown = mapping.searchlightFactor(d) * shader.colourOf(ray, d);
+      clamp.clip(expected);
+      clamp.clip(shown);
+      for (int c = 0; c < 3; ++c) {
+        ASSERT_NEAR(shown[c], expected[c], 1.0f / 255.0f) << "D " << d << ", channel " << c;
+        between += expected[c] > 0.01f && expected[c] < 0.99f;
+      }
+    }
+  }
+  EXPECT_GT(between, 1000);
+}
