@@ -84,6 +84,8 @@ void threeGaussians(const float* in, int count, float* out, const Vector3& centr
   // Gaussians one after the other keeps the order of evaluate's sum.
   const float minusInverse = -1.0f / twoSigmaSquared;
   for (int g = 0; g < 3; ++g) {
+    // Most often under a strong Doppler shift: every wavelength on one side.
+    if (count == 0 || in[0] >= centres[g] + reach || in[count - 1] < centres[g] - reach) continue;
     int first = firstNotBelow(in, 0, count, centres[g] - reach);
     int end = firstNotBelow(in, first, count, centres[g] + reach);
     if (first == end) continue;
