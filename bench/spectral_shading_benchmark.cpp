@@ -8,9 +8,18 @@
 // Arguments: colourShift (0 none, 1 searchlight, 2 Doppler, 3 both) and
 // whether the headlight is on. Reports shaded vertices per second and the
 // heap allocations made inside the timed loop (must be 0).
+//
+// BM_SpectralVertexColour runs the reference (shadeVertex, spectrumToRgb);
+// BM_SpectralShaderColour the per-draw SpectralShader the renderers use, built
+// once per pass over the vertices as a draw builds it, with the black-body
+// material above (material 0) or an RGB material of the default width
+// (material 1, the grey (0.8, 0.8, 0.8) that shapes without a relativistic
+// material get).
 
 #include "colour/gamut_mapping.h"
 #include "colour/planck_spectrum.h"
+#include "colour/rgb_spectrum.h"
+#include "colour/spectral_shader.h"
 #include "colour/spectral_shading.h"
 #include "colour/spectrum_to_rgb.h"
 
@@ -124,6 +133,71 @@ void BM_SpectralVertexColour(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kVertexCount);
   state.counters["allocations"] = double(allocations);
 }
+
+void BM_SpectralShaderColour(benchmark::State& state) {
+  const int colourShift = int(state.range(0));
+  const bool headlightOn = state.range(1) != 0;
+  const bool rgbMaterial = state.range(2) != 0;
+
+  PlanckSpectrum sunlight;
+  sunlight.setStrength(1.0f);
+  sunlight.setTemperature(5762.0f);
+  SpectralLight headlight, sceneLight;
+  headlight.setDirection(0.0f, 0.0f, -1.0f);
+  sceneLight.setDirection(0.3f, 0.5f, 0.8f);
+  for (SpectralLight* light : {&headlight, &sceneLight}) {
+    light->setOn(1);
+    light->setIntensity(1.0f);
+    light->setSpectrum(&sunlight);
+  }
+  headlight.setOn(headlightOn ? 1 : 0);
+  LightList lights(8);
+  lights.set(0, &headlight);
+  lights.set(1, &sceneLight);
+
+  PlanckSpectrum emission;
+  emission.setStrength(0.01f);
+  emission.setTemperature(5760.0f);
+  RgbSpectrum grey; // σ = 20 nm, (0.8, 0.8, 0.8)
+  ConstantSpectrum zero;
+  RelMaterial blackBody{&zero, 0.0f, &emission, 1.0f, &zero, 0.0f};
+  RelMaterial rgb{&grey, 1.0f, &grey, 1.0f, &grey, 1.0f};
+
+  LightingContext context{&lights, lights.get(0), rgbMaterial ? &rgb : &blackBody};
+  WavelengthMapping wavelengthRange(380.0f, 780.0f);
+  GamutMapping gamutMapping;
+  const SpectralSampling sampling(40, 380.0f, 780.0f);
+
+  const std::vector<Vertex> vertices = makeVertices();
+  const bool doppler = colourShift == 2 || colourShift == 3;
+  const bool searchlight = colourShift == 1 || colourShift == 3;
+
+  long allocationsBefore = allocationCount.load();
+  for (auto _ : state) {
+    const SpectralShader shader(sampling, context, doppler ? &wavelengthRange : nullptr);
+    for (const Vertex& v : vertices) {
+      Vector3 colour = shader.colourOf(v.ray, v.doppler);
+      if (searchlight) colour = wavelengthRange.searchlightFactor(v.doppler) * colour;
+      gamutMapping.clip(colour);
+      benchmark::DoNotOptimize(colour);
+    }
+  }
+  // The shader's list of lights is the one allocation per draw.
+  long allocations = allocationCount.load() - allocationsBefore - long(state.iterations());
+
+  state.SetItemsProcessed(state.iterations() * kVertexCount);
+  state.counters["allocations"] = double(allocations);
+}
+
+BENCHMARK(BM_SpectralShaderColour)
+    ->ArgNames({"colourShift", "headlight", "rgbMaterial"})
+    ->Args({0, 0, 0})
+    ->Args({3, 0, 0})
+    ->Args({3, 1, 0})
+    ->Args({0, 0, 1})
+    ->Args({3, 0, 1})
+    ->Args({3, 1, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_SpectralVertexColour)
     ->ArgNames({"colourShift", "headlight"})

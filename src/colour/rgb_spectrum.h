@@ -16,7 +16,10 @@ public:
   // Target (0.8, 0.8, 0.8), σ = 20 nm.
   RgbSpectrum();
 
+  // The library's exp per Gaussian: the reference.
   float evaluate(float wavelengthNm) const override;
+  // The same three Gaussians with an exponential of our own that the
+  // compiler vectorises; within 1e-6 of evaluate relative to Σ|w_i|.
   void evaluateAscending(const float* wavelengthsNm, int count, float* values) const override;
 
   // Rebuilds the response of the three Gaussians and recalibrates the
@@ -39,6 +42,7 @@ private:
   Vector3 centresNm_{700.0f, 545.0f, 435.0f}; // red, green, blue Gaussian
   Vector3 weights_;                             // amplitude of each Gaussian
   float twoSigmaSquared_ = 800.0f;              // 2σ², nm²
+  float reachNm_ = 263.8f;                      // √(87·2σ²): beyond, a Gaussian is below the normal floats
   Matrix3 inverseResponse_;                     // A⁻¹; row i of A = RGB of Gaussian i alone
 };
 

@@ -1,7 +1,6 @@
 #include "display/vertex_set.h"
 
-#include "colour/spectral_shading.h"
-#include "colour/spectrum_to_rgb.h"
+#include "colour/spectral_shader.h"
 #include "display/worker_pool.h"
 #include "relativity/lorentz.h"
 #include "relativity/lorentz_block.h"
@@ -134,9 +133,10 @@ const RelMaterial& DvVertexSet::spectralMaterial() {
 }
 
 void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVertex* array) {
-  if (observed_.count() != kObservedSamples) observed_.resample(kObservedSamples, kVisibleFromNm, kVisibleToNm);
   colours_.resize(vertices_.size());
 
+  // The observed samples and their RGB weights are the same for every draw.
+  static const SpectralSampling kSampling(kObservedSamples, kVisibleFromNm, kVisibleToNm);
   static const WavelengthMapping kStandardMapping;
   static const GamutMapping kClamp;
   const WavelengthMapping& mapping = state.wavelengthRange ? *state.wavelengthRange : kStandardMapping;
@@ -147,14 +147,14 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
                            state.colourShift == DvRenderState::DopplerAndSearchlight;
 
   const LightList& lights = state.spectralLights();
-  LightingContext context{&lights, lights.get(0), &spectralMaterial()};
+  const LightingContext context{&lights, lights.get(0), &spectralMaterial()};
+  const SpectralShader shader(kSampling, context, doppler ? &mapping : nullptr);
   for (std::size_t i = 0; i < colours_.size(); ++i) {
     const DvVertex& v = array[i];
     float length = v.normal.length();
     VertexRay ray{v.position, length > 0.0f ? (1.0f / length) * v.normal : v.normal};
     float d = doppler_[i];
-    shadeVertex(context, ray, observed_, doppler ? d : 1.0f, doppler ? &mapping : nullptr);
-    Vector3 rgb = spectrumToRgb(observed_);
+    Vector3 rgb = shader.colourOf(ray, doppler ? d : 1.0f);
     if (searchlight) rgb = mapping.searchlightFactor(d) * rgb;
     colours_[i] = gamut.clip(rgb);
   }

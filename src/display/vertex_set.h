@@ -6,7 +6,6 @@
 // allocate nothing (the spectral path's scratch is made on its first draw).
 #pragma once
 
-#include "colour/sampled_spectrum.h"
 #include "display/display_node.h"
 #include "display/material.h"
 #include "display/spectral_material.h"
@@ -87,7 +86,6 @@ private:
   std::unique_ptr<DvSpectralMaterial> relMaterial_;      // from a relativistic material node
   std::unique_ptr<DvSpectralMaterial> rgbMaterial_;      // from material_, made on the first spectral draw
   std::vector<Vector3> colours_;                         // per vertex, this draw's spectral colour
-  SampledSpectrum observed_;                             // 40 samples, 380..780 nm, overwritten per vertex
 };
 
 } // namespace quillmere
