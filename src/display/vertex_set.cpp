@@ -79,6 +79,37 @@ void transformRun(void* context, long run) {
     for (int i = 0; i < count; ++i) doppler[i] = quillmere::dopplerFactor(*job.frame, source[i].position);
 }
 
+// One draw's spectral colours over a run of vertices.
+struct ColourJob {
+  const SpectralShader* shader;
+  const WavelengthMapping* mapping;
+  const GamutMapping* gamut;
+  const DvVertex* array;   // the eye's transformed vertices
+  const float* doppler;    // per vertex
+  Vector3* colours;        // per vertex, written
+  std::size_t count;
+  bool dopplerShift;       // shift the spectra by D
+  bool searchlight;        // brighten by D⁵
+};
+
+// Colours cost far more per vertex than the transform: worth sharing sooner.
+constexpr std::size_t kParallelColours = 1024;
+
+void colourRun(void* context, long run) {
+  const ColourJob& job = *static_cast<const ColourJob*>(context);
+  const std::size_t begin = std::size_t(run) * kVerticesPerRun;
+  const std::size_t end = std::min(job.count, begin + kVerticesPerRun);
+  for (std::size_t i = begin; i < end; ++i) {
+    const DvVertex& v = job.array[i];
+    float length = v.normal.length();
+    VertexRay ray{v.position, length > 0.0f ? (1.0f / length) * v.normal : v.normal};
+    float d = job.doppler[i];
+    Vector3 rgb = job.shader->colourOf(ray, job.dopplerShift ? d : 1.0f);
+    if (job.searchlight) rgb = job.mapping->searchlightFactor(d) * rgb;
+    job.colours[i] = job.gamut->clip(rgb);
+  }
+}
+
 } // namespace
 
 DvVertexSet::DvVertexSet(std::vector<DvVertex> vertices, std::vector<int> indices)
@@ -149,15 +180,12 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   const LightList& lights = state.spectralLights();
   const LightingContext context{&lights, lights.get(0), &spectralMaterial()};
   const SpectralShader shader(kSampling, context, doppler ? &mapping : nullptr);
-  for (std::size_t i = 0; i < colours_.size(); ++i) {
-    const DvVertex& v = array[i];
-    float length = v.normal.length();
-    VertexRay ray{v.position, length > 0.0f ? (1.0f / length) * v.normal : v.normal};
-    float d = doppler_[i];
-    Vector3 rgb = shader.colourOf(ray, doppler ? d : 1.0f);
-    if (searchlight) rgb = mapping.searchlightFactor(d) * rgb;
-    colours_[i] = gamut.clip(rgb);
-  }
+  // The shader is read only, and each vertex writes its own colour, so runs
+  // of vertices go to every core and give the same colours on any count.
+  ColourJob job{&shader, &mapping, &gamut, array, doppler_.data(), colours_.data(), colours_.size(), doppler,
+                searchlight};
+  const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
+  runPieces(runs, job.count < kParallelColours ? 1 : state.threads, colourRun, &job);
 }
 
 void DvVertexSet::print() const {

@@ -2,6 +2,7 @@
 // for every thread count, the light cone as the scalar reference computes
 // it, and the snapshot methods unchanged.
 #include "../relativity/expect_vector.h"
+#include "colour/planck_spectrum.h"
 #include "display/group.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
@@ -105,6 +106,32 @@ TEST(ParallelTransform, EveryThreadCountWritesTheSameBits) {
       expectSameBits(transformWith(root, *lines, observer, state, threads), oneLines);
     }
   }
+}
+
+TEST(ParallelTransform, SpectralColoursAreTheSameOnEveryThreadCount) {
+  RandomCloud cloud;
+  DvGroup root;
+  auto* faces = static_cast<DvIndexedFaceSet*>(root.append(cloud.faceSet()));
+  RelObserver observer(1, 2, 3, 0, 0.8f, 0, 0, 1);
+  PlanckSpectrum sunlight(1.0f, 5762.0f);
+  SpectralLight light;
+  light.setOn(1);
+  light.setIntensity(1.0f);
+  light.setSpectrum(&sunlight);
+  light.setDirection(0.2f, 0.5f, -1);
+  DvRenderState state = spectralState(0);
+  state.colourShift = DvRenderState::DopplerAndSearchlight;
+  state.setSpectralLight(1, &light);
+  FrameHolder holder;
+  root.relativisticTransform(observer, state, holder);
+  std::vector<std::vector<Vector3>> colours;
+  for (int threads : {1, 2, 7}) {
+    state.threads = threads;
+    faces->shadeVertices(state);
+    colours.push_back(faces->spectralColours());
+  }
+  for (std::size_t i = 1; i < colours.size(); ++i)
+    EXPECT_EQ(std::memcmp(colours[i].data(), colours[0].data(), colours[0].size() * sizeof(Vector3)), 0);
 }
 
 // Relative 1e-5 of the vector's length (at least 1e-5): float rounding.
