@@ -130,6 +130,33 @@ void DvIndexedFaceSet::drawBareTriangles(const DvVertex* array) const {
   glEnd();
 }
 
+// The triangles in one call from the vertex arrays: the same vertices, in
+// the same order, as one glVertex per index would send.
+void DvIndexedFaceSet::drawTriangleArrays(const DvVertex* array, bool normals, bool textured,
+                                          const Vector3* colours) const {
+  if (indices_.empty()) return;
+  const GLsizei stride = sizeof(DvVertex);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, stride, &array[0].position.x);
+  if (normals) {
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, stride, &array[0].normal.x);
+  }
+  if (textured) {
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, stride, array[0].texCoord);
+  }
+  if (colours) {
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_FLOAT, sizeof(Vector3), &colours[0].x);
+  }
+  glDrawElements(GL_TRIANGLES, GLsizei(indices_.size()), GL_UNSIGNED_INT, indices_.data());
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+}
+
 bool DvIndexedFaceSet::drawUnlitStyle(int style, const DvVertex* array) const {
   switch (style) {
   case DvRenderState::Wireframe:
@@ -155,6 +182,11 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
     const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
     if (state.renderStyle == DvRenderState::Textured && !hasTextureCoordinates_) glDisable(GL_TEXTURE_2D);
     const bool scaled = state.colourShift == DvRenderState::SearchlightOnly && material();
+    if (state.vertexArrays && !scaled) {
+      drawTriangleArrays(array, true, textured, nullptr);
+      break;
+    }
+    // The material changes per vertex here, which arrays cannot carry.
     glBegin(GL_TRIANGLES);
     for (int index : indices_) {
       const DvVertex& v = array[index];
@@ -187,6 +219,10 @@ void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
     else
       glDisable(GL_TEXTURE_2D);
     const std::vector<Vector3>& colours = spectralColours();
+    if (state.vertexArrays) {
+      drawTriangleArrays(array, false, textured, colours.data());
+      break;
+    }
     glBegin(GL_TRIANGLES);
     for (int index : indices_) {
       const DvVertex& v = array[index];

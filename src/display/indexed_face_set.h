@@ -57,6 +57,8 @@ private:
   // Wireframe and outline draw each triangle's edges, hidden line bare
   // triangles (both paths alike); false for any other style.
   bool drawUnlitStyle(int style, const DvVertex* array) const;
+  // Styles 0 and 1 from vertex arrays; `colours` per vertex on the spectral path.
+  void drawTriangleArrays(const DvVertex* array, bool normals, bool textured, const Vector3* colours) const;
   void drawEdges(const DvVertex* array) const;
   void drawBareTriangles(const DvVertex* array) const;
 

@@ -52,6 +52,7 @@ public:
   int buildMipmaps = 1;           // flag: textures uploaded with mipmaps
   int transformMethod = 0;        // 0 light cone, 1 snapshot then light cone, other: snapshot only
   int snapshotPerUpdate = 0;      // flag: the observer's snapshot before each scene update
+  int vertexArrays = 1;           // flag: face sets draw styles 0 and 1 from vertex arrays; 0: one call per vertex
   int trace = 0;                  // flag: per-frame diagnostic dumps (frames of reference, eyes)
   int threads = 0;                // threads for the per-vertex loops of large sets; 0: all cores
 

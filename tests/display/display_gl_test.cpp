@@ -12,7 +12,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 
 namespace quillmere::test {
 namespace {
@@ -176,6 +179,49 @@ TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
   int green = 0;
   for (int y = 38; y <= 42; ++y) green = std::max(green, frame.at(100, y).g);
   EXPECT_GT(green, 200);
+}
+
+// The example scenes as files, without their header line (convert adds it).
+std::string exampleBody(const std::string& name) {
+  std::ifstream file(std::string(QUILLMERE_EXAMPLES) + "/" + name);
+  std::stringstream text;
+  text << file.rdbuf();
+  std::string body = text.str();
+  return body.substr(body.find('\n') + 1);
+}
+
+TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
+  PlanckSpectrum sunlight(1.0f, 5762.0f);
+  SpectralLight light;
+  light.setOn(1);
+  light.setIntensity(1.0f);
+  light.setSpectrum(&sunlight);
+  light.setDirection(0.3f, 0.4f, -1);
+  for (const char* name : {"lattice.wrl", "planck.wrl"}) {
+    ConvertedScene scene = convert(exampleBody(name));
+    ASSERT_TRUE(scene.result.ok) << name;
+    RelObserver observer(2, 2, 6, 0, 0.9f, 0.1f, 0, 1); // inside the lattice, between the spheres
+    for (int spectral : {0, 1}) {
+      DvRenderState state;
+      state.softwareShading = spectral;
+      state.colourShift = spectral ? DvRenderState::DopplerAndSearchlight : DvRenderState::NoShift;
+      state.setSpectralLight(1, &light);
+      state.vertexArrays = 1;
+      Frame arrays = draw(*scene.root, observer, state, spectral);
+      state.vertexArrays = 0;
+      Frame calls = draw(*scene.root, observer, state, spectral);
+      arrays.saveForInspection(std::string("arrays_") + name + (spectral ? "_spectral" : ""));
+      int worst = 0, lit = 0;
+      for (int y = 0; y < kGLTestSize; ++y)
+        for (int x = 0; x < kGLTestSize; ++x) {
+          Pixel a = arrays.at(x, y), b = calls.at(x, y);
+          worst = std::max({worst, std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+          lit += a.r + a.g + a.b > 0;
+        }
+      EXPECT_LE(worst, 1) << name << (spectral ? " spectral" : " OpenGL");
+      EXPECT_GT(lit, 100) << name; // something was drawn
+    }
+  }
 }
 
 } // namespace
