@@ -15,35 +15,37 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
-  int w = 0, h = 0;
-  EXPECT_TRUE(rescaledTextureSize(100, 50, 3, 16384, w, h));
-  EXPECT_EQ(w, 128);
-  EXPECT_EQ(h, 64);
-  EXPECT_TRUE(rescaledTextureSize(64, 64, 4, 16384, w, h));
-  EXPECT_EQ(w, 64);
-  EXPECT_EQ(h, 64);
-  EXPECT_TRUE(rescaledTextureSize(1, 1, 1, 16384, w, h));
-  EXPECT_EQ(w, 1);
-  EXPECT_EQ(h, 1);
-  EXPECT_TRUE(rescaledTextureSize(3, 1, 3, 16384, w, h));
-  EXPECT_EQ(w, 4);
-  EXPECT_EQ(h, 1);
-
-  // Beyond the implementation's size both sides halve together: 1024 × 16
-  // (64:1) becomes 256 × 4, still 64:1; a side of 1 cannot halve further.
-  EXPECT_TRUE(rescaledTextureSize(1000, 10, 3, 256, w, h));
-  EXPECT_EQ(w, 256);
-  EXPECT_EQ(h, 4);
-  EXPECT_TRUE(rescaledTextureSize(1000, 1, 3, 256, w, h));
-  EXPECT_EQ(w, 256);
-  EXPECT_EQ(h, 1);
-
-  // 256 MB is the most a texture may take after rescaling: 16384 × 8192 at
-  // two bytes is exactly 2^28 bytes, at four bytes twice that.
-  EXPECT_TRUE(rescaledTextureSize(16384, 8192, 2, 16384, w, h));
-  EXPECT_FALSE(rescaledTextureSize(16384, 8192, 4, 16384, w, h));
-  EXPECT_FALSE(rescaledTextureSize(8193, 8193, 2, 16384, w, h)); // rounds up to 16384 × 16384
-  EXPECT_FALSE(rescaledTextureSize(0, 4, 3, 16384, w, h));
+  struct Case {
+    int w0, h0, components, maxSize;
+    bool fits;
+    int width, height;
+  };
+  const Case cases[] = {
+      {100, 50, 3, 16384, true, 128, 64},
+      {64, 64, 4, 16384, true, 64, 64},
+      {1, 1, 1, 16384, true, 1, 1},
+      {3, 1, 3, 16384, true, 4, 1},
+      // Beyond the implementation's size both sides halve together: 1024 × 16
+      // (64:1) becomes 256 × 4, still 64:1; a side of 1 cannot halve further.
+      {1000, 10, 3, 256, true, 256, 4},
+      {1000, 1, 3, 256, true, 256, 1},
+      // 256 MB is the most a texture may take after rescaling: 16384 × 8192
+      // at two bytes is exactly 2^28 bytes, at four bytes twice that; 8193
+      // rounds up to 16384.
+      {16384, 8192, 2, 16384, true, 16384, 8192},
+      {16384, 8192, 4, 16384, false, 16384, 8192},
+      {8193, 8193, 2, 16384, false, 16384, 16384},
+      {0, 4, 3, 16384, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    int width = 0, height = 0;
+    EXPECT_EQ(rescaledTextureSize(c.w0, c.h0, c.components, c.maxSize, width, height), c.fits)
+        << c.w0 << " x " << c.h0 << " x " << c.components;
+    if (c.width > 0) {
+      EXPECT_EQ(width, c.width) << c.w0 << " x " << c.h0;
+      EXPECT_EQ(height, c.height) << c.w0 << " x " << c.h0;
+    }
+  }
 }
 
 TEST(Texture2Conversion, NodeStandsWhereTheTexture2StoodWithItsInlineImage) {
