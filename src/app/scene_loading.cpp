@@ -139,7 +139,9 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   printWarning("Read was ok\n");
 
   // Convert it under the scene root, after the default material and the rest frame.
-  ConversionResult conversion = convertScene(*fileRoot, *scene.root);
+  ConversionOptions options;
+  options.sceneFolder = sceneFolderOf(scene.scenePath); // textures beside the scene, from any working directory
+  ConversionResult conversion = convertScene(*fileRoot, *scene.root, options);
   fileRoot.reset();
   if (!conversion.ok) {
     printWarning("%s\n", conversion.error.c_str());

@@ -6,6 +6,7 @@
 #include "display/lod.h"
 #include "display/rel_frame.h"
 #include "display/rel_material_conversion.h"
+#include "display/texture_2.h"
 #include "display/transformations.h"
 #include "vrml/conversion.h"
 #include "vrml/group_nodes.h"
@@ -44,15 +45,15 @@ std::unique_ptr<DvMaterial> materialFromNode(const ownMaterial& node) {
 
 class SceneConversion : public QvConversion {
 public:
-  SceneConversion(DvGroup& root, long maxDisplayVertices)
-      : currentGroup_(&root), maxDisplayVertices_(maxDisplayVertices) {}
+  SceneConversion(DvGroup& root, const ConversionOptions& options)
+      : currentGroup_(&root), maxDisplayVertices_(options.maxDisplayVertices), sceneFolder_(options.sceneFolder) {}
 
   ConversionResult& result() { return result_; }
 
   void indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) override;
   void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) override;
   void material(const ownMaterial&, const QvState&) override {} // each shape takes the Material stack's top
-  void texture2(const ownTexture2&, const QvState&) override {} // textures are not drawn yet
+  void texture2(const ownTexture2& node, const QvState& state) override;
   void relFrame(const ownRELframe& node, const QvState& state) override;
   void beginLOD(const QvLOD& node, const QvState& state) override;
   void beginLODChild(const QvLOD& node, int childIndex) override;
@@ -73,6 +74,7 @@ private:
 
   DvGroup* currentGroup_;        // new display nodes are appended here
   long maxDisplayVertices_;      // the budget of the whole conversion
+  std::string sceneFolder_;      // relative texture files are looked up here first
   std::vector<OpenLOD> openLODs_; // LODs whose children are being walked, innermost last
   ConversionResult result_;
   bool budgetSpent_ = false;
@@ -170,6 +172,26 @@ void SceneConversion::relFrame(const ownRELframe& node, const QvState&) {
   ++result_.summary.frames;
 }
 
+void SceneConversion::texture2(const ownTexture2& node, const QvState&) {
+  if (!building()) return;
+  Texture2Source source;
+  if (!node.wrapS.isDefault()) source.wrapS = node.wrapS.value;
+  if (!node.wrapT.isDefault()) source.wrapT = node.wrapT.value;
+  if (!node.image.isDefault()) {
+    source.imageGiven = true;
+    source.image = node.image.bytes;
+    source.imageWidth = node.image.size[0];
+    source.imageHeight = node.image.size[1];
+    source.imageComponents = node.image.numComponents;
+  }
+  if (!node.filename.isDefault()) source.fileName = node.filename.value.getString();
+  source.sceneFolder = sceneFolder_;
+  auto texture = std::make_unique<DvTexture2>();
+  texture->setTextureNode(source);
+  currentGroup_->append(std::move(texture));
+  ++result_.summary.textures;
+}
+
 void SceneConversion::beginLOD(const QvLOD& node, const QvState&) {
   OpenLOD open{nullptr, currentGroup_};
   if (building()) {
@@ -202,12 +224,24 @@ void SceneConversion::endLOD(const QvLOD&, const QvState& state) {
 } // namespace
 
 ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, long maxDisplayVertices) {
+  ConversionOptions options;
+  options.maxDisplayVertices = maxDisplayVertices;
+  return convertScene(fileRoot, sceneRoot, options);
+}
+
+std::string sceneFolderOf(const std::string& scenePath) {
+  std::string::size_type slash = scenePath.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : scenePath.substr(0, slash);
+}
+
+ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, const ConversionOptions& options) {
   auto defaultMaterial = std::make_unique<DvMaterial>();
   defaultMaterial->resetToDefaults();
   sceneRoot.append(std::move(defaultMaterial));
   sceneRoot.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
 
-  SceneConversion conversion(sceneRoot, maxDisplayVertices);
+  SceneConversion conversion(sceneRoot, options);
   {
     QvState state(&conversion);
     fileRoot.traverse(state);

@@ -35,11 +35,21 @@ struct ConversionResult {
 // warning: a mesh reached through many USEs can multiply beyond memory.
 constexpr long kMaxDisplayVertices = 50000000;
 
+struct ConversionOptions {
+  long maxDisplayVertices = kMaxDisplayVertices;
+  std::string sceneFolder; // where relative texture file names are looked up first; empty: only the current directory
+};
+
 // Appends to `sceneRoot` the default material, the rest frame, and the
 // display nodes of the tree under `fileRoot`. A shape without coordinates or
 // normals, or with normals that do not fit its points, ends the conversion:
 // the result is not ok and names the problem; what was built stays.
+ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, const ConversionOptions& options);
 ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot,
                               long maxDisplayVertices = kMaxDisplayVertices);
+
+// The folder of a scene file's path ("." for a bare name): where its
+// relative texture file names are looked up first.
+std::string sceneFolderOf(const std::string& scenePath);
 
 } // namespace quillmere

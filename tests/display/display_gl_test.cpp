@@ -1,16 +1,8 @@
 // Draws small converted scenes into a real OpenGL context and looks at the
-// pixels. The observer sits at the origin looking along +z; the projection
-// is a 90° perspective, so a direction (x, y, z) in eye coordinates lands at
-// x_ndc = x / −z.
-#include "display_test_support.h"
-#include "gl_test_window.h"
+// pixels.
+#include "display_gl_fixture.h"
 
 #include "colour/planck_spectrum.h"
-#include "relativity/observer.h"
-#include "render/render_state.h"
-
-#include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -19,62 +11,6 @@
 
 namespace quillmere::test {
 namespace {
-
-const Pixel kBlack{0, 0, 0};
-
-class DisplayGL : public testing::Test {
-protected:
-  void SetUp() override {
-    if (!openGLTestWindow()) GTEST_SKIP() << "no display for an OpenGL context";
-  }
-
-  // One frame as the display manager draws it: projection, the observer's
-  // view rotation, a white light from the eye, then transform and draw.
-  Frame draw(DvGroup& root, const RelObserver& observer, const DvRenderState& state, bool spectral = false) {
-    glViewport(0, 0, kGLTestSize, kGLTestSize);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(90.0, 1.0, 0.1, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    const float noAmbient[4] = {0, 0, 0, 1}, fromEye[4] = {0, 0, 1, 0};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
-    glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
-    glEnable(GL_LIGHT0);
-    bool lit = !spectral && state.renderStyle <= DvRenderState::Untextured;
-    if (lit)
-      glEnable(GL_LIGHTING);
-    else
-      glDisable(GL_LIGHTING);
-    glLoadMatrixf(observer.viewMatrix().m);
-    FrameHolder holder;
-    root.relativisticTransform(observer, state, holder);
-    if (spectral)
-      root.renderSoftware(state, 0);
-    else
-      root.render(state);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    return Frame::readBack();
-  }
-
-  // The pixel where the observer's view puts a direction given in world axes.
-  static void project(const RelObserver& observer, const Vector3& direction, float& x, float& y) {
-    const Matrix4& view = observer.viewMatrix();
-    Vector3 eye(view(0, 0) * direction.x + view(0, 1) * direction.y + view(0, 2) * direction.z,
-                view(1, 0) * direction.x + view(1, 1) * direction.y + view(1, 2) * direction.z,
-                view(2, 0) * direction.x + view(2, 1) * direction.y + view(2, 2) * direction.z);
-    x = (eye.x / -eye.z + 1.0f) * 0.5f * kGLTestSize;
-    y = (eye.y / -eye.z + 1.0f) * 0.5f * kGLTestSize;
-  }
-};
-
-RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
-
-const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1, 0 0 -1] } ";
 
 TEST_F(DisplayGL, LitRedTriangleIsRedWhereItStands) {
   ConvertedScene scene = convert("Separator { Material { diffuseColor 1 0 0 } "

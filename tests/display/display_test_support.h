@@ -17,15 +17,21 @@ struct ConvertedScene {
 };
 
 // Reads and converts `body` (the header is added); the read must succeed.
-inline ConvertedScene convert(const std::string& body, long maxDisplayVertices = kMaxDisplayVertices) {
+inline ConvertedScene convert(const std::string& body, const ConversionOptions& options) {
   SceneRead read = readScene(std::string(kHeader) + body);
   EXPECT_TRUE(read.ok) << read.errors;
   ConvertedScene scene;
   if (!read.root) return scene;
   testing::internal::CaptureStdout();
-  scene.result = convertScene(*read.root, *scene.root, maxDisplayVertices);
+  scene.result = convertScene(*read.root, *scene.root, options);
   scene.output = testing::internal::GetCapturedStdout();
   return scene;
+}
+
+inline ConvertedScene convert(const std::string& body, long maxDisplayVertices = kMaxDisplayVertices) {
+  ConversionOptions options;
+  options.maxDisplayVertices = maxDisplayVertices;
+  return convert(body, options);
 }
 
 // The root's children after the default material and the rest frame.

@@ -72,7 +72,9 @@ FileHandle openScene(const char* path) {
 // Converts a tree that read ok; prints the conversion verdict.
 bool convertFile(const char* path, QvNode& root) {
   DvGroup sceneRoot;
-  ConversionResult result = convertScene(root, sceneRoot);
+  ConversionOptions options;
+  options.sceneFolder = sceneFolderOf(path); // texture files beside the scene, whatever the working directory
+  ConversionResult result = convertScene(root, sceneRoot, options);
   std::fflush(stdout); // the conversion's warnings come before the verdict
   if (!result.ok) {
     std::fprintf(stderr, "%s\n", result.error.c_str());
@@ -81,8 +83,8 @@ bool convertFile(const char* path, QvNode& root) {
     return false;
   }
   const ConversionSummary& s = result.summary;
-  std::printf("%s: ok (%ld face sets, %ld triangles, %ld line sets, %ld frames, %ld LODs)\n", path, s.faceSets,
-              s.triangles, s.lineSets, s.frames, s.lods);
+  std::printf("%s: ok (%ld face sets, %ld triangles, %ld line sets, %ld frames, %ld LODs, %ld textures)\n", path,
+              s.faceSets, s.triangles, s.lineSets, s.frames, s.lods, s.textures);
   return true;
 }
 

@@ -1,0 +1,82 @@
+// The drawing tests' fixture: a converted scene drawn as the display
+// manager draws a frame. The observer sits at the origin looking along +z;
+// the projection is a 90° perspective, so a direction (x, y, z) in eye
+// coordinates lands at x_ndc = x / −z.
+#pragma once
+
+#include "display_test_support.h"
+#include "gl_test_window.h"
+
+#include "relativity/observer.h"
+#include "render/render_state.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+namespace quillmere::test {
+
+inline const Pixel kBlack{0, 0, 0};
+
+inline RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
+
+// Four normals towards the observer, for a quadrilateral in front of it.
+inline const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1, 0 0 -1] } ";
+
+class DisplayGL : public testing::Test {
+protected:
+  void SetUp() override {
+    if (!openGLTestWindow()) GTEST_SKIP() << "no display for an OpenGL context";
+  }
+
+  // A texture node's list leaves texturing on and the matrix mode at
+  // GL_TEXTURE; the next test starts from OpenGL's usual state.
+  void TearDown() override {
+    glDisable(GL_TEXTURE_2D);
+    glMatrixMode(GL_MODELVIEW);
+  }
+
+  // One frame as the display manager draws it: projection, the observer's
+  // view rotation, a white light from the eye, then transform and draw.
+  Frame draw(DvGroup& root, const RelObserver& observer, const DvRenderState& state, bool spectral = false) {
+    glViewport(0, 0, kGLTestSize, kGLTestSize);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 1.0, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float noAmbient[4] = {0, 0, 0, 1}, fromEye[4] = {0, 0, 1, 0};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
+    glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
+    glEnable(GL_LIGHT0);
+    bool lit = !spectral && state.renderStyle <= DvRenderState::Untextured;
+    if (lit)
+      glEnable(GL_LIGHTING);
+    else
+      glDisable(GL_LIGHTING);
+    glLoadMatrixf(observer.viewMatrix().m);
+    FrameHolder holder;
+    root.relativisticTransform(observer, state, holder);
+    if (spectral)
+      root.renderSoftware(state, 0);
+    else
+      root.render(state);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    return Frame::readBack();
+  }
+
+  // The pixel where the observer's view puts a direction given in world axes.
+  static void project(const RelObserver& observer, const Vector3& direction, float& x, float& y) {
+    const Matrix4& view = observer.viewMatrix();
+    Vector3 eye(view(0, 0) * direction.x + view(0, 1) * direction.y + view(0, 2) * direction.z,
+                view(1, 0) * direction.x + view(1, 1) * direction.y + view(1, 2) * direction.z,
+                view(2, 0) * direction.x + view(2, 1) * direction.y + view(2, 2) * direction.z);
+    x = (eye.x / -eye.z + 1.0f) * 0.5f * kGLTestSize;
+    y = (eye.y / -eye.z + 1.0f) * 0.5f * kGLTestSize;
+  }
+};
+
+} // namespace quillmere::test

@@ -1,0 +1,255 @@
+// Textures drawn for real: a textured square in front of the observer whose
+// texture has four coloured quadrants, probed where each quadrant's texture
+// coordinates put it on the screen. A picture stored upside down or mirrored
+// puts the wrong colour there.
+#include "../support/png_file.h"
+#include "display_gl_fixture.h"
+
+#include "display/texture_2.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace quillmere::test {
+namespace {
+
+struct Rgb {
+  int r, g, b;
+};
+
+// Bottom left, bottom right, top left, top right (t grows upwards).
+const Rgb kQuadrant[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+const Rgb kGreyQuadrant[4] = {{40, 40, 40}, {100, 100, 100}, {160, 160, 160}, {220, 220, 220}};
+
+// A square of side 4 at z = 5 with s, t running 0..sMax, 0..1 from its
+// corner (2, −2). Looking along +z with y up, world x grows to the left, so
+// s grows towards −x and the picture reads on the screen as in its file.
+// White material, so the lit texture shows its own colours.
+std::string texturedSquare(const std::string& texture, float sMax = 1) {
+  std::string s = std::to_string(sMax);
+  return "Separator { Material { diffuseColor 1 1 1 } " + texture +
+         " TextureCoordinate2 { point [0 0, " + s + " 0, " + s + " 1, 0 1] } "
+         "Coordinate3 { point [2 -2 5, -2 -2 5, -2 2 5, 2 2 5] } " +
+         kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } }";
+}
+
+// A size × size picture of four quadrants, `channels` bytes per pixel
+// (grey pictures take the grey levels), top row first as a file stores it.
+std::vector<std::uint8_t> quadrantPicture(int size, int channels) {
+  std::vector<std::uint8_t> bytes;
+  for (int row = 0; row < size; ++row)
+    for (int column = 0; column < size; ++column) {
+      bool top = row < size / 2, right = column >= size / 2;
+      int q = (top ? 2 : 0) + (right ? 1 : 0);
+      if (channels <= 2) {
+        bytes.push_back(std::uint8_t(kGreyQuadrant[q].r));
+      } else {
+        bytes.insert(bytes.end(), {std::uint8_t(kQuadrant[q].r), std::uint8_t(kQuadrant[q].g),
+                                   std::uint8_t(kQuadrant[q].b)});
+      }
+      if (channels == 2 || channels == 4) bytes.push_back(255);
+    }
+  return bytes;
+}
+
+// The inline image of the same four quadrants, 4 × 4, bottom row first.
+std::string inlineQuadrants() {
+  std::string image = "image 4 4 3";
+  char number[16];
+  for (int row = 0; row < 4; ++row)
+    for (int column = 0; column < 4; ++column) {
+      const Rgb& c = kQuadrant[(row >= 2 ? 2 : 0) + (column >= 2 ? 1 : 0)];
+      std::snprintf(number, sizeof number, " 0x%02x%02x%02x", c.r, c.g, c.b);
+      image += number;
+    }
+  return image;
+}
+
+class TextureGL : public DisplayGL {
+protected:
+  // The pixel showing the square's point at texture coordinates (s, t) when s runs 0..sMax.
+  void pixelAt(float s, float t, int& x, int& y, float sMax = 1) {
+    float px, py;
+    project(observerAlongZ(0), Vector3(2 - 4 * s / sMax, -2 + 4 * t, 5), px, py);
+    x = int(px);
+    y = int(py);
+  }
+
+  // Compiles the scene's textures and draws it once.
+  Frame compileAndDraw(ConvertedScene& scene, DvRenderState& state) {
+    scene.root->compileTexture(state);
+    return draw(*scene.root, observerAlongZ(0), state);
+  }
+
+  // Every quadrant shows its colour at the centre of its texture coordinates.
+  void expectQuadrants(const Frame& frame, const Rgb (&colours)[4], const std::string& what) {
+    for (int q = 0; q < 4; ++q) {
+      int x, y;
+      pixelAt(q % 2 ? 0.75f : 0.25f, q >= 2 ? 0.75f : 0.25f, x, y);
+      Pixel p = frame.at(x, y);
+      // Full white light along the normal on a white material: the texel
+      // itself, within a few levels of rounding.
+      EXPECT_NEAR(p.r, colours[q].r, 6) << what << ", quadrant " << q;
+      EXPECT_NEAR(p.g, colours[q].g, 6) << what << ", quadrant " << q;
+      EXPECT_NEAR(p.b, colours[q].b, 6) << what << ", quadrant " << q;
+    }
+  }
+};
+
+TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
+  const std::string folder = scratchFolder("texture_gl");
+  ASSERT_TRUE(writePng(folder + "/rgb.png", 4, 4, 3, quadrantPicture(4, 3)));
+  ASSERT_TRUE(writePng(folder + "/rgba.png", 4, 4, 4, quadrantPicture(4, 4)));
+  ASSERT_TRUE(writePng(folder + "/grey.png", 4, 4, 1, quadrantPicture(4, 1)));
+  ASSERT_TRUE(writePng(folder + "/odd.png", 6, 6, 3, quadrantPicture(6, 3))); // rescaled to 8 × 8
+  ConversionOptions options;
+  options.sceneFolder = folder;
+
+  struct Case {
+    const char* name;
+    std::string texture;
+    const Rgb (&colours)[4];
+  };
+  const Case cases[] = {{"rgb", "Texture2 { filename \"rgb.png\" }", kQuadrant},
+                        {"rgba", "Texture2 { filename \"rgba.png\" }", kQuadrant},
+                        {"grey", "Texture2 { filename \"grey.png\" }", kGreyQuadrant},
+                        {"odd", "Texture2 { filename \"odd.png\" }", kQuadrant},
+                        {"inline", "Texture2 { " + inlineQuadrants() + " }", kQuadrant}};
+  for (const Case& c : cases) {
+    ConvertedScene scene = convert(texturedSquare(c.texture), options);
+    ASSERT_EQ(scene.output, "") << c.name;
+    DvRenderState state;
+    state.buildMipmaps = 0; // as scene loading sets it
+    Frame frame = compileAndDraw(scene, state);
+    frame.saveForInspection(std::string("texture_") + c.name);
+    expectQuadrants(frame, c.colours, c.name);
+  }
+
+  // The odd picture became a power-of-two texture.
+  ConvertedScene odd = convert(texturedSquare("Texture2 { filename \"odd.png\" }"), options);
+  DvRenderState state;
+  odd.root->compileTexture(state);
+  auto* texture = childAs<DvTexture2>(*odd.root, kFirstConverted);
+  ASSERT_TRUE(texture);
+  EXPECT_EQ(texture->getWidth(), 8);
+  EXPECT_EQ(texture->getHeight(), 8);
+  EXPECT_EQ(texture->getPixels().size(), 8u * 8u * 3u);
+
+  // Texture objects or not, mipmaps or not: the same picture.
+  for (int objects : {0, 1})
+    for (int mipmaps : {0, 1}) {
+      ConvertedScene scene = convert(texturedSquare("Texture2 { filename \"rgb.png\" }"), options);
+      DvRenderState settings;
+      settings.textureObjects = objects;
+      settings.buildMipmaps = mipmaps;
+      Frame frame = compileAndDraw(scene, settings);
+      frame.saveForInspection("texture_objects" + std::to_string(objects) + "_mipmaps" + std::to_string(mipmaps));
+      expectQuadrants(frame, kQuadrant, "objects " + std::to_string(objects) + ", mipmaps " + std::to_string(mipmaps));
+      frame = draw(*scene.root, observerAlongZ(0), settings); // a second frame through the list alone
+      expectQuadrants(frame, kQuadrant, "second frame");
+    }
+}
+
+TEST_F(TextureGL, ClampHoldsTheEdgeWhereRepeatStartsOver) {
+  // Left half red, right half green; s runs to 2 across the square.
+  const std::string image = "image 4 1 3 0xff0000 0xff0000 0x00ff00 0x00ff00";
+  for (const char* wrap : {"REPEAT", "CLAMP"}) {
+    ConvertedScene scene = convert(texturedSquare("Texture2 { " + image + " wrapS " + wrap + " }", 2));
+    DvRenderState state;
+    state.buildMipmaps = 0;
+    Frame frame = compileAndDraw(scene, state);
+    frame.saveForInspection(std::string("texture_wrap_") + wrap);
+    int x, y;
+    pixelAt(0.25f, 0.5f, x, y, 2);
+    EXPECT_GT(frame.at(x, y).r, 245) << wrap;
+    pixelAt(0.75f, 0.5f, x, y, 2);
+    EXPECT_GT(frame.at(x, y).g, 245) << wrap;
+    pixelAt(1.25f, 0.5f, x, y, 2);
+    Pixel beyond = frame.at(x, y);
+    if (std::string(wrap) == "REPEAT") {
+      EXPECT_GT(beyond.r, 245); // the picture again from its left edge
+      EXPECT_LT(beyond.g, 10);
+    } else {
+      // Clamped to s = 1, where linear filtering weighs the last texel and
+      // the (black) border equally: half the edge's green, no red.
+      EXPECT_LT(beyond.r, 10);
+      EXPECT_NEAR(beyond.g, 128, 8);
+    }
+  }
+}
+
+TEST_F(TextureGL, TextureThatCannotBeLoadedLeavesShapesUntextured) {
+  // A texture drawn first leaves texturing on; the node whose file is
+  // missing must switch it off for the yellow square after it.
+  DvRenderState state;
+  state.buildMipmaps = 0;
+  ConvertedScene textured = convert(texturedSquare("Texture2 { " + inlineQuadrants() + " }"));
+  compileAndDraw(textured, state);
+  ASSERT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+
+  ConvertedScene scene = convert("Separator { Texture2 { filename \"nowhere/missing.png\" } "
+                                 "Material { diffuseColor 1 1 0 } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
+                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
+                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } }");
+  EXPECT_EQ(scene.output.rfind("Could not find image file nowhere/missing.png", 0), 0u) << scene.output;
+  Frame frame = compileAndDraw(scene, state);
+  frame.saveForInspection("texture_missing_file");
+  auto* texture = childAs<DvTexture2>(*scene.root, kFirstConverted);
+  ASSERT_TRUE(texture);
+  EXPECT_EQ(texture->getDisplayList(), 0u); // nothing to compile
+  for (float s : {0.25f, 0.75f}) {
+    int x, y;
+    pixelAt(s, s, x, y);
+    Pixel p = frame.at(x, y);
+    EXPECT_GT(p.r, 245);
+    EXPECT_GT(p.g, 245);
+    EXPECT_LT(p.b, 10);
+  }
+
+  // In wireframe every texture node switches texturing off, loaded or not.
+  state.renderStyle = DvRenderState::Wireframe;
+  draw(*textured.root, observerAlongZ(0), state);
+  EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+}
+
+TEST_F(TextureGL, TexturedExampleDraws) {
+  ConversionOptions options;
+  options.sceneFolder = QUILLMERE_EXAMPLES;
+  std::ifstream file(std::string(QUILLMERE_EXAMPLES) + "/textured.wrl");
+  ASSERT_TRUE(file);
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  SceneRead read = readScene(text);
+  ASSERT_TRUE(read.ok && read.root) << read.errors;
+  auto root = std::make_unique<DvGroup>();
+  testing::internal::CaptureStdout();
+  ConversionResult result = convertScene(*read.root, *root, options);
+  std::string output = testing::internal::GetCapturedStdout();
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(output, "");
+  EXPECT_EQ(result.summary.textures, 3);
+  for (int i = 0; i < root->getNumChildren(); ++i)
+    if (auto* texture = dynamic_cast<DvTexture2*>(root->getChild(i))) {
+      EXPECT_TRUE(texture->hasImage());
+    }
+
+  DvRenderState state;
+  state.buildMipmaps = 0;
+  root->compileTexture(state);
+  RelObserver observer(0, 2, -8, 0, 0, 0, 0, 1);
+  Frame frame = draw(*root, observer, state);
+  frame.saveForInspection("textured_example");
+  // The grid's top edge is red in its file, so red near the panel's top
+  // and none near its bottom means the picture stands the right way up.
+  float x, y;
+  project(observer, Vector3(2.5f, 3.94f - 2, 8), x, y);
+  Pixel top = frame.at(int(x), int(y));
+  project(observer, Vector3(2.5f, 0.2f - 2, 8), x, y);
+  Pixel bottom = frame.at(int(x), int(y));
+  EXPECT_GT(top.r, 180);
+  EXPECT_LT(top.g, 80);
+  EXPECT_LT(bottom.r - bottom.g, 40);
+}
+
+} // namespace
+} // namespace quillmere::test

@@ -1,0 +1,140 @@
+// Texture nodes without an OpenGL context: where the conversion puts them,
+// what image they keep (inline, from a file beside the scene or in the
+// working directory), the images they refuse, and the power-of-two sizes.
+#include "../support/png_file.h"
+#include "display_test_support.h"
+
+#include "display/indexed_face_set.h"
+#include "display/texture_2.h"
+
+#include <unistd.h>
+
+namespace quillmere::test {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
+  struct Case {
+    int w0, h0, components, maxSize;
+    bool fits;
+    int width, height;
+  };
+  const Case cases[] = {
+      {100, 50, 3, 16384, true, 128, 64},
+      {64, 64, 4, 16384, true, 64, 64},
+      {1, 1, 1, 16384, true, 1, 1},
+      {3, 1, 3, 16384, true, 4, 1},
+      // Beyond the implementation's size both sides halve together: 1024 × 16
+      // (64:1) becomes 256 × 4, still 64:1; a side of 1 cannot halve further.
+      {1000, 10, 3, 256, true, 256, 4},
+      {1000, 1, 3, 256, true, 256, 1},
+      // 256 MB is the most a texture may take after rescaling: 16384 × 8192
+      // at two bytes is exactly 2^28 bytes, at four bytes twice that; 8193
+      // rounds up to 16384.
+      {16384, 8192, 2, 16384, true, 16384, 8192},
+      {16384, 8192, 4, 16384, false, 16384, 8192},
+      {8193, 8193, 2, 16384, false, 16384, 16384},
+      {0, 4, 3, 16384, false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    int width = 0, height = 0;
+    EXPECT_EQ(rescaledTextureSize(c.w0, c.h0, c.components, c.maxSize, width, height), c.fits)
+        << c.w0 << " x " << c.h0 << " x " << c.components;
+    if (c.width > 0) {
+      EXPECT_EQ(width, c.width) << c.w0 << " x " << c.h0;
+      EXPECT_EQ(height, c.height) << c.w0 << " x " << c.h0;
+    }
+  }
+}
+
+TEST(Texture2Conversion, NodeStandsWhereTheTexture2StoodWithItsInlineImage) {
+  ConvertedScene scene = convert("Group { Separator { Texture2 { image 2 1 3 0xff0000 0x00ff80 wrapS CLAMP } "
+                                 "TextureCoordinate2 { point [0 0, 1 0, 1 1] } " +
+                                 pointsAndNormals("0 0 5, 1 0 5, 1 1 5", 3) +
+                                 "IndexedFaceSet { coordIndex [0, 1, 2] } } "
+                                 "Texture2 { image 1 1 1 0x80 wrapT CLAMP } }");
+  ASSERT_TRUE(scene.result.ok);
+  EXPECT_EQ(scene.result.summary.textures, 2);
+  ASSERT_EQ(scene.root->getNumChildren(), kFirstConverted + 3);
+  auto* first = childAs<DvTexture2>(*scene.root, kFirstConverted);
+  auto* faceSet = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 1);
+  auto* second = childAs<DvTexture2>(*scene.root, kFirstConverted + 2);
+  ASSERT_TRUE(first && faceSet && second);
+  EXPECT_TRUE(faceSet->hasTextureCoordinates());
+  EXPECT_EQ(first->getType(), DvNode::Texture2Type);
+
+  EXPECT_TRUE(first->hasImage());
+  EXPECT_EQ(first->getSourceWidth(), 2);
+  EXPECT_EQ(first->getSourceHeight(), 1);
+  EXPECT_EQ(first->getComponents(), 3);
+  EXPECT_EQ(first->getSourcePixels(), (Bytes{0xff, 0, 0, 0, 0xff, 0x80}));
+  EXPECT_EQ(first->getWrapS(), 1);
+  EXPECT_EQ(first->getWrapT(), 0);
+  EXPECT_EQ(first->getWidth(), 0); // rescaled only with a context, when compiled
+  EXPECT_EQ(first->getDisplayList(), 0u);
+
+  EXPECT_EQ(second->getComponents(), 1);
+  EXPECT_EQ(second->getSourcePixels(), (Bytes{0x80}));
+  EXPECT_EQ(second->getWrapS(), 0);
+  EXPECT_EQ(second->getWrapT(), 1);
+}
+
+TEST(Texture2Conversion, ImageThatCannotBeATextureLeavesTheNodeWithoutOne) {
+  // Zero components (the numbers carry no bytes) and zero columns.
+  for (const char* image : {"2 2 0 0 0 0 0", "0 3 3"}) {
+    ConvertedScene scene = convert(std::string("Texture2 { image ") + image + " }");
+    ASSERT_TRUE(scene.result.ok) << image;
+    auto* texture = childAs<DvTexture2>(*scene.root, kFirstConverted);
+    ASSERT_TRUE(texture) << image;
+    EXPECT_FALSE(texture->hasImage()) << image;
+    EXPECT_EQ(scene.output.rfind("Texture2: the inline image has ", 0), 0u) << scene.output;
+    EXPECT_NE(scene.output.find("the node has no image"), std::string::npos) << scene.output;
+  }
+}
+
+TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirectory) {
+  const std::string folder = scratchFolder("texture_files");
+  const std::string elsewhere = scratchFolder("texture_elsewhere");
+  // Top row red, bottom row blue: kept bottom row first.
+  ASSERT_TRUE(writePng(folder + "/tex.png", 1, 2, 3, {255, 0, 0, 0, 0, 255}));
+  const Bytes bottomFirst = {0, 0, 255, 255, 0, 0};
+  // The file wins over an inline image (which the reader then drops).
+  const std::string body = "Texture2 { filename \"tex.png\" image 1 1 3 0xffffff }";
+
+  ConversionOptions beside;
+  beside.sceneFolder = folder;
+  ConvertedScene found = convert(body, beside);
+  auto* texture = childAs<DvTexture2>(*found.root, kFirstConverted);
+  ASSERT_TRUE(texture);
+  EXPECT_TRUE(texture->hasImage());
+  EXPECT_EQ(texture->getSourceHeight(), 2);
+  EXPECT_EQ(texture->getSourcePixels(), bottomFirst);
+  EXPECT_EQ(found.output, "");
+
+  // Not beside a scene in another folder: the name is tried as given, in
+  // the working directory, and named when it is not there either.
+  ConversionOptions otherScene;
+  otherScene.sceneFolder = elsewhere;
+  ConvertedScene missing = convert(body, otherScene);
+  texture = childAs<DvTexture2>(*missing.root, kFirstConverted);
+  ASSERT_TRUE(texture);
+  EXPECT_FALSE(texture->hasImage());
+  EXPECT_EQ(missing.output.rfind("Could not find image file tex.png", 0), 0u) << missing.output;
+
+  char saved[4096];
+  ASSERT_TRUE(getcwd(saved, sizeof saved));
+  ASSERT_EQ(chdir(folder.c_str()), 0);
+  ConvertedScene inWorkingDirectory = convert(body, otherScene);
+  ASSERT_EQ(chdir(saved), 0);
+  texture = childAs<DvTexture2>(*inWorkingDirectory.root, kFirstConverted);
+  ASSERT_TRUE(texture);
+  EXPECT_EQ(texture->getSourcePixels(), bottomFirst);
+
+  EXPECT_EQ(sceneFolderOf("examples/textured.wrl"), "examples");
+  EXPECT_EQ(sceneFolderOf("textured.wrl"), ".");
+  EXPECT_EQ(sceneFolderOf("/textured.wrl"), "/");
+}
+
+} // namespace
+} // namespace quillmere::test

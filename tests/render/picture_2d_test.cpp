@@ -1,0 +1,153 @@
+// Pictures the tests write themselves (PNG through our own writer, PPM by
+// hand) are decoded and compared byte for byte with what was written: rows
+// bottom first, alpha 255 opaque.
+#include "../support/png_file.h"
+
+#include "render/picture_2d.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace quillmere::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes pixelsOf(const Picture2D& picture) {
+  return Bytes(picture.getPixels(), picture.getPixels() + picture.byteCount());
+}
+
+// Loads and returns what the load wrote to standard output.
+std::string loadCapturing(Picture2D& picture, const std::string& path, bool& loaded) {
+  testing::internal::CaptureStdout();
+  loaded = picture.load(path.c_str());
+  return testing::internal::GetCapturedStdout();
+}
+
+TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
+  const std::string folder = scratchFolder("picture_layout");
+  // Rows (A, B) over (C, D): the array holds C, D, A, B whatever the count.
+  const Bytes a = {10, 20, 30, 255}, b = {40, 50, 60, 128}, c = {70, 80, 90, 0}, d = {100, 110, 120, 64};
+  Bytes rgb, rgba, expectedRgb, expectedRgba;
+  for (const Bytes* p : {&a, &b, &c, &d}) {
+    rgb.insert(rgb.end(), p->begin(), p->begin() + 3);
+    rgba.insert(rgba.end(), p->begin(), p->end());
+  }
+  for (const Bytes* p : {&c, &d, &a, &b}) {
+    expectedRgb.insert(expectedRgb.end(), p->begin(), p->begin() + 3);
+    expectedRgba.insert(expectedRgba.end(), p->begin(), p->end());
+  }
+  ASSERT_TRUE(writePng(folder + "/rgb.png", 2, 2, 3, rgb));
+  ASSERT_TRUE(writePng(folder + "/rgba.png", 2, 2, 4, rgba));
+
+  Picture2D picture;
+  ASSERT_TRUE(picture.load((folder + "/rgb.png").c_str()));
+  EXPECT_EQ(picture.getComponents(), 3);
+  EXPECT_FALSE(picture.hasAlpha());
+  EXPECT_FALSE(picture.isGrey());
+  EXPECT_EQ(pixelsOf(picture), expectedRgb);
+
+  // Loading again replaces everything, alpha included.
+  ASSERT_TRUE(picture.load((folder + "/rgba.png").c_str()));
+  EXPECT_EQ(picture.getComponents(), 4);
+  EXPECT_TRUE(picture.hasAlpha());
+  EXPECT_EQ(pixelsOf(picture), expectedRgba);
+
+  // Grey, 3 × 2 (no power of two): top row 1 2 3, bottom row 4 5 6.
+  ASSERT_TRUE(writePng(folder + "/grey.png", 3, 2, 1, {1, 2, 3, 4, 5, 6}));
+  ASSERT_TRUE(picture.load((folder + "/grey.png").c_str()));
+  EXPECT_EQ(picture.getComponents(), 1);
+  EXPECT_TRUE(picture.isGrey());
+  EXPECT_EQ(picture.getWidth(), 3);
+  EXPECT_EQ(picture.getHeight(), 2);
+  EXPECT_EQ(pixelsOf(picture), (Bytes{4, 5, 6, 1, 2, 3}));
+
+  // RGB, 5 × 3: pixel (x, y from the top) is (40x, 80y, 7).
+  Bytes wide;
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) wide.insert(wide.end(), {std::uint8_t(40 * x), std::uint8_t(80 * y), 7});
+  ASSERT_TRUE(writePng(folder + "/wide.png", 5, 3, 3, wide));
+  ASSERT_TRUE(picture.load((folder + "/wide.png").c_str()));
+  ASSERT_EQ(picture.getWidth(), 5);
+  ASSERT_EQ(picture.getHeight(), 3);
+  for (int row = 0; row < 3; ++row) // row 0 of the array is the bottom row, y = 2
+    for (int x = 0; x < 5; ++x) {
+      const unsigned char* p = picture.getPixels() + 3 * (row * 5 + x);
+      EXPECT_EQ(p[0], 40 * x);
+      EXPECT_EQ(p[1], 80 * (2 - row));
+      EXPECT_EQ(p[2], 7);
+    }
+
+  // Another format, recognised by its content: a binary PPM with A B / C D.
+  {
+    std::ofstream ppm(folder + "/rgb.ppm", std::ios::binary);
+    ppm << "P6\n2 2\n255\n";
+    ppm.write(reinterpret_cast<const char*>(rgb.data()), std::streamsize(rgb.size()));
+  }
+  ASSERT_TRUE(picture.load((folder + "/rgb.ppm").c_str()));
+  EXPECT_EQ(pixelsOf(picture), expectedRgb);
+}
+
+TEST(Picture2D, AlphaIsEightBitsWithOpaqueAt255) {
+  const std::string folder = scratchFolder("picture_alpha");
+  // One row of red pixels whose alpha runs over both ends and the middle.
+  const std::uint8_t alphas[6] = {0, 1, 127, 128, 254, 255};
+  Bytes rgba;
+  for (std::uint8_t alpha : alphas) rgba.insert(rgba.end(), {200, 0, 0, alpha});
+  ASSERT_TRUE(writePng(folder + "/alpha.png", 6, 1, 4, rgba));
+  Picture2D picture;
+  ASSERT_TRUE(picture.load((folder + "/alpha.png").c_str()));
+  ASSERT_EQ(picture.getComponents(), 4);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(picture.getPixels()[4 * i + 3], alphas[i]) << "pixel " << i;
+
+  // A grey picture with alpha keeps one component, its grey level.
+  ASSERT_TRUE(writePng(folder + "/grey_alpha.png", 2, 1, 2, {30, 0, 220, 255}));
+  ASSERT_TRUE(picture.load((folder + "/grey_alpha.png").c_str()));
+  EXPECT_TRUE(picture.hasAlpha());
+  EXPECT_TRUE(picture.isGrey());
+  EXPECT_EQ(picture.getComponents(), 1);
+  EXPECT_EQ(pixelsOf(picture), (Bytes{30, 220}));
+}
+
+TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
+  const std::string folder = scratchFolder("picture_failures");
+  ASSERT_TRUE(writePng(folder + "/good.png", 1, 1, 3, {1, 2, 3}));
+  { std::ofstream text(folder + "/notes.txt"); text << "no picture in here\n"; }
+  { std::ofstream empty(folder + "/empty.png"); }
+  Picture2D picture;
+  ASSERT_TRUE(picture.load((folder + "/good.png").c_str()));
+
+  // Missing, a folder, text, nothing at all, and a name MagickCore alone
+  // would take for an instruction to make a picture: none is a picture.
+  for (const std::string& path : {folder + "/missing.png", folder, folder + "/notes.txt", folder + "/empty.png",
+                                  std::string("xc:red")}) {
+    bool loaded = true;
+    std::string output = loadCapturing(picture, path, loaded);
+    EXPECT_FALSE(loaded) << path;
+    EXPECT_EQ(output.rfind("Could not find image file " + path, 0), 0u) << output;
+    EXPECT_EQ(picture.getWidth(), 1);
+    EXPECT_EQ(picture.getComponents(), 3);
+    EXPECT_EQ(pixelsOf(picture), (Bytes{1, 2, 3}));
+  }
+}
+
+TEST(Picture2D, RefusesAPictureTooLargeBeforeDecodingIt) {
+  // The header claims 9000 × 9000 pixels (324 MB as RGBA) over one
+  // pixel of data: the size alone refuses it, nothing is allocated for it.
+  const std::string folder = scratchFolder("picture_large");
+  const std::string path = folder + "/huge.png";
+  ASSERT_TRUE(writePng(path, 1, 1, 3, {1, 2, 3}, 9000, 9000));
+  Picture2D picture;
+  bool loaded = true;
+  std::string output = loadCapturing(picture, path, loaded);
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(output.rfind("Could not find image file " + path, 0), 0u) << output;
+  EXPECT_NE(output.find("9000 x 9000"), std::string::npos) << output;
+  EXPECT_EQ(picture.getPixels(), nullptr);
+}
+
+} // namespace
+} // namespace quillmere::test
