@@ -77,31 +77,36 @@ std::vector<Vertex> makeVertices() {
   return vertices;
 }
 
+// The default lights of a loaded scene (a 5762 K black body as headlight and
+// scene light), and a black-body material with the node's defaults
+// (strength 1, 5760 K).
+struct SceneLighting {
+  PlanckSpectrum sunlight{1.0f, 5762.0f};
+  SpectralLight headlight, sceneLight;
+  LightList lights{8};
+  PlanckSpectrum emission{0.01f, 5760.0f};
+
+  explicit SceneLighting(bool headlightOn) {
+    headlight.setDirection(0.0f, 0.0f, -1.0f);
+    sceneLight.setDirection(0.3f, 0.5f, 0.8f);
+    for (SpectralLight* light : {&headlight, &sceneLight}) {
+      light->setOn(1);
+      light->setIntensity(1.0f);
+      light->setSpectrum(&sunlight);
+    }
+    headlight.setOn(headlightOn ? 1 : 0);
+    lights.set(0, &headlight);
+    lights.set(1, &sceneLight);
+  }
+};
+
 void BM_SpectralVertexColour(benchmark::State& state) {
   const int colourShift = int(state.range(0));
   const bool headlightOn = state.range(1) != 0;
 
-  // The default lights of a loaded scene.
-  PlanckSpectrum sunlight;
-  sunlight.setStrength(1.0f);
-  sunlight.setTemperature(5762.0f);
-  SpectralLight headlight, sceneLight;
-  headlight.setDirection(0.0f, 0.0f, -1.0f);
-  sceneLight.setDirection(0.3f, 0.5f, 0.8f);
-  for (SpectralLight* light : {&headlight, &sceneLight}) {
-    light->setOn(1);
-    light->setIntensity(1.0f);
-    light->setSpectrum(&sunlight);
-  }
-  headlight.setOn(headlightOn ? 1 : 0);
-  LightList lights(8);
-  lights.set(0, &headlight);
-  lights.set(1, &sceneLight);
-
-  // A black-body material with the node's defaults (strength 1, 5760 K).
-  PlanckSpectrum emission;
-  emission.setStrength(0.01f);
-  emission.setTemperature(5760.0f);
+  SceneLighting scene(headlightOn);
+  LightList& lights = scene.lights;
+  PlanckSpectrum& emission = scene.emission;
   ConstantSpectrum zero;
   RelMaterial material{&zero, 0.0f, &emission, 1.0f, &zero, 0.0f};
 
@@ -139,25 +144,9 @@ void BM_SpectralShaderColour(benchmark::State& state) {
   const bool headlightOn = state.range(1) != 0;
   const bool rgbMaterial = state.range(2) != 0;
 
-  PlanckSpectrum sunlight;
-  sunlight.setStrength(1.0f);
-  sunlight.setTemperature(5762.0f);
-  SpectralLight headlight, sceneLight;
-  headlight.setDirection(0.0f, 0.0f, -1.0f);
-  sceneLight.setDirection(0.3f, 0.5f, 0.8f);
-  for (SpectralLight* light : {&headlight, &sceneLight}) {
-    light->setOn(1);
-    light->setIntensity(1.0f);
-    light->setSpectrum(&sunlight);
-  }
-  headlight.setOn(headlightOn ? 1 : 0);
-  LightList lights(8);
-  lights.set(0, &headlight);
-  lights.set(1, &sceneLight);
-
-  PlanckSpectrum emission;
-  emission.setStrength(0.01f);
-  emission.setTemperature(5760.0f);
+  SceneLighting scene(headlightOn);
+  LightList& lights = scene.lights;
+  PlanckSpectrum& emission = scene.emission;
   RgbSpectrum grey; // σ = 20 nm, (0.8, 0.8, 0.8)
   ConstantSpectrum zero;
   RelMaterial blackBody{&zero, 0.0f, &emission, 1.0f, &zero, 0.0f};
