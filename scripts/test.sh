@@ -19,7 +19,7 @@ cmake --build "$build_dir" -j"$(nproc)"
 cd "$build_dir"
 # Tests that draw with OpenGL need a display; Xvfb gives them one when there is none.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-  xvfb-run -a ctest --output-on-failure -j"$(nproc)"
+  xvfb-run -a ctest --output-on-failure --timeout 600 -j"$(nproc)"
 else
-  ctest --output-on-failure -j"$(nproc)"
+  ctest --output-on-failure --timeout 600 -j"$(nproc)"
 fi

@@ -1,5 +1,7 @@
 #include "gl_test_window.h"
 
+#include "render/gl_driver.h"
+
 #include "../support/png_file.h"
 
 #include <GL/freeglut.h>
@@ -13,6 +15,7 @@ bool openGLTestWindow() {
   static int window = 0;
   if (window) return true;
   if (!std::getenv("DISPLAY")) return false;
+  keepGLDriverLoaded();
   int argc = 1;
   char name[] = "display_gl_tests";
   char* argv[] = {name, nullptr};

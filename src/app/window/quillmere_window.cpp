@@ -2,6 +2,7 @@
 
 #include "app/recording/png_writer.h"
 #include "app/window/menus.h"
+#include "render/gl_driver.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -44,6 +45,7 @@ QuillmereWindow::QuillmereWindow(const CommandLine& line) : line_(line) {
 
 int QuillmereWindow::run(int& argc, char** argv) {
   instance_ = this;
+  keepGLDriverLoaded();
   glutInit(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH | GLUT_STENCIL | GLUT_ACCUM);
