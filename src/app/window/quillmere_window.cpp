@@ -207,6 +207,16 @@ void QuillmereWindow::drawFrame() {
 void QuillmereWindow::swapBuffers() {
   if (captureNext_) captureFrame();
   if (!batch_) {
+    // The menu bar's drawing changes OpenGL state (colour material, blending,
+    // texture, matrices); the scene must find the state it left.
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
     glViewport(0, 0, width_, height_);
     ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplGLUT_NewFrame();
@@ -214,6 +224,14 @@ void QuillmereWindow::swapBuffers() {
     drawPopups();
     ImGui::Render();
     ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopClientAttrib();
+    glPopAttrib();
     setSceneViewport();
   }
   glutSwapBuffers();
