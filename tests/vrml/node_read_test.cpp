@@ -1,11 +1,13 @@
 #include "vrml_test_support.h"
 
 #include "vrml/group_nodes.h"
+#include "vrml/property_nodes.h"
 #include "vrml/shape_nodes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <typeinfo>
 
 using namespace quillmere;
 using namespace quillmere::test;
@@ -56,11 +58,66 @@ TEST(SceneRead, EmptyBodiesAndNullGiveNoRoot) {
   EXPECT_EQ(badHeader.errors, readError("File does not have a valid header string", 2));
 }
 
-TEST(SceneRead, OnlyTheFirstRootIsRead) {
-  SceneRead read = readScene(scene("Cube { width 1 } Sphere { radius } this is never looked at {"));
+TEST(SceneRead, ASingleRootComesBackAsItself) {
+  // Trailing blanks and a comment left open at the end are not looked into.
+  SceneRead read = readScene(scene("Separator { Cube { width 1 } }\n\n  # the end"));
   ASSERT_TRUE(read.ok);
-  ASSERT_NE(rootAs<QvCube>(read), nullptr);
-  EXPECT_EQ(rootAs<QvCube>(read)->width.value, 1.0f);
+  EXPECT_EQ(read.errors, "");
+  EXPECT_EQ(read.numRoots, 1);
+  ASSERT_NE(rootAs<QvSeparator>(read), nullptr);
+  EXPECT_EQ(rootAs<QvSeparator>(read)->getNumChildren(), 1);
+}
+
+TEST(SceneRead, SeveralRootsComeBackUnderAPlainGroupInFileOrder) {
+  SceneRead read = readScene(scene("Material { diffuseColor 1 0 0 }\nSphere { radius 2 }\n"));
+  ASSERT_TRUE(read.ok) << read.errors;
+  EXPECT_EQ(read.numRoots, 2);
+  ASSERT_NE(read.root, nullptr);
+  ASSERT_EQ(typeid(*read.root), typeid(QvGroup));
+  auto* group = rootAs<QvGroup>(read);
+  ASSERT_EQ(group->getNumChildren(), 2);
+  EXPECT_NE(dynamic_cast<ownMaterial*>(group->getChild(0)), nullptr);
+  auto* sphere = dynamic_cast<QvSphere*>(group->getChild(1));
+  ASSERT_NE(sphere, nullptr);
+  EXPECT_EQ(sphere->radius.value, 2.0f);
+  EXPECT_EQ(countDistinctNodes(group), 3);
+}
+
+TEST(SceneRead, SeparatorsSideBySideShareTheirDefNames) {
+  SceneRead read = readScene(scene("Separator { DEF Box Cube {} }\n"
+                                   "NULL\n"
+                                   "Separator { USE Box }\n"
+                                   "# between\n"
+                                   "Separator { Sphere {} }"));
+  ASSERT_TRUE(read.ok) << read.errors;
+  EXPECT_EQ(read.numRoots, 3);
+  EXPECT_EQ(read.defNames, 1);
+  auto* group = rootAs<QvGroup>(read);
+  ASSERT_NE(group, nullptr);
+  ASSERT_EQ(group->getNumChildren(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_NE(dynamic_cast<QvSeparator*>(group->getChild(i)), nullptr) << i;
+  auto* first = static_cast<QvGroup*>(group->getChild(0));
+  auto* second = static_cast<QvGroup*>(group->getChild(1));
+  EXPECT_EQ(first->getChild(0), second->getChild(0));
+}
+
+TEST(SceneRead, AnErrorInALaterRootFailsTheRead) {
+  SceneRead read = readScene(scene("Separator { Cube {} }\nSeparator {\n  Cube { size 2 }\n}\n"));
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.root, nullptr);
+  EXPECT_EQ(read.errors, readError("Unknown field \"size\"", 4));
+
+  SceneRead stray = readScene(scene("Cube { width 1 } Sphere { radius }\n}"));
+  EXPECT_FALSE(stray.ok);
+  EXPECT_EQ(firstMessage(stray), "Couldn't read value for field \"radius\"");
+
+  SceneRead brace = readScene(scene("Cube {}\nSphere {}\n\n}"));
+  EXPECT_FALSE(brace.ok);
+  EXPECT_EQ(brace.errors, readError("Extra characters ('}') found in input", 5));
+
+  SceneRead bracket = readScene(scene("Cube {} [ 1 ]"));
+  EXPECT_FALSE(bracket.ok);
+  EXPECT_EQ(bracket.errors, readError("Extra characters ('[') found in input", 2));
 }
 
 TEST(SceneRead, ReportsEachMainErrorWithItsLine) {
@@ -226,6 +283,12 @@ TEST(SceneRead, NestingBeyondTheLimitIsRefused) {
   SceneRead used = readScene(scene("Group { " + chain + " Group { USE Chain } }"));
   EXPECT_FALSE(used.ok);
   EXPECT_EQ(firstMessage(used), "Nodes nested more than 1000 deep");
+
+  // Several roots sit one level down, under the group the reader makes.
+  EXPECT_TRUE(readScene(scene(chain + " USE Chain")).ok);
+  SceneRead tallRoots = readScene(scene(allowed + " Cube {}"));
+  EXPECT_FALSE(tallRoots.ok);
+  EXPECT_EQ(firstMessage(tallRoots), "Nodes nested more than 1000 deep");
 }
 
 TEST(SceneRead, SkippingAFailedBodyCountsNoLines) {
