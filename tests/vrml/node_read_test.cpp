@@ -241,6 +241,26 @@ TEST(SceneRead, UnknownNodesReadTheirDeclaredFieldsThenChildren) {
   ASSERT_TRUE(builtIn.ok) << builtIn.errors;
   EXPECT_EQ(rootAs<QvCube>(builtIn)->width.value, 4.0f);
 
+  // A self-describing node naming the class it extends, in strings.
+  SceneRead described = readScene(scene("Separator {\n"
+                                        "  RoundedCube {\n"
+                                        "    fields [ MFString isA, SFFloat radius ]\n"
+                                        "    isA [ \"Cube\" ] radius 0.1\n"
+                                        "  }\n"
+                                        "}"));
+  ASSERT_TRUE(described.ok) << described.errors;
+  auto* rounded = dynamic_cast<QvUnknownNode*>(rootAs<QvSeparator>(described)->getChild(0));
+  ASSERT_NE(rounded, nullptr);
+  EXPECT_STREQ(rounded->getKeyword(), "RoundedCube");
+  auto* isA = dynamic_cast<QvMFString*>(rounded->getFieldTable()->getField(rounded, 0));
+  ASSERT_NE(isA, nullptr);
+  ASSERT_EQ(isA->num, 1);
+  EXPECT_EQ(isA->values[0], "Cube");
+
+  SceneRead badList = readScene(scene("Gadget {\n fields [ MFString isA ]\n isA [ \"Cube\" \"Sphere\" ] }"));
+  EXPECT_FALSE(badList.ok);
+  EXPECT_EQ(firstMessage(badList), "Expected ',' or ']' but got '\"' while reading value 1");
+
   SceneRead empty = readScene(scene("Gadget { }"));
   EXPECT_FALSE(empty.ok);
   EXPECT_EQ(empty.errors, readError("Unknown class \"Gadget\"", 2));
