@@ -194,36 +194,6 @@ TEST(ImageField, RefusesNegativeOrAbsurdSizesBeforeAllocating) {
   EXPECT_EQ(image.size[0], 0);
 }
 
-TEST(StringListField, ReadsQuotedStringsOrOneWord) {
-  QvMFString strings;
-  EXPECT_EQ(readField(strings, "[ \"Platform 1\", \"\",\n \"say \\\"hi\\\"\", ]"), "");
-  ASSERT_EQ(strings.num, 3);
-  EXPECT_EQ(strings.maxNum, 3);
-  EXPECT_EQ(strings.values[0], "Platform 1");
-  EXPECT_EQ(strings.values[1], "");
-  EXPECT_EQ(strings.values[2], "say \"hi\"");
-
-  EXPECT_EQ(readField(strings, "Cube"), ""); // one value, no brackets
-  ASSERT_EQ(strings.num, 1);
-  EXPECT_EQ(strings.values[0], "Cube");
-
-  EXPECT_EQ(readField(strings, "[ ]"), "");
-  EXPECT_EQ(strings.num, 0);
-
-  std::string many = "[";
-  for (int i = 0; i < 100; ++i) many += " \"s" + std::to_string(i) + "\",";
-  EXPECT_EQ(readField(strings, many + " ]"), "");
-  ASSERT_EQ(strings.num, 100);
-  EXPECT_EQ(strings.values[99], "s99");
-
-  EXPECT_EQ(readField(strings, "[ \"a\" \"b\" ]", false),
-            readError("Expected ',' or ']' but got '\"' while reading value 1", 2) +
-                readError("Couldn't read value for field \"f\"", 2));
-  EXPECT_EQ(readField(strings, "[ \"a\",\n \"open ]", false),
-            readError("EOF reached before the end of a string that starts at line 3", 3) +
-                readError("Couldn't read value 2 of field", 3) + readError("Couldn't read value for field \"f\"", 3));
-}
-
 TEST(Field, FactoryKnowsExactlyTheEighteenKeywords) {
   const char* keywords[] = {"MFColor", "MFFloat", "MFLong", "MFString", "MFVec2f",    "MFVec3f",  "SFBitMask",
                             "SFBool",  "SFColor", "SFEnum",   "SFFloat",    "SFImage",  "SFLong",
@@ -236,6 +206,4 @@ TEST(Field, FactoryKnowsExactlyTheEighteenKeywords) {
   EXPECT_EQ(QvField::createFieldFromTypeName("SFNode"), nullptr);
   std::unique_ptr<QvField> vectors(QvField::createFieldFromTypeName("MFVec3f"));
   EXPECT_NE(dynamic_cast<QvMFVec3f*>(vectors.get()), nullptr);
-  std::unique_ptr<QvField> strings(QvField::createFieldFromTypeName("MFString"));
-  EXPECT_NE(dynamic_cast<QvMFString*>(strings.get()), nullptr);
 }

@@ -58,47 +58,32 @@ TEST(SceneRead, EmptyBodiesAndNullGiveNoRoot) {
   EXPECT_EQ(badHeader.errors, readError("File does not have a valid header string", 2));
 }
 
-TEST(SceneRead, ASingleRootComesBackAsItself) {
-  // Trailing blanks and a comment left open at the end are not looked into.
-  SceneRead read = readScene(scene("Separator { Cube { width 1 } }\n\n  # the end"));
-  ASSERT_TRUE(read.ok);
-  EXPECT_EQ(read.errors, "");
-  EXPECT_EQ(read.numRoots, 1);
-  ASSERT_NE(rootAs<QvSeparator>(read), nullptr);
-  EXPECT_EQ(rootAs<QvSeparator>(read)->getNumChildren(), 1);
-}
-
 TEST(SceneRead, SeveralRootsComeBackUnderAPlainGroupInFileOrder) {
-  SceneRead read = readScene(scene("Material { diffuseColor 1 0 0 }\nSphere { radius 2 }\n"));
-  ASSERT_TRUE(read.ok) << read.errors;
-  EXPECT_EQ(read.numRoots, 2);
-  ASSERT_NE(read.root, nullptr);
-  ASSERT_EQ(typeid(*read.root), typeid(QvGroup));
-  auto* group = rootAs<QvGroup>(read);
+  // One root, trailing comment left open: read as before, nothing reported.
+  SceneRead single = readScene(scene("Separator { Cube {} }\n# the end"));
+  ASSERT_TRUE(single.ok);
+  EXPECT_EQ(single.errors, "");
+  EXPECT_EQ(single.numRoots, 1);
+  EXPECT_NE(rootAs<QvSeparator>(single), nullptr);
+
+  SceneRead pair = readScene(scene("Material { diffuseColor 1 0 0 }\nSphere { radius 2 }\n"));
+  ASSERT_TRUE(pair.ok) << pair.errors;
+  EXPECT_EQ(pair.numRoots, 2);
+  ASSERT_EQ(typeid(*pair.root), typeid(QvGroup));
+  auto* group = rootAs<QvGroup>(pair);
   ASSERT_EQ(group->getNumChildren(), 2);
   EXPECT_NE(dynamic_cast<ownMaterial*>(group->getChild(0)), nullptr);
-  auto* sphere = dynamic_cast<QvSphere*>(group->getChild(1));
-  ASSERT_NE(sphere, nullptr);
-  EXPECT_EQ(sphere->radius.value, 2.0f);
-  EXPECT_EQ(countDistinctNodes(group), 3);
-}
+  EXPECT_NE(dynamic_cast<QvSphere*>(group->getChild(1)), nullptr);
 
-TEST(SceneRead, SeparatorsSideBySideShareTheirDefNames) {
-  SceneRead read = readScene(scene("Separator { DEF Box Cube {} }\n"
-                                   "NULL\n"
-                                   "Separator { USE Box }\n"
-                                   "# between\n"
-                                   "Separator { Sphere {} }"));
-  ASSERT_TRUE(read.ok) << read.errors;
-  EXPECT_EQ(read.numRoots, 3);
-  EXPECT_EQ(read.defNames, 1);
-  auto* group = rootAs<QvGroup>(read);
-  ASSERT_NE(group, nullptr);
-  ASSERT_EQ(group->getNumChildren(), 3);
-  for (int i = 0; i < 3; ++i) EXPECT_NE(dynamic_cast<QvSeparator*>(group->getChild(i)), nullptr) << i;
-  auto* first = static_cast<QvGroup*>(group->getChild(0));
-  auto* second = static_cast<QvGroup*>(group->getChild(1));
-  EXPECT_EQ(first->getChild(0), second->getChild(0));
+  // DEF names reach across roots; a NULL between roots is no root.
+  SceneRead three = readScene(scene("Separator { DEF Box Cube {} }\nNULL\n"
+                                    "Separator { USE Box }\nSeparator { Sphere {} }"));
+  ASSERT_TRUE(three.ok) << three.errors;
+  EXPECT_EQ(three.numRoots, 3);
+  auto* roots = rootAs<QvGroup>(three);
+  ASSERT_EQ(roots->getNumChildren(), 3);
+  EXPECT_EQ(static_cast<QvGroup*>(roots->getChild(0))->getChild(0),
+            static_cast<QvGroup*>(roots->getChild(1))->getChild(0));
 }
 
 TEST(SceneRead, AnErrorInALaterRootFailsTheRead) {
@@ -107,17 +92,9 @@ TEST(SceneRead, AnErrorInALaterRootFailsTheRead) {
   EXPECT_EQ(read.root, nullptr);
   EXPECT_EQ(read.errors, readError("Unknown field \"size\"", 4));
 
-  SceneRead stray = readScene(scene("Cube { width 1 } Sphere { radius }\n}"));
-  EXPECT_FALSE(stray.ok);
-  EXPECT_EQ(firstMessage(stray), "Couldn't read value for field \"radius\"");
-
   SceneRead brace = readScene(scene("Cube {}\nSphere {}\n\n}"));
   EXPECT_FALSE(brace.ok);
   EXPECT_EQ(brace.errors, readError("Extra characters ('}') found in input", 5));
-
-  SceneRead bracket = readScene(scene("Cube {} [ 1 ]"));
-  EXPECT_FALSE(bracket.ok);
-  EXPECT_EQ(bracket.errors, readError("Extra characters ('[') found in input", 2));
 }
 
 TEST(SceneRead, ReportsEachMainErrorWithItsLine) {
@@ -242,24 +219,14 @@ TEST(SceneRead, UnknownNodesReadTheirDeclaredFieldsThenChildren) {
   EXPECT_EQ(rootAs<QvCube>(builtIn)->width.value, 4.0f);
 
   // A self-describing node naming the class it extends, in strings.
-  SceneRead described = readScene(scene("Separator {\n"
-                                        "  RoundedCube {\n"
-                                        "    fields [ MFString isA, SFFloat radius ]\n"
-                                        "    isA [ \"Cube\" ] radius 0.1\n"
-                                        "  }\n"
-                                        "}"));
+  SceneRead described = readScene(scene("RoundedCube { fields [ MFString isA, SFFloat radius ]\n"
+                                        "  isA [ \"Cube\", \"Group\", ] radius 0.1 }"));
   ASSERT_TRUE(described.ok) << described.errors;
-  auto* rounded = dynamic_cast<QvUnknownNode*>(rootAs<QvSeparator>(described)->getChild(0));
-  ASSERT_NE(rounded, nullptr);
-  EXPECT_STREQ(rounded->getKeyword(), "RoundedCube");
+  auto* rounded = rootAs<QvUnknownNode>(described);
   auto* isA = dynamic_cast<QvMFString*>(rounded->getFieldTable()->getField(rounded, 0));
   ASSERT_NE(isA, nullptr);
-  ASSERT_EQ(isA->num, 1);
-  EXPECT_EQ(isA->values[0], "Cube");
-
-  SceneRead badList = readScene(scene("Gadget {\n fields [ MFString isA ]\n isA [ \"Cube\" \"Sphere\" ] }"));
-  EXPECT_FALSE(badList.ok);
-  EXPECT_EQ(firstMessage(badList), "Expected ',' or ']' but got '\"' while reading value 1");
+  ASSERT_EQ(isA->num, 2);
+  EXPECT_EQ(isA->values[1], "Group");
 
   SceneRead empty = readScene(scene("Gadget { }"));
   EXPECT_FALSE(empty.ok);
@@ -305,10 +272,7 @@ TEST(SceneRead, NestingBeyondTheLimitIsRefused) {
   EXPECT_EQ(firstMessage(used), "Nodes nested more than 1000 deep");
 
   // Several roots sit one level down, under the group the reader makes.
-  EXPECT_TRUE(readScene(scene(chain + " USE Chain")).ok);
-  SceneRead tallRoots = readScene(scene(allowed + " Cube {}"));
-  EXPECT_FALSE(tallRoots.ok);
-  EXPECT_EQ(firstMessage(tallRoots), "Nodes nested more than 1000 deep");
+  EXPECT_EQ(firstMessage(readScene(scene(allowed + " Cube {}"))), "Nodes nested more than 1000 deep");
 }
 
 TEST(SceneRead, SkippingAFailedBodyCountsNoLines) {
