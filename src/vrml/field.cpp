@@ -85,6 +85,7 @@ QvField* QvField::createFieldFromTypeName(const char* typeName) {
   if (type == QvName("MFColor")) return new QvMFColor;
   if (type == QvName("MFFloat")) return new QvMFFloat;
   if (type == QvName("MFLong")) return new QvMFLong;
+  if (type == QvName("MFString")) return new QvMFString;
   if (type == QvName("MFVec2f")) return new QvMFVec2f;
   if (type == QvName("MFVec3f")) return new QvMFVec3f;
   if (type == QvName("SFBitMask")) return new QvSFBitMask;

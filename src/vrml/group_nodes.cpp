@@ -48,6 +48,7 @@ QvLOD::QvLOD() {
 QvWWWAnchor::QvWWWAnchor() {
   QvFieldSetup setup(this, table_);
   setup.field("name", name);
+  setup.field("description", description);
   setup.field("map", map);
   setup.enumValue("Map", "NONE", NONE);
   setup.enumValue("Map", "POINT", POINT);

@@ -51,6 +51,7 @@ class QvWWWAnchor : public QvGroup {
   QV_NODE_HEADER("WWWAnchor")
   enum Map { NONE, POINT };
   QvSFString name;
+  QvSFString description; // shown to the reader in place of the address
   QvSFEnum map;
   QvWWWAnchor();
 };

@@ -211,7 +211,7 @@ void QvInputFile::getLocationString(QvString& s) const {
   s = text;
 }
 
-bool QvInputFile::skipWhiteSpace() {
+bool QvInputFile::skipWhiteSpace(bool reportOpenComment) {
   if (!readHeader_ && !checkHeader()) return false;
   char c;
   for (;;) {
@@ -233,9 +233,16 @@ bool QvInputFile::skipWhiteSpace() {
     }
     if (ended)
       ++lineNum_;
-    else
+    else if (reportOpenComment)
       postReadError(this, "EOF reached before end of comment");
   }
+}
+
+bool QvInputFile::hasMoreContent() {
+  char c;
+  if (!skipWhiteSpace(false) || !get(c)) return false;
+  putBack(c);
+  return true;
 }
 
 bool QvInputFile::read(QvString& s) {

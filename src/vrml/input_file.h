@@ -60,7 +60,11 @@ public:
   bool read(float& f);          // a real: sign, digits, point, digits, exponent
   bool eof() const;
   void getLocationString(QvString& s) const;
-  bool skipWhiteSpace(); // fails only when the header check fails
+  // Fails only when the header check fails. A comment that runs into the end
+  // of the file is reported unless `reportOpenComment` is false.
+  bool skipWhiteSpace(bool reportOpenComment = true);
+  // Whether anything but white space and comments is left; reports nothing.
+  bool hasMoreContent();
 
   // DEF names of this file. A later DEF of the same name replaces the earlier.
   void addReference(const QvName& name, QvNode* node);

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "vrml/field.h"
+#include "vrml/string.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace quillmere {
 
@@ -31,6 +33,24 @@ public:
 class QvMFVec3f : public QvMFieldOf<float[3]> {
 public:
   bool read1Value(QvInputFile& in, int index) override;
+};
+
+// Strings, quoted or as single words. Held in a vector rather than the
+// malloc'ed array of the other types: a string owns its characters.
+class QvMFString : public QvMField {
+public:
+  std::vector<QvString> values; // `num` strings in use; the rest is spare room
+
+  QvMFString() { allocValues(1); } // a new field holds one value, set by its node class
+  void allocValues(int newNum) override;
+  bool read1Value(QvInputFile& in, int index) override;
+
+protected:
+  bool growForList(int newNum) override;
+
+private:
+  // Like the other types: no list past 2 GB of values.
+  static constexpr long long kMaxValues = (1LL << 31) / static_cast<long long>(sizeof(QvString));
 };
 
 } // namespace quillmere

@@ -123,7 +123,13 @@ void QvScene::init() {
 }
 
 bool QvScene::read(QvInputFile& in, QvNode*& root) {
+  int numRoots;
+  return read(in, root, numRoots);
+}
+
+bool QvScene::read(QvInputFile& in, QvNode*& root, int& numRoots) {
   root = nullptr;
+  numRoots = 0;
   QvNode* node = nullptr;
   bool ok;
   // Any allocation of the read may fail on a huge or hostile file. Every
@@ -143,8 +149,78 @@ bool QvScene::read(QvInputFile& in, QvNode*& root) {
     return false;
   }
   if (!ok) return false;
-  if (node) node->ref();
+  if (node) {
+    node->ref();
+    numRoots = 1;
+    if (!readFurtherRoots(in, node, numRoots)) return false;
+  }
   root = node;
+  return true;
+}
+
+// Exporters often write several nodes side by side at the top of a file.
+// When anything but white space and comments follows the first root, every
+// further node is read too, and the roots come back, in file order, as the
+// children of a plain group made here. `root` holds one reference on entry;
+// on success it is the root to hand out (the first one, or the group), on
+// failure everything is freed.
+bool QvScene::readFurtherRoots(QvInputFile& in, QvNode*& root, int& numRoots) {
+  if (!in.hasMoreContent()) return true; // a single root, exactly as read
+  QvGroup* group = nullptr;
+  // A failed read frees every node it made, and the DEF table with them.
+  auto fail = [&] {
+    in.forgetReferences();
+    group->unref();
+    root = nullptr;
+    return false;
+  };
+  char c = 0;
+  try {
+    group = new QvGroup;
+    group->ref();
+    group->addChild(root);
+    root->unref(); // the group holds it now
+    root = group;
+    // The group is one level above the roots: the file's deepest node plus
+    // that level must still fit the nesting bound.
+    if (!in.canPlaceSubtree(group->getHeight())) return fail();
+    while (in.hasMoreContent()) {
+      in.read(c);
+      // Only a keyword can start a node: anything else (a stray brace, a
+      // bracket) would be read as no node and never consumed.
+      if (!isIdentStartChar(c)) {
+        QvInputFile::postReadError(&in, "Extra characters ('%c') found in input", c);
+        return fail();
+      }
+      in.putBack(c);
+      QvNode* node = nullptr;
+      if (!in.enterNode()) return fail(); // the group's own level
+      bool ok;
+      try {
+        ok = QvNode::read(in, node);
+      } catch (...) {
+        in.leaveNode();
+        throw;
+      }
+      in.leaveNode();
+      if (!ok) return fail();
+      if (!node) continue; // a NULL between roots
+      try {
+        group->addChild(node);
+      } catch (...) {
+        if (node->getRefCount() == 0) delete node;
+        throw;
+      }
+      ++numRoots;
+    }
+  } catch (const std::bad_alloc&) {
+    in.forgetReferences();
+    if (root != group) root->unref(); // not yet handed to the group
+    if (group) group->unref();
+    root = nullptr;
+    QvInputFile::postReadError(&in, "Out of memory while reading the scene file");
+    return false;
+  }
   return true;
 }
 

@@ -88,8 +88,15 @@ struct QvScene {
   static void init();
   // The top-level read: one root node (or none). On success the root comes
   // back holding one reference for the caller; on failure it is null and
-  // every node the read made is freed.
+  // every node the read made is freed. A file of several top-level nodes
+  // gives a plain QvGroup made by the reader, holding them in file order;
+  // `numRoots` tells the nodes the file wrote at the top (0, 1 or more), so
+  // a caller can tell that group from one the file wrote.
   static bool read(QvInputFile& in, QvNode*& root);
+  static bool read(QvInputFile& in, QvNode*& root, int& numRoots);
+
+private:
+  static bool readFurtherRoots(QvInputFile& in, QvNode*& root, int& numRoots);
 };
 
 // The word that introduces a field declaration list.

@@ -1,5 +1,5 @@
 // What every class of the node catalogue declares: its static field table,
-// its keyword and its visit. Kept in one macro so the forty classes cannot
+// its keyword and its visit. Kept in one macro so the forty-two classes cannot
 // drift apart.
 #pragma once
 

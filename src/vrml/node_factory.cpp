@@ -25,11 +25,13 @@ struct Maker {
 };
 
 const Maker kMakers[] = {
+    {"AsciiText", make<QvAsciiText>},
     {"Cone", make<QvCone>},
     {"Coordinate3", make<QvCoordinate3>},
     {"Cube", make<QvCube>},
     {"Cylinder", make<QvCylinder>},
     {"DirectionalLight", make<QvDirectionalLight>},
+    {"FontStyle", make<QvFontStyle>},
     {"Group", make<QvGroup>},
     {"IndexedFaceSet", make<OwnIndexedFaceSet>},
     {"IndexedLineSet", make<OwnIndexedLineSet>},

@@ -1,4 +1,4 @@
-// The catalogue's factory: a new node for each of the forty keywords.
+// The catalogue's factory: a new node for each of the forty-two keywords.
 #pragma once
 
 #include "vrml/name.h"

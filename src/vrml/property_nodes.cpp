@@ -13,6 +13,7 @@ QvFieldTable QvNormalBinding::table_;
 QvFieldTable QvShapeHints::table_;
 QvFieldTable ownTexture2::table_;
 QvFieldTable QvTextureCoordinate2::table_;
+QvFieldTable QvFontStyle::table_;
 QvFieldTable QvInfo::table_;
 
 namespace {
@@ -118,6 +119,24 @@ QvTextureCoordinate2::QvTextureCoordinate2() {
   point.values[0][0] = point.values[0][1] = 0;
 }
 
+QvFontStyle::QvFontStyle() {
+  QvFieldSetup setup(this, table_);
+  setup.field("size", size);
+  setup.field("family", family);
+  setup.field("style", style);
+  setup.enumValue("Family", "SERIF", SERIF);
+  setup.enumValue("Family", "SANS", SANS);
+  setup.enumValue("Family", "TYPEWRITER", TYPEWRITER);
+  setup.enumValue("Style", "NONE", NONE);
+  setup.enumValue("Style", "BOLD", BOLD);
+  setup.enumValue("Style", "ITALIC", ITALIC);
+  setup.attachEnum(family, "Family");
+  setup.attachEnum(style, "Style");
+  size.value = 10;
+  family.value = SERIF;
+  style.value = NONE;
+}
+
 QvInfo::QvInfo() {
   QvFieldSetup setup(this, table_);
   setup.field("string", string);
@@ -155,6 +174,8 @@ void ownTexture2::traverse(QvState& state) {
 void QvTextureCoordinate2::traverse(QvState& state) {
   qvPushElement(state, QvState::TextureCoordinate2Index, QvElement::Unknown, this);
 }
+
+void QvFontStyle::traverse(QvState&) {}
 
 void QvInfo::traverse(QvState&) {}
 

@@ -78,6 +78,18 @@ class QvTextureCoordinate2 : public QvNode {
   QvTextureCoordinate2();
 };
 
+// The font of the AsciiText nodes after it. Text is not drawn, so the font
+// is read and kept but puts nothing on the state.
+class QvFontStyle : public QvNode {
+  QV_NODE_HEADER("FontStyle")
+  enum Family { SERIF, SANS, TYPEWRITER };
+  enum Style { NONE = 0, BOLD = 1, ITALIC = 2 };
+  QvSFFloat size; // height of a line in scene units
+  QvSFEnum family;
+  QvSFBitMask style;
+  QvFontStyle();
+};
+
 class QvInfo : public QvNode {
   QV_NODE_HEADER("Info")
   QvSFString string;

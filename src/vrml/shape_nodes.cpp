@@ -9,6 +9,7 @@ QvFieldTable QvCone::table_;
 QvFieldTable QvCube::table_;
 QvFieldTable QvCylinder::table_;
 QvFieldTable QvSphere::table_;
+QvFieldTable QvAsciiText::table_;
 QvFieldTable QvPointSet::table_;
 QvFieldTable OwnIndexedFaceSet::table_;
 QvFieldTable OwnIndexedLineSet::table_;
@@ -73,6 +74,22 @@ QvSphere::QvSphere() {
   radius.value = 1;
 }
 
+QvAsciiText::QvAsciiText() {
+  QvFieldSetup setup(this, table_);
+  setup.field("string", string);
+  setup.field("spacing", spacing);
+  setup.field("justification", justification);
+  setup.field("width", width);
+  setup.enumValue("Justification", "LEFT", LEFT);
+  setup.enumValue("Justification", "CENTER", CENTER);
+  setup.enumValue("Justification", "RIGHT", RIGHT);
+  setup.attachEnum(justification, "Justification");
+  string.values[0] = "";
+  spacing.value = 1;
+  justification.value = LEFT;
+  width.values[0] = 0;
+}
+
 QvPointSet::QvPointSet() {
   QvFieldSetup setup(this, table_);
   setup.field("startIndex", startIndex);
@@ -91,7 +108,8 @@ OwnIndexedLineSet::OwnIndexedLineSet() {
   setUpIndexFields(setup, coordIndex, materialIndex, normalIndex, textureCoordIndex);
 }
 
-// The primitive shapes and the point set are not displayed.
+// The primitive shapes, the point set and text are not displayed.
+void QvAsciiText::traverse(QvState&) {}
 void QvCone::traverse(QvState&) {}
 void QvCube::traverse(QvState&) {}
 void QvCylinder::traverse(QvState&) {}

@@ -1,5 +1,5 @@
 // Shape nodes. Only the indexed face and line sets are converted into display
-// nodes; the primitive shapes and the point set are read and passed over.
+// nodes; the primitive shapes, the point set and text are read and passed over.
 #pragma once
 
 #include "vrml/node_class.h"
@@ -36,6 +36,17 @@ class QvSphere : public QvNode {
   QV_NODE_HEADER("Sphere")
   QvSFFloat radius;
   QvSphere();
+};
+
+// Lines of text, one string each, in the font of the FontStyle in force.
+class QvAsciiText : public QvNode {
+  QV_NODE_HEADER("AsciiText")
+  enum Justification { LEFT, CENTER, RIGHT };
+  QvMFString string;
+  QvSFFloat spacing; // between lines, in multiples of the font size
+  QvSFEnum justification;
+  QvMFFloat width; // of each line in scene units; 0: its natural width
+  QvAsciiText();
 };
 
 class QvPointSet : public QvNode {

@@ -30,10 +30,10 @@ void expectColour(const float* colour, float r, float g, float b) {
 
 } // namespace
 
-TEST(Catalogue, FactoryMakesFortyClassesByExactKeyword) {
+TEST(Catalogue, FactoryMakesFortyTwoClassesByExactKeyword) {
   int count = 0;
   const char* const* keywords = qvNodeKeywords(count);
-  ASSERT_EQ(count, 40);
+  ASSERT_EQ(count, 42);
   std::set<std::string> distinct;
   for (int i = 0; i < count; ++i) {
     QvNodeHandle node(createNodeFromClassName(keywords[i]));
@@ -43,7 +43,7 @@ TEST(Catalogue, FactoryMakesFortyClassesByExactKeyword) {
     EXPECT_TRUE(node->isBuiltIn);
     distinct.insert(keywords[i]);
   }
-  EXPECT_EQ(distinct.size(), 40u);
+  EXPECT_EQ(distinct.size(), 42u);
   EXPECT_EQ(createNodeFromClassName("cube"), nullptr);
   EXPECT_EQ(createNodeFromClassName("Node"), nullptr);
 }
@@ -129,6 +129,34 @@ TEST(Catalogue, TextureFileNameMakesTheInlineImageCountAsNotGiven) {
   SceneRead imageOnly = readScene(scene("Texture2 { image 1 1 1 0xFF }"));
   ASSERT_TRUE(imageOnly.ok) << imageOnly.errors;
   EXPECT_FALSE(rootAs<ownTexture2>(imageOnly)->image.isDefault());
+}
+
+TEST(Catalogue, TextWithItsFontAndAnAnchorDescriptionRead) {
+  SceneRead read = readScene(scene("WWWAnchor { description \"Station\"\n"
+                                   "  FontStyle { size 0.5 family TYPEWRITER style (BOLD | ITALIC) }\n"
+                                   "  AsciiText { string [ \"Track 2\", \"City\" ] spacing 1.5 justification RIGHT width 3 }\n"
+                                   "  AsciiText { }\n"
+                                   "}"));
+  ASSERT_TRUE(read.ok) << read.errors;
+  auto* anchor = rootAs<QvWWWAnchor>(read);
+  EXPECT_EQ(anchor->description.value, "Station");
+  ASSERT_EQ(anchor->getNumChildren(), 3);
+  auto* font = dynamic_cast<QvFontStyle*>(anchor->getChild(0));
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(font->size.value, 0.5f);
+  EXPECT_EQ(font->family.value, QvFontStyle::TYPEWRITER);
+  EXPECT_EQ(font->style.value, QvFontStyle::BOLD | QvFontStyle::ITALIC);
+  auto* text = dynamic_cast<QvAsciiText*>(anchor->getChild(1));
+  ASSERT_EQ(text->string.num, 2);
+  EXPECT_EQ(text->string.values[1], "City");
+  EXPECT_EQ(text->justification.value, QvAsciiText::RIGHT);
+  auto* plain = dynamic_cast<QvAsciiText*>(anchor->getChild(2));
+  EXPECT_EQ(plain->string.values[0], "");
+  EXPECT_EQ(plain->spacing.value, 1.0f);
+  EXPECT_EQ(plain->justification.value, QvAsciiText::LEFT);
+
+  SceneRead badFamily = readScene(scene("FontStyle {\n family GOTHIC }"));
+  EXPECT_EQ(badFamily.errors.find(readError("Unknown QvSFEnum enumeration value \"GOTHIC\"", 3)), 0u);
 }
 
 TEST(Catalogue, EveryNodeOfTheSampleSceneReads) {

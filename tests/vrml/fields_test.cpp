@@ -194,8 +194,8 @@ TEST(ImageField, RefusesNegativeOrAbsurdSizesBeforeAllocating) {
   EXPECT_EQ(image.size[0], 0);
 }
 
-TEST(Field, FactoryKnowsExactlyTheSeventeenKeywords) {
-  const char* keywords[] = {"MFColor", "MFFloat", "MFLong",   "MFVec2f",    "MFVec3f",  "SFBitMask",
+TEST(Field, FactoryKnowsExactlyTheEighteenKeywords) {
+  const char* keywords[] = {"MFColor", "MFFloat", "MFLong", "MFString", "MFVec2f",    "MFVec3f",  "SFBitMask",
                             "SFBool",  "SFColor", "SFEnum",   "SFFloat",    "SFImage",  "SFLong",
                             "SFMatrix", "SFRotation", "SFString", "SFVec2f", "SFVec3f"};
   for (const char* keyword : keywords) {

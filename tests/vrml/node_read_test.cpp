@@ -1,11 +1,13 @@
 #include "vrml_test_support.h"
 
 #include "vrml/group_nodes.h"
+#include "vrml/property_nodes.h"
 #include "vrml/shape_nodes.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <typeinfo>
 
 using namespace quillmere;
 using namespace quillmere::test;
@@ -56,11 +58,43 @@ TEST(SceneRead, EmptyBodiesAndNullGiveNoRoot) {
   EXPECT_EQ(badHeader.errors, readError("File does not have a valid header string", 2));
 }
 
-TEST(SceneRead, OnlyTheFirstRootIsRead) {
-  SceneRead read = readScene(scene("Cube { width 1 } Sphere { radius } this is never looked at {"));
-  ASSERT_TRUE(read.ok);
-  ASSERT_NE(rootAs<QvCube>(read), nullptr);
-  EXPECT_EQ(rootAs<QvCube>(read)->width.value, 1.0f);
+TEST(SceneRead, SeveralRootsComeBackUnderAPlainGroupInFileOrder) {
+  // One root, trailing comment left open: read as before, nothing reported.
+  SceneRead single = readScene(scene("Separator { Cube {} }\n# the end"));
+  ASSERT_TRUE(single.ok);
+  EXPECT_EQ(single.errors, "");
+  EXPECT_EQ(single.numRoots, 1);
+  EXPECT_NE(rootAs<QvSeparator>(single), nullptr);
+
+  SceneRead pair = readScene(scene("Material { diffuseColor 1 0 0 }\nSphere { radius 2 }\n"));
+  ASSERT_TRUE(pair.ok) << pair.errors;
+  EXPECT_EQ(pair.numRoots, 2);
+  ASSERT_EQ(typeid(*pair.root), typeid(QvGroup));
+  auto* group = rootAs<QvGroup>(pair);
+  ASSERT_EQ(group->getNumChildren(), 2);
+  EXPECT_NE(dynamic_cast<ownMaterial*>(group->getChild(0)), nullptr);
+  EXPECT_NE(dynamic_cast<QvSphere*>(group->getChild(1)), nullptr);
+
+  // DEF names reach across roots; a NULL between roots is no root.
+  SceneRead three = readScene(scene("Separator { DEF Box Cube {} }\nNULL\n"
+                                    "Separator { USE Box }\nSeparator { Sphere {} }"));
+  ASSERT_TRUE(three.ok) << three.errors;
+  EXPECT_EQ(three.numRoots, 3);
+  auto* roots = rootAs<QvGroup>(three);
+  ASSERT_EQ(roots->getNumChildren(), 3);
+  EXPECT_EQ(static_cast<QvGroup*>(roots->getChild(0))->getChild(0),
+            static_cast<QvGroup*>(roots->getChild(1))->getChild(0));
+}
+
+TEST(SceneRead, AnErrorInALaterRootFailsTheRead) {
+  SceneRead read = readScene(scene("Separator { Cube {} }\nSeparator {\n  Cube { size 2 }\n}\n"));
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.root, nullptr);
+  EXPECT_EQ(read.errors, readError("Unknown field \"size\"", 4));
+
+  SceneRead brace = readScene(scene("Cube {}\nSphere {}\n\n}"));
+  EXPECT_FALSE(brace.ok);
+  EXPECT_EQ(brace.errors, readError("Extra characters ('}') found in input", 5));
 }
 
 TEST(SceneRead, ReportsEachMainErrorWithItsLine) {
@@ -184,6 +218,16 @@ TEST(SceneRead, UnknownNodesReadTheirDeclaredFieldsThenChildren) {
   ASSERT_TRUE(builtIn.ok) << builtIn.errors;
   EXPECT_EQ(rootAs<QvCube>(builtIn)->width.value, 4.0f);
 
+  // A self-describing node naming the class it extends, in strings.
+  SceneRead described = readScene(scene("RoundedCube { fields [ MFString isA, SFFloat radius ]\n"
+                                        "  isA [ \"Cube\", \"Group\", ] radius 0.1 }"));
+  ASSERT_TRUE(described.ok) << described.errors;
+  auto* rounded = rootAs<QvUnknownNode>(described);
+  auto* isA = dynamic_cast<QvMFString*>(rounded->getFieldTable()->getField(rounded, 0));
+  ASSERT_NE(isA, nullptr);
+  ASSERT_EQ(isA->num, 2);
+  EXPECT_EQ(isA->values[1], "Group");
+
   SceneRead empty = readScene(scene("Gadget { }"));
   EXPECT_FALSE(empty.ok);
   EXPECT_EQ(empty.errors, readError("Unknown class \"Gadget\"", 2));
@@ -226,6 +270,9 @@ TEST(SceneRead, NestingBeyondTheLimitIsRefused) {
   SceneRead used = readScene(scene("Group { " + chain + " Group { USE Chain } }"));
   EXPECT_FALSE(used.ok);
   EXPECT_EQ(firstMessage(used), "Nodes nested more than 1000 deep");
+
+  // Several roots sit one level down, under the group the reader makes.
+  EXPECT_EQ(firstMessage(readScene(scene(allowed + " Cube {}"))), "Nodes nested more than 1000 deep");
 }
 
 TEST(SceneRead, SkippingAFailedBodyCountsNoLines) {

@@ -61,7 +61,8 @@ SceneRead readFailingAt(const std::string& text, long failAt) {
 
 TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
   // New names each round, so interning them allocates every time; strings,
-  // lists, an image, an unknown node's declared fields, DEF and USE.
+  // lists, an image, an unknown node's declared fields, DEF and USE, and
+  // further roots beside the first.
   auto scene = [](int round) {
     std::string n = std::to_string(round);
     return std::string(kHeader) + "DEF Root" + n + " Separator {\n" +
@@ -69,7 +70,10 @@ TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
            "  DEF Points" + n + " Coordinate3 { point [ 0 0 0, 1 0 0, 0 1 0, 1 1 1, 2 2 2, 3 3 3, 4 4 4, 5 5 5, 6 6 6 ] }\n" +
            "  Gizmo" + n + " { fields [ SFFloat size, MFLong list ] size 2 list [ 1, 2, 3 ] }\n" +
            "  Texture2 { image 2 1 1 0xFF 0x00 }\n" +
-           "  Group { USE Points" + n + " Cube {} Sphere {} Cone {} }\n" + "}\n";
+           "  Group { USE Points" + n + " Cube {} Sphere {} Cone {} }\n" + "}\n" +
+           "Separator { USE Points" + n + " AsciiText { string [ \"one line of text longer than the inline characters\","
+           " \"two\", \"three\" ] } }\n" +
+           "Material {}\n";
   };
   // The first pass also meets the allocations made only once (the classes'
   // field tables, the keywords); they shift the others, so a second pass
@@ -97,7 +101,10 @@ TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
   // Nothing half-built stays behind: the classes' field tables read as before.
   SceneRead again = readScene(scene(1000000));
   ASSERT_TRUE(again.ok) << again.errors;
-  auto* root = rootAs<QvGroup>(again);
+  auto* roots = rootAs<QvGroup>(again);
+  ASSERT_NE(roots, nullptr);
+  ASSERT_EQ(roots->getNumChildren(), 3);
+  auto* root = dynamic_cast<QvGroup*>(roots->getChild(0));
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->getNumChildren(), 5);
   EXPECT_EQ(root->getChild(1)->getFieldTable()->getNumFields(), 1); // Coordinate3: point

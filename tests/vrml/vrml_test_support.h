@@ -37,6 +37,7 @@ struct SceneRead {
   QvNodeHandle root;  // null when the read failed or found no root
   std::string errors; // everything written to standard error
   int defNames = 0;   // distinct DEF names of the file
+  int numRoots = 0;   // nodes the file wrote at the top
 };
 
 inline SceneRead readScene(const std::string& text) {
@@ -45,7 +46,7 @@ inline SceneRead readScene(const std::string& text) {
   TextInput input(text);
   testing::internal::CaptureStderr();
   QvNode* root = nullptr;
-  result.ok = QvScene::read(input.in, root);
+  result.ok = QvScene::read(input.in, root, result.numRoots);
   result.errors = testing::internal::GetCapturedStderr();
   result.root.reset(root);
   result.defNames = input.in.getNumReferences();

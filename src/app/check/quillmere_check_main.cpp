@@ -96,10 +96,11 @@ bool checkFile(const char* path, bool tree, bool convert) {
   QvNode* root = nullptr;
   bool ok;
   int defNames;
+  int numRoots;
   {
     QvInputFile in;
     in.setFilePointer(file.get());
-    ok = QvScene::read(in, root);
+    ok = QvScene::read(in, root, numRoots);
     defNames = in.getNumReferences();
   }
   file.reset();
@@ -113,12 +114,21 @@ bool checkFile(const char* path, bool tree, bool convert) {
     std::printf("%s: no root node\n", path);
     return false;
   }
+  // Several top-level nodes come back under a group the reader made: the
+  // file did not write it, so it is neither shown nor counted.
+  bool madeGroup = numRoots > 1;
   if (tree) {
     std::unordered_set<QvNode*> printed;
-    printTree(root, 0, printed);
+    if (madeGroup) {
+      auto* group = static_cast<QvGroup*>(root);
+      for (int i = 0; i < group->getNumChildren(); ++i) printTree(group->getChild(i), 0, printed);
+    } else {
+      printTree(root, 0, printed);
+    }
   }
   if (convert) return convertFile(path, *root);
-  std::printf("%s: ok (%d nodes, %d DEF names)\n", path, countDistinctNodes(root), defNames);
+  int nodes = countDistinctNodes(root) - (madeGroup ? 1 : 0);
+  std::printf("%s: ok (%d nodes, %d DEF names)\n", path, nodes, defNames);
   return true;
 }
 
