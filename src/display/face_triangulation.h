@@ -4,6 +4,10 @@
 // keeps the face's winding, and faces of fewer vertices are no faces. A face
 // with any index outside 0 .. pointCount − 1 is left out and counted, so no
 // triangle can ever reach past the point list.
+//
+// Every triangle corner also carries its position in the index list, and
+// every triangle its face, so per-corner and per-face data given by parallel
+// index lists can be looked up for it.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +15,21 @@
 
 namespace quillmere {
 
+// One face kept: its indices are coordIndex[begin, end).
+struct FaceRun {
+  long begin = 0;
+  long end = 0;
+  long number = 0;      // its place among all faces of the list (every non-empty run counts)
+  long firstCorner = 0; // how many indices other than -1 precede it in the list
+};
+
 struct FaceTriangulation {
-  std::vector<int> triangles; // three point indices per triangle
-  long facesLeftOut = 0;      // faces dropped for an index outside the points
+  std::vector<int> triangles;      // three point indices per triangle
+  std::vector<long> corners;       // parallel to triangles: each corner's position in coordIndex
+  std::vector<long> triangleFaces; // per triangle: its face's place in `faces`
+  std::vector<FaceRun> faces;      // the faces that gave triangles, in list order
+  long faceCount = 0;              // every non-empty run of the list, kept or not
+  long facesLeftOut = 0;           // faces dropped for an index outside the points
 };
 
 FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, int pointCount);

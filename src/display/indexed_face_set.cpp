@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace quillmere {
 
@@ -51,6 +52,17 @@ DvIndexedFaceSet::DvIndexedFaceSet(const FaceSetSource& source)
     std::fprintf(stderr, "#Texture coordinates: %d\n#Coordinates: %d\n", source.texCoordCount, source.pointCount);
   }
 
+  prepareTriangles();
+}
+
+DvIndexedFaceSet::DvIndexedFaceSet(FaceSetMesh mesh)
+    : DvVertexSet(std::move(mesh.vertices), std::move(mesh.triangles)), lastTransformed_(nullptr) {
+  hasTextureCoordinates_ = mesh.textured ? 1 : 0;
+  facesLeftOut_ = mesh.facesLeftOut;
+  prepareTriangles();
+}
+
+void DvIndexedFaceSet::prepareTriangles() {
   areas_.resize(std::size_t(triangleCount()));
   for (long t = 0; t < triangleCount(); ++t) {
     const int* corner = &indices_[std::size_t(3 * t)];

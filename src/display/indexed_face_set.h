@@ -4,24 +4,12 @@
 // per-vertex colours computed from spectra (`renderSoftware`).
 #pragma once
 
+#include "display/face_set_mesh.h"
 #include "display/vertex_set.h"
 
 #include <cstdint>
 
 namespace quillmere {
-
-// What a face set is built from, as the scene file gives it.
-struct FaceSetSource {
-  const float (*points)[3] = nullptr;
-  int pointCount = 0;
-  const float (*normals)[3] = nullptr;
-  int normalCount = 0;
-  bool overallNormal = false;             // the first normal for every point; else normal i for point i
-  const float (*texCoords)[2] = nullptr;  // null: none
-  int texCoordCount = 0;
-  const std::int32_t* coordIndex = nullptr;
-  long coordIndexCount = 0;
-};
 
 class DvIndexedFaceSet : public DvVertexSet {
 public:
@@ -30,6 +18,8 @@ public:
   // are fan-triangulated; faces with indices outside the points are left
   // out with one warning.
   explicit DvIndexedFaceSet(const FaceSetSource& source);
+  // The vertices and triangles as buildFaceSetMesh made them.
+  explicit DvIndexedFaceSet(FaceSetMesh mesh);
 
   // Positions by M, normals by the inverse transpose of M, renormalised.
   void setTransformation(const Matrix4& modelling) override;
@@ -54,6 +44,8 @@ public:
   int getType() const override { return IndexedFaceSetType; }
 
 private:
+  // The triangle areas and the per-vertex work arrays, then the transformed arrays.
+  void prepareTriangles();
   // Wireframe and outline draw each triangle's edges, hidden line bare
   // triangles (both paths alike); false for any other style.
   bool drawUnlitStyle(int style, const DvVertex* array) const;

@@ -16,6 +16,7 @@
 #include "vrml/state.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace quillmere {
@@ -104,12 +105,36 @@ void SceneConversion::attachMaterial(DvVertexSet& shape, const QvState& state) {
   }
 }
 
+// An index list the file gave: not empty and not the lone -1 that stands for none.
+bool indexListGiven(const QvMFLong& list) { return list.num > 0 && !(list.num == 1 && list.values[0] < 0); }
+
+// Whether `list` names the same entry as coordIndex at every position.
+bool followsCoordIndex(const QvMFLong& list, const QvMFLong& coordIndex) {
+  if (!indexListGiven(list)) return true;
+  if (list.num < coordIndex.num) return false;
+  for (int k = 0; k < coordIndex.num; ++k)
+    if (list.values[k] != coordIndex.values[k]) return false;
+  return true;
+}
+
+FaceNormalBinding faceNormalBinding(int binding) {
+  switch (binding) {
+  case QvBindingOverall: return FaceNormalBinding::Overall;
+  case QvBindingPerPart:
+  case QvBindingPerFace: return FaceNormalBinding::PerFace;
+  case QvBindingPerPartIndexed:
+  case QvBindingPerFaceIndexed: return FaceNormalBinding::PerFaceIndexed;
+  case QvBindingPerVertex: return FaceNormalBinding::PerVertex;
+  case QvBindingNone: return FaceNormalBinding::Generated;
+  default: return FaceNormalBinding::PerVertexIndexed;
+  }
+}
+
 void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) {
   if (!building()) return;
   const auto* coordinates = state.topNode<QvCoordinate3>(QvState::Coordinate3Index);
   if (!coordinates) return fail("No Coordinate3 Node fault");
   const auto* normals = state.topNode<QvNormal>(QvState::NormalIndex);
-  if (!normals) return fail("No Normal Node fault");
   const auto* texCoords = state.topNode<QvTextureCoordinate2>(QvState::TextureCoordinate2Index);
 
   int binding = QvBindingDefault;
@@ -123,22 +148,48 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
   FaceSetSource source;
   source.points = coordinates->point.values;
   source.pointCount = coordinates->point.num;
-  source.normals = normals->vector.values;
-  source.normalCount = normals->vector.num;
+  if (normals) {
+    source.normals = normals->vector.values;
+    source.normalCount = normals->vector.num;
+  }
   source.overallNormal = binding == QvBindingOverall;
-  if (binding != QvBindingDefault && binding != QvBindingPerVertexIndexed && binding != QvBindingOverall)
-    return fail("Normal binding not supported in IndexedFaceSet!");
-  if (source.overallNormal && source.normalCount < 1) return fail("Need at least 1 normal vector");
-  if (!source.overallNormal && source.normalCount != source.pointCount) return fail("#Normal != #Coordinate");
   if (texCoords) {
     source.texCoords = texCoords->point.values;
     source.texCoordCount = texCoords->point.num;
   }
   source.coordIndex = node.coordIndex.values;
   source.coordIndexCount = node.coordIndex.num;
-  if (!admitVertices(source.pointCount)) return;
 
-  auto faceSet = std::make_unique<DvIndexedFaceSet>(source);
+  // One normal per point, looked up by the point's own index: every point is
+  // one vertex. Anything else builds a vertex per distinct corner.
+  const bool perPointNormals =
+      normals && (source.overallNormal ? source.normalCount >= 1
+                                       : (binding == QvBindingDefault || binding == QvBindingPerVertexIndexed) &&
+                                             source.normalCount == source.pointCount &&
+                                             followsCoordIndex(node.normalIndex, node.coordIndex));
+  std::unique_ptr<DvIndexedFaceSet> faceSet;
+  if (perPointNormals && followsCoordIndex(node.textureCoordIndex, node.coordIndex)) {
+    if (!admitVertices(source.pointCount)) return;
+    faceSet = std::make_unique<DvIndexedFaceSet>(source);
+  } else {
+    source.normalBinding = normals ? faceNormalBinding(binding) : FaceNormalBinding::Generated;
+    if (indexListGiven(node.normalIndex)) {
+      source.normalIndex = node.normalIndex.values;
+      source.normalIndexCount = node.normalIndex.num;
+    }
+    if (indexListGiven(node.textureCoordIndex)) {
+      source.texCoordIndex = node.textureCoordIndex.values;
+      source.texCoordIndexCount = node.textureCoordIndex.num;
+    }
+    if (const auto* hints = state.topNode<QvShapeHints>(QvState::ShapeHintsIndex)) {
+      source.clockwise = hints->vertexOrdering.value == QvShapeHints::CLOCKWISE;
+      source.creaseAngle = hints->creaseAngle.value;
+    }
+    FaceSetMesh mesh = buildFaceSetMesh(source);
+    if (!admitVertices(long(mesh.vertices.size()))) return;
+    faceSet = std::make_unique<DvIndexedFaceSet>(std::move(mesh));
+  }
+
   faceSet->setTransformation(modellingMatrix(state));
   if (faceSet->hasTextureCoordinates()) faceSet->setTextureTransformation(textureMatrix(state));
   faceSet->resetTransformedVertices();

@@ -130,7 +130,7 @@ TEST_F(Program, DualScreenStereoDrawsBothHalves) {
 }
 
 TEST_F(Program, ABadSceneEndsWithStatus1) {
-  EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/display/no_normal.wrl' --frames 1"), 1);
+  EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/display/no_coordinates.wrl' --frames 1"), 1);
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/vrml/corpus/errors_use.wrl' --frames 1"), 1);
   EXPECT_EQ(run("missing.par --frames 1"), 1);
 }

@@ -121,15 +121,24 @@ TEST(SceneConversion, LODBuildsOneLevelGroupPerChild) {
   EXPECT_EQ(noRange.output, "LOD without range: its first child is always shown\n");
 }
 
-TEST(SceneConversion, MissingPropertiesFailTheConversionWithTheirMessage) {
+TEST(SceneConversion, MissingCoordinatesFailTheConversion) {
   EXPECT_EQ(convert("Separator { " + kFaces + "}").result.error, "No Coordinate3 Node fault");
-  EXPECT_EQ(convert("Separator { Coordinate3 { point [0 0 0] } " + kFaces + "}").result.error,
-            "No Normal Node fault");
-  EXPECT_EQ(convert("Separator { " + kTriangle + "NormalBinding { value PER_FACE } " + kFaces + "}").result.error,
-            "Normal binding not supported in IndexedFaceSet!");
-  EXPECT_EQ(convert("Separator { Coordinate3 { point [0 0 0, 1 0 0] } Normal { vector [0 0 1] } " + kFaces + "}")
-                .result.error,
-            "#Normal != #Coordinate");
+}
+
+TEST(SceneConversion, FaceSetsWithoutFittingNormalsConvert) {
+  // No Normal, a binding other than per point, too few normals: the faces
+  // are built, with normals from the geometry where the file gives none.
+  const std::string triangle = "Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } ";
+  for (const std::string& normals :
+       {std::string(""), std::string("Normal { vector [0 0 1] } NormalBinding { value PER_FACE } "),
+        std::string("Normal { vector [0 0 1, 0 0 1] } ")}) {
+    ConvertedScene scene = convert("Separator { " + triangle + normals + kFaces + "}");
+    ASSERT_TRUE(scene.result.ok) << normals;
+    auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
+    ASSERT_NE(faces, nullptr);
+    EXPECT_EQ(faces->triangleCount(), 1);
+    expectVector(faces->vertices()[2].normal, {0, 0, 1});
+  }
   // OVERALL takes the first normal for every point.
   ConvertedScene overall = convert("Separator { Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } "
                                    "Normal { vector [1 0 0] } NormalBinding { value OVERALL } " + kFaces + "}");

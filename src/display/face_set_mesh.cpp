@@ -1,0 +1,227 @@
+#include "display/face_set_mesh.h"
+
+#include "diagnostics/diagnostics.h"
+#include "display/face_triangulation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+namespace quillmere {
+
+namespace {
+
+Vector3 pointAt(const FaceSetSource& source, std::int32_t index) {
+  const float* p = source.points[index];
+  return Vector3(p[0], p[1], p[2]);
+}
+
+// Newell's normal of a face: twice its area along the normal of its best
+// plane, right-handed about the corners in list order. Every edge counts
+// once, so concave and slightly non-planar faces get the normal they look
+// like they have; a degenerate face gets the zero vector.
+Vector3 newellNormal(const FaceSetSource& source, const FaceRun& face) {
+  Vector3 sum;
+  for (long k = face.begin; k < face.end; ++k) {
+    Vector3 a = pointAt(source, source.coordIndex[k]);
+    Vector3 b = pointAt(source, source.coordIndex[k + 1 < face.end ? k + 1 : face.begin]);
+    sum += Vector3((a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y));
+  }
+  return sum;
+}
+
+Vector3 unitOrZero(const Vector3& v) {
+  float length = v.length();
+  return std::isfinite(length) && length > 0.0f ? (1.0f / length) * v : Vector3();
+}
+
+// The normals the geometry gives every corner position of the kept faces:
+// the sum of the Newell normals of the faces around the corner's point that
+// meet the corner's face at less than the crease angle (the face itself
+// always), normalised. The sum weighs faces by their area.
+class GeneratedNormals {
+public:
+  GeneratedNormals(const FaceSetSource& source, const FaceTriangulation& faces) {
+    const std::size_t faceCount = faces.faces.size();
+    newell_.resize(faceCount);
+    unit_.resize(faceCount);
+    for (std::size_t f = 0; f < faceCount; ++f) {
+      newell_[f] = newellNormal(source, faces.faces[f]);
+      if (source.clockwise) newell_[f] = -newell_[f];
+      unit_[f] = unitOrZero(newell_[f]);
+    }
+    // The faces around every point, as offsets into one list.
+    std::vector<long> start(std::size_t(source.pointCount) + 1, 0);
+    for (const FaceRun& face : faces.faces)
+      for (long k = face.begin; k < face.end; ++k) ++start[std::size_t(source.coordIndex[k]) + 1];
+    for (std::size_t p = 0; p < std::size_t(source.pointCount); ++p) start[p + 1] += start[p];
+    std::vector<long> fill(start.begin(), start.end() - 1);
+    std::vector<long> around(std::size_t(start.back()));
+    for (std::size_t f = 0; f < faceCount; ++f)
+      for (long k = faces.faces[f].begin; k < faces.faces[f].end; ++k)
+        around[std::size_t(fill[std::size_t(source.coordIndex[k])]++)] = long(f);
+
+    const float cosCrease = std::cos(source.creaseAngle);
+    byPosition_.resize(std::size_t(source.coordIndexCount));
+    for (std::size_t f = 0; f < faceCount; ++f) {
+      const FaceRun& face = faces.faces[f];
+      for (long k = face.begin; k < face.end; ++k) {
+        std::size_t p = std::size_t(source.coordIndex[k]);
+        Vector3 sum;
+        long previous = -1;
+        for (long a = start[p]; a < start[p + 1]; ++a) {
+          long g = around[std::size_t(a)];
+          if (g == previous) continue; // a face that names the point twice counts once
+          previous = g;
+          if (std::size_t(g) == f || dot(unit_[f], unit_[std::size_t(g)]) > cosCrease) sum += newell_[std::size_t(g)];
+        }
+        Vector3 normal = unitOrZero(sum);
+        byPosition_[std::size_t(k)] = normal.length() > 0.0f ? normal : Vector3(0, 0, 1);
+      }
+    }
+  }
+
+  const Vector3& at(long position) const { return byPosition_[std::size_t(position)]; }
+
+private:
+  std::vector<Vector3> newell_;     // per kept face
+  std::vector<Vector3> unit_;       // per kept face, zero when degenerate
+  std::vector<Vector3> byPosition_; // per position in coordIndex (kept faces only)
+};
+
+// A vertex is one point with one normal and one texture coordinate.
+struct CornerKey {
+  std::int32_t point;
+  std::uint32_t normal[3]; // bit patterns
+  long texCoord;           // -1: none
+  bool operator==(const CornerKey& other) const {
+    return point == other.point && texCoord == other.texCoord && normal[0] == other.normal[0] &&
+           normal[1] == other.normal[1] && normal[2] == other.normal[2];
+  }
+};
+
+struct CornerKeyHash {
+  std::size_t operator()(const CornerKey& key) const {
+    std::size_t h = std::size_t(std::uint32_t(key.point));
+    for (std::uint32_t n : key.normal) h = h * 1000003u ^ n;
+    return h * 1000003u ^ std::size_t(key.texCoord);
+  }
+};
+
+std::uint32_t bitsOf(float value) {
+  if (value == 0.0f) value = 0.0f; // −0 and +0 are one normal
+  std::uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// The given normal's index for a corner at `position` of `face`; -1 when the
+// binding and the index list cannot say.
+long givenNormalIndex(const FaceSetSource& source, const FaceRun& face, long position) {
+  long index = -1;
+  switch (source.normalBinding) {
+  case FaceNormalBinding::Overall:
+    index = 0;
+    break;
+  case FaceNormalBinding::PerFace:
+    index = face.number;
+    break;
+  case FaceNormalBinding::PerFaceIndexed:
+    if (source.normalIndex && face.number < source.normalIndexCount) index = source.normalIndex[face.number];
+    break;
+  case FaceNormalBinding::PerVertex:
+    index = face.firstCorner + (position - face.begin);
+    break;
+  case FaceNormalBinding::PerVertexIndexed:
+    if (!source.normalIndex)
+      index = source.coordIndex[position];
+    else if (position < source.normalIndexCount)
+      index = source.normalIndex[position];
+    break;
+  case FaceNormalBinding::Generated:
+    break;
+  }
+  return index >= 0 && index < source.normalCount && source.normals ? index : -1;
+}
+
+} // namespace
+
+FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
+  FaceSetMesh mesh;
+  FaceTriangulation faces = triangulateFaces(source.coordIndex, source.coordIndexCount, source.pointCount);
+  mesh.facesLeftOut = faces.facesLeftOut;
+  if (mesh.facesLeftOut > 0)
+    printWarning("IndexedFaceSet: %ld faces left out, their vertex indices are outside the %d points\n",
+                 mesh.facesLeftOut, source.pointCount);
+
+  // Texture coordinates by their own index list, else one per point.
+  const bool ownTexIndex = source.texCoords && source.texCoordIndex;
+  mesh.textured = ownTexIndex || (source.texCoords && source.texCoordCount == source.pointCount);
+  if (source.texCoords && !mesh.textured) {
+    printWarning("#Texture Coordinates != #Coordinate\n");
+    std::fprintf(stderr, "#Texture coordinates: %d\n#Coordinates: %d\n", source.texCoordCount, source.pointCount);
+  }
+
+  const std::size_t cornerCount = faces.corners.size();
+  std::vector<long> normalOf(cornerCount);
+  long missingNormals = 0;
+  for (std::size_t c = 0; c < cornerCount; ++c) {
+    const FaceRun& face = faces.faces[std::size_t(faces.triangleFaces[c / 3])];
+    normalOf[c] = givenNormalIndex(source, face, faces.corners[c]);
+    if (normalOf[c] < 0) ++missingNormals;
+  }
+  mesh.generatedCorners = missingNormals;
+  if (missingNormals > 0 && source.normalBinding != FaceNormalBinding::Generated)
+    printWarning("IndexedFaceSet: %ld of %zu triangle corners have no normal among the %d normals "
+                 "(normalIndex: %ld entries, %ld faces); their normals are generated\n",
+                 missingNormals, cornerCount, source.normalCount, source.normalIndex ? source.normalIndexCount : 0L,
+                 faces.faceCount);
+  std::unique_ptr<GeneratedNormals> generated;
+  if (missingNormals > 0) generated = std::make_unique<GeneratedNormals>(source, faces);
+
+  long missingTexCoords = 0;
+  std::unordered_map<CornerKey, int, CornerKeyHash> vertexOf;
+  mesh.triangles.resize(cornerCount);
+  for (std::size_t c = 0; c < cornerCount; ++c) {
+    const long position = faces.corners[c];
+    const std::int32_t point = source.coordIndex[position];
+    Vector3 normal = normalOf[c] >= 0 ? Vector3(source.normals[normalOf[c]][0], source.normals[normalOf[c]][1],
+                                                source.normals[normalOf[c]][2])
+                                      : generated->at(position);
+    long texCoord = -1;
+    if (mesh.textured) {
+      long index = point;
+      if (ownTexIndex) index = position < source.texCoordIndexCount ? source.texCoordIndex[position] : -1;
+      if (index >= 0 && index < source.texCoordCount)
+        texCoord = index;
+      else
+        ++missingTexCoords;
+    }
+    CornerKey key{point, {bitsOf(normal.x), bitsOf(normal.y), bitsOf(normal.z)}, texCoord};
+    auto found = vertexOf.emplace(key, int(mesh.vertices.size()));
+    if (found.second) {
+      DvVertex vertex;
+      vertex.position = pointAt(source, point);
+      vertex.normal = normal;
+      if (texCoord >= 0) {
+        vertex.texCoord[0] = source.texCoords[texCoord][0];
+        vertex.texCoord[1] = source.texCoords[texCoord][1];
+      }
+      mesh.vertices.push_back(vertex);
+    }
+    // Clockwise faces: the second and third corner of every triangle swap.
+    std::size_t slot = c;
+    if (source.clockwise && c % 3 != 0) slot = c % 3 == 1 ? c + 1 : c - 1;
+    mesh.triangles[slot] = found.first->second;
+  }
+  if (missingTexCoords > 0)
+    printWarning("IndexedFaceSet: %ld of %zu triangle corners have no texture coordinate among the %d given "
+                 "(textureCoordIndex: %ld entries); they take (0, 0)\n",
+                 missingTexCoords, cornerCount, source.texCoordCount,
+                 ownTexIndex ? source.texCoordIndexCount : 0L);
+  return mesh;
+}
+
+} // namespace quillmere
