@@ -91,11 +91,23 @@ OwnIndexedLineSet::OwnIndexedLineSet() {
   setUpIndexFields(setup, coordIndex, materialIndex, normalIndex, textureCoordIndex);
 }
 
-// The primitive shapes and the point set are not displayed.
-void QvCone::traverse(QvState&) {}
-void QvCube::traverse(QvState&) {}
-void QvCylinder::traverse(QvState&) {}
-void QvSphere::traverse(QvState&) {}
+void QvCone::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->cone(*this, state);
+}
+
+void QvCube::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->cube(*this, state);
+}
+
+void QvCylinder::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->cylinder(*this, state);
+}
+
+void QvSphere::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->sphere(*this, state);
+}
+
+// The point set is read and not displayed.
 void QvPointSet::traverse(QvState&) {}
 
 void OwnIndexedFaceSet::traverse(QvState& state) {
