@@ -4,6 +4,7 @@
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
 #include "display/lod.h"
+#include "display/primitive_meshes.h"
 #include "display/rel_frame.h"
 #include "display/rel_material_conversion.h"
 #include "display/texture_2.h"
@@ -53,6 +54,10 @@ public:
 
   void indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) override;
   void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) override;
+  void cube(const QvCube& node, const QvState& state) override;
+  void sphere(const QvSphere& node, const QvState& state) override;
+  void cone(const QvCone& node, const QvState& state) override;
+  void cylinder(const QvCylinder& node, const QvState& state) override;
   void material(const ownMaterial&, const QvState&) override {} // each shape takes the Material stack's top
   void texture2(const ownTexture2& node, const QvState& state) override;
   void relFrame(const ownRELframe& node, const QvState& state) override;
@@ -67,6 +72,10 @@ private:
   // False (with one warning) when `vertices` more would pass the budget.
   bool admitVertices(long vertices);
   void attachMaterial(DvVertexSet& shape, const QvState& state);
+  // Builds a face set from `source` under the transforms, texture transform,
+  // Material and RELmaterial in force, counts it and appends it.
+  void addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state);
+  void addPrimitive(const PrimitiveMesh& mesh, const QvState& state);
 
   struct OpenLOD {
     DvLOD* lod;           // null when the LOD was not built
@@ -189,7 +198,12 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
     if (!admitVertices(long(mesh.vertices.size()))) return;
     faceSet = std::make_unique<DvIndexedFaceSet>(std::move(mesh));
   }
+  addFaceSet(std::move(faceSet), state);
+}
 
+// What every face set takes from the state in force, whatever built it:
+// the modelling and texture matrices, the materials, its place in the list.
+void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state) {
   faceSet->setTransformation(modellingMatrix(state));
   if (faceSet->hasTextureCoordinates()) faceSet->setTextureTransformation(textureMatrix(state));
   faceSet->resetTransformedVertices();
@@ -199,6 +213,36 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
   ++result_.summary.faceSets;
   result_.summary.triangles += faceSet->triangleCount();
   currentGroup_->append(std::move(faceSet));
+}
+
+void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state) {
+  if (!building() || mesh.coordIndex.empty()) return; // no parts: nothing to build
+  FaceSetSource source = mesh.source();
+  if (!admitVertices(source.pointCount)) return;
+  addFaceSet(std::make_unique<DvIndexedFaceSet>(source), state);
+}
+
+void SceneConversion::cube(const QvCube& node, const QvState& state) {
+  if (building()) addPrimitive(cubeMesh(node.width.value, node.height.value, node.depth.value), state);
+}
+
+void SceneConversion::sphere(const QvSphere& node, const QvState& state) {
+  if (building()) addPrimitive(sphereMesh(node.radius.value), state);
+}
+
+void SceneConversion::cone(const QvCone& node, const QvState& state) {
+  if (!building()) return;
+  unsigned parts = unsigned(node.parts.value);
+  addPrimitive(coneMesh(node.bottomRadius.value, node.height.value, parts & QvCone::SIDES, parts & QvCone::BOTTOM),
+               state);
+}
+
+void SceneConversion::cylinder(const QvCylinder& node, const QvState& state) {
+  if (!building()) return;
+  unsigned parts = unsigned(node.parts.value);
+  addPrimitive(cylinderMesh(node.radius.value, node.height.value, parts & QvCylinder::SIDES,
+                            parts & QvCylinder::TOP, parts & QvCylinder::BOTTOM),
+               state);
 }
 
 void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) {

@@ -13,10 +13,14 @@ namespace quillmere {
 
 class OwnIndexedFaceSet;
 class OwnIndexedLineSet;
+class QvCone;
+class QvCube;
+class QvCylinder;
 class QvLOD;
 class QvState;
 class ownMaterial;
 class ownRELframe;
+class QvSphere;
 class ownTexture2;
 
 class QvConversion {
@@ -27,6 +31,13 @@ public:
   // normals, bindings, texture coordinates, materials and transforms in force.
   virtual void indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) = 0;
   virtual void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) = 0;
+
+  // A primitive shape met in the walk: its fields give its geometry, the
+  // state the transforms and materials in force.
+  virtual void cube(const QvCube& node, const QvState& state) = 0;
+  virtual void sphere(const QvSphere& node, const QvState& state) = 0;
+  virtual void cone(const QvCone& node, const QvState& state) = 0;
+  virtual void cylinder(const QvCylinder& node, const QvState& state) = 0;
 
   // Called after the node's element is on its stack. A material usually
   // builds nothing here (each shape makes its own from the Material stack);

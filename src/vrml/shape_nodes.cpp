@@ -108,12 +108,24 @@ OwnIndexedLineSet::OwnIndexedLineSet() {
   setUpIndexFields(setup, coordIndex, materialIndex, normalIndex, textureCoordIndex);
 }
 
-// The primitive shapes, the point set and text are not displayed.
+void QvCone::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->cone(*this, state);
+}
+
+void QvCube::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->cube(*this, state);
+}
+
+void QvCylinder::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->cylinder(*this, state);
+}
+
+void QvSphere::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->sphere(*this, state);
+}
+
+// The point set and text are read and not displayed.
 void QvAsciiText::traverse(QvState&) {}
-void QvCone::traverse(QvState&) {}
-void QvCube::traverse(QvState&) {}
-void QvCylinder::traverse(QvState&) {}
-void QvSphere::traverse(QvState&) {}
 void QvPointSet::traverse(QvState&) {}
 
 void OwnIndexedFaceSet::traverse(QvState& state) {

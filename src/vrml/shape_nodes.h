@@ -1,5 +1,5 @@
-// Shape nodes. Only the indexed face and line sets are converted into display
-// nodes; the primitive shapes, the point set and text are read and passed over.
+// Shape nodes. The indexed face and line sets and the primitive shapes are
+// handed to the conversion; the point set and text are read and passed over.
 #pragma once
 
 #include "vrml/node_class.h"

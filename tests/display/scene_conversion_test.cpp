@@ -14,7 +14,7 @@ const std::string kTriangle = pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3);
 const std::string kFaces = "IndexedFaceSet { coordIndex [0, 1, 2, -1] } ";
 
 TEST(SceneConversion, RootStartsWithDefaultMaterialAndRestFrame) {
-  ConvertedScene scene = convert("Separator { Cube {} PerspectiveCamera {} }");
+  ConvertedScene scene = convert("Separator { PerspectiveCamera {} }");
   ASSERT_TRUE(scene.result.ok);
   ASSERT_EQ(scene.root->getNumChildren(), 2);
   auto* material = childAs<DvMaterial>(*scene.root, 0);
@@ -101,7 +101,7 @@ TEST(SceneConversion, SwitchAndSharedNodes) {
 
 TEST(SceneConversion, LODBuildsOneLevelGroupPerChild) {
   ConvertedScene scene = convert("Separator { Translation { translation 0 0 4 } "
-                                 "LOD { range [10] center 1 0 0 Cube {} Separator { " +
+                                 "LOD { range [10] center 1 0 0 Info {} Separator { " +
                                  kTriangle + kFaces + "} } }");
   ASSERT_TRUE(scene.result.ok);
   auto* lod = childAs<DvLOD>(*scene.root, kFirstConverted);
@@ -113,7 +113,7 @@ TEST(SceneConversion, LODBuildsOneLevelGroupPerChild) {
   EXPECT_EQ(scene.result.summary.lods, 1);
 
   // Without range the first child is always shown, with one warning.
-  ConvertedScene noRange = convert("Separator { LOD { Cube {} Cube {} } LOD { Cube {} } }");
+  ConvertedScene noRange = convert("Separator { LOD { Info {} Info {} } LOD { Info {} } }");
   auto* plain = childAs<DvLOD>(*noRange.root, kFirstConverted);
   ASSERT_NE(plain, nullptr);
   EXPECT_TRUE(plain->ranges().empty());

@@ -36,6 +36,10 @@ public:
   void indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) override {
     events.push_back("lines " + label(node) + " coordinates[" + stackOf(state, QvState::Coordinate3Index) + "]");
   }
+  void cube(const QvCube& node, const QvState& state) override { primitive("cube", node, state); }
+  void sphere(const QvSphere& node, const QvState& state) override { primitive("sphere", node, state); }
+  void cone(const QvCone& node, const QvState& state) override { primitive("cone", node, state); }
+  void cylinder(const QvCylinder& node, const QvState& state) override { primitive("cylinder", node, state); }
   void material(const ownMaterial& node, const QvState&) override { events.push_back("material " + label(node)); }
   void texture2(const ownTexture2& node, const QvState&) override { events.push_back("texture " + label(node)); }
   void relFrame(const ownRELframe& node, const QvState&) override { events.push_back("frame " + label(node)); }
@@ -49,6 +53,10 @@ public:
   }
 
 private:
+  void primitive(const char* kind, const QvNode& node, const QvState& state) {
+    events.push_back(kind + (" " + label(node)) + " material[" + stackOf(state, QvState::MaterialIndex) +
+                     "] transform[" + stackOf(state, QvState::TransformationIndex) + "]");
+  }
   static std::string label(const QvNode& node) { return node.getName().getString(); }
 };
 

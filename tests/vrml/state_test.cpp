@@ -109,12 +109,23 @@ TEST(TraversalState, LodChildrenEachGetTheirOwnScope) {
                                        "faces Coarse material[] transform[]",
                                        "end child 1",
                                        "child 2",
+                                       "cube Box material[] transform[]",
                                        "end child 2",
                                        "end lod Far depth 0"};
   EXPECT_EQ(walk("DEF Far LOD { range [ 10, 20 ] Group { DEF M Material {} DEF Near IndexedFaceSet {} }"
-                 " DEF Coarse IndexedFaceSet {} Cube {} }"),
+                 " DEF Coarse IndexedFaceSet {} DEF Box Cube {} }"),
             expected);
   EXPECT_EQ(walk("LOD { range [ 1 ] }"), std::vector<std::string>{}); // no children, nothing built
+}
+
+TEST(TraversalState, PrimitivesReachTheConversionWithTheStateInForce) {
+  std::vector<std::string> expected = {"material M", "cube B material[M] transform[Translation]",
+                                       "sphere S material[M] transform[Translation]",
+                                       "cone C material[M] transform[Scale Translation]",
+                                       "cylinder Y material[] transform[]"};
+  EXPECT_EQ(walk("Group { Separator { DEF M Material {} Translation {} DEF B Cube {} DEF S Sphere {} Scale {}"
+                 " DEF C Cone {} PointSet {} } DEF Y Cylinder {} }"),
+            expected);
 }
 
 TEST(TraversalState, SharedNodesAreVisitedAtEveryUse) {
