@@ -150,7 +150,8 @@ long givenNormalIndex(const FaceSetSource& source, const FaceRun& face, long pos
 
 FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
   FaceSetMesh mesh;
-  FaceTriangulation faces = triangulateFaces(source.coordIndex, source.coordIndexCount, source.pointCount);
+  FaceTriangulation faces = triangulateFaces(source.coordIndex, source.coordIndexCount, source.pointCount,
+                                            source.convexFaces ? nullptr : source.points);
   mesh.facesLeftOut = faces.facesLeftOut;
   if (mesh.facesLeftOut > 0)
     printWarning("IndexedFaceSet: %ld faces left out, their vertex indices are outside the %d points\n",

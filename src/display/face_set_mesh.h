@@ -33,6 +33,7 @@ struct FaceSetSource {
   int texCoordCount = 0;
   const std::int32_t* coordIndex = nullptr;
   long coordIndexCount = 0;
+  bool convexFaces = true;                // false: faces may be concave and are cut into ears in their plane
 
   // Used by buildFaceSetMesh only.
   FaceNormalBinding normalBinding = FaceNormalBinding::PerVertexIndexed;

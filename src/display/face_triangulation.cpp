@@ -1,5 +1,7 @@
 #include "display/face_triangulation.h"
 
+#include <cmath>
+
 namespace quillmere {
 
 namespace {
@@ -9,9 +11,87 @@ void appendCorner(const std::int32_t* coordIndex, long position, FaceTriangulati
   result.corners.push_back(position);
 }
 
-// Appends the fan of the face coordIndex[run.begin, run.end).
-void appendFace(const std::int32_t* coordIndex, const FaceRun& run, int pointCount, FaceTriangulation& result) {
-  if (run.end - run.begin < 3) return;
+void appendTriangle(const std::int32_t* coordIndex, long a, long b, long c, long face, FaceTriangulation& result) {
+  appendCorner(coordIndex, a, result);
+  appendCorner(coordIndex, b, result);
+  appendCorner(coordIndex, c, result);
+  result.triangleFaces.push_back(face);
+}
+
+// A face's corners projected onto the coordinate plane most nearly parallel
+// to it, oriented so that the face winds counter-clockwise there.
+struct FacePlane {
+  int u = 0, v = 1; // the two axes kept
+  double sign = 1;  // −1 when the face's normal points down the dropped axis
+  bool valid = false;
+
+  FacePlane(const std::int32_t* coordIndex, const FaceRun& run, const float (*points)[3]) {
+    // Newell's normal: robust for concave and slightly non-planar faces.
+    double normal[3] = {0, 0, 0};
+    for (long k = run.begin; k < run.end; ++k) {
+      const float* p = points[coordIndex[k]];
+      const float* q = points[coordIndex[k + 1 < run.end ? k + 1 : run.begin]];
+      normal[0] += double(p[1] - q[1]) * double(p[2] + q[2]);
+      normal[1] += double(p[2] - q[2]) * double(p[0] + q[0]);
+      normal[2] += double(p[0] - q[0]) * double(p[1] + q[1]);
+    }
+    int drop = 0;
+    for (int axis = 1; axis < 3; ++axis)
+      if (std::fabs(normal[axis]) > std::fabs(normal[drop])) drop = axis;
+    valid = normal[drop] != 0.0;
+    u = (drop + 1) % 3; // (u, v, drop) is right-handed
+    v = (drop + 2) % 3;
+    sign = normal[drop] > 0 ? 1.0 : -1.0;
+  }
+
+  // Twice the signed area of (a, b, c) in the plane, positive when it turns
+  // the face's way.
+  double turn(const float* a, const float* b, const float* c) const {
+    return sign * ((double(b[u]) - a[u]) * (double(c[v]) - a[v]) - (double(b[v]) - a[v]) * (double(c[u]) - a[u]));
+  }
+};
+
+// Ear clipping: repeatedly cut off a corner whose triangle turns the face's
+// way and holds no other remaining corner. False when the face has no plane.
+bool appendEars(const std::int32_t* coordIndex, const FaceRun& run, const float (*points)[3], long face,
+                FaceTriangulation& result) {
+  const FacePlane plane(coordIndex, run, points);
+  if (!plane.valid) return false;
+  std::vector<long> remaining;
+  for (long k = run.begin; k < run.end; ++k) remaining.push_back(k);
+  auto point = [&](long position) { return points[coordIndex[position]]; };
+  while (remaining.size() > 3) {
+    const std::size_t m = remaining.size();
+    bool cut = false;
+    for (std::size_t i = 0; i < m && !cut; ++i) {
+      long a = remaining[(i + m - 1) % m], b = remaining[i], c = remaining[(i + 1) % m];
+      if (plane.turn(point(a), point(b), point(c)) <= 0.0) continue; // reflex or flat corner
+      bool empty = true;
+      for (std::size_t j = 0; j < m && empty; ++j) {
+        long other = remaining[j];
+        if (other == a || other == b || other == c) continue;
+        const float* p = point(other);
+        empty = !(plane.turn(point(a), point(b), p) >= 0.0 && plane.turn(point(b), point(c), p) >= 0.0 &&
+                  plane.turn(point(c), point(a), p) >= 0.0);
+      }
+      if (!empty) continue;
+      appendTriangle(coordIndex, a, b, c, face, result);
+      remaining.erase(remaining.begin() + long(i));
+      cut = true;
+    }
+    if (!cut) break; // no ear left (a self-touching face): the rest as a fan
+  }
+  for (std::size_t k = 1; k + 1 < remaining.size(); ++k)
+    appendTriangle(coordIndex, remaining[0], remaining[k], remaining[k + 1], face, result);
+  return true;
+}
+
+// Appends the triangles of the face coordIndex[run.begin, run.end): its fan,
+// or its ears when `points` says it may be concave.
+void appendFace(const std::int32_t* coordIndex, const FaceRun& run, int pointCount, const float (*points)[3],
+                FaceTriangulation& result) {
+  const long corners = run.end - run.begin;
+  if (corners < 3) return;
   for (long k = run.begin; k < run.end; ++k)
     if (coordIndex[k] < 0 || coordIndex[k] >= pointCount) {
       ++result.facesLeftOut;
@@ -19,17 +99,15 @@ void appendFace(const std::int32_t* coordIndex, const FaceRun& run, int pointCou
     }
   const long face = long(result.faces.size());
   result.faces.push_back(run);
-  for (long k = run.begin + 1; k + 1 < run.end; ++k) {
-    appendCorner(coordIndex, run.begin, result);
-    appendCorner(coordIndex, k, result);
-    appendCorner(coordIndex, k + 1, result);
-    result.triangleFaces.push_back(face);
-  }
+  if (points && corners > 3 && corners <= kMaxEarClippedCorners && appendEars(coordIndex, run, points, face, result))
+    return;
+  for (long k = run.begin + 1; k + 1 < run.end; ++k) appendTriangle(coordIndex, run.begin, k, k + 1, face, result);
 }
 
 } // namespace
 
-FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, int pointCount) {
+FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, int pointCount,
+                                   const float (*points)[3]) {
   FaceTriangulation result;
   long faceStart = 0;
   long cornersBefore = 0;
@@ -37,7 +115,7 @@ FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, i
     if (k < count && coordIndex[k] != -1) continue;
     if (k > faceStart) {
       FaceRun run{faceStart, k, result.faceCount, cornersBefore};
-      appendFace(coordIndex, run, pointCount, result);
+      appendFace(coordIndex, run, pointCount, points, result);
       ++result.faceCount;
       cornersBefore += k - faceStart;
     }

@@ -5,6 +5,11 @@
 // with any index outside 0 .. pointCount − 1 is left out and counted, so no
 // triangle can ever reach past the point list.
 //
+// Faces that may be concave (`points` given) are cut by ear clipping in the
+// face's own plane instead: every triangle lies inside the face, in the
+// face's winding. Faces of more than kMaxEarClippedCorners corners, and faces
+// that have no plane (all points on a line), keep the fan.
+//
 // Every triangle corner also carries its position in the index list, and
 // every triangle its face, so per-corner and per-face data given by parallel
 // index lists can be looked up for it.
@@ -32,6 +37,9 @@ struct FaceTriangulation {
   long facesLeftOut = 0;           // faces dropped for an index outside the points
 };
 
-FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, int pointCount);
+constexpr long kMaxEarClippedCorners = 256; // ear clipping takes time quadratic in the corners
+
+FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, int pointCount,
+                                   const float (*points)[3] = nullptr);
 
 } // namespace quillmere

@@ -34,7 +34,8 @@ float triangleAreaOf(const Vector3& p0, const Vector3& p1, const Vector3& p2) {
 
 DvIndexedFaceSet::DvIndexedFaceSet(const FaceSetSource& source)
     : DvVertexSet(sourceVertices(source), {}), lastTransformed_(nullptr) {
-  FaceTriangulation faces = triangulateFaces(source.coordIndex, source.coordIndexCount, source.pointCount);
+  FaceTriangulation faces = triangulateFaces(source.coordIndex, source.coordIndexCount, source.pointCount,
+                                            source.convexFaces ? nullptr : source.points);
   indices_ = std::move(faces.triangles);
   facesLeftOut_ = faces.facesLeftOut;
   if (facesLeftOut_ > 0)

@@ -168,6 +168,8 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
   }
   source.coordIndex = node.coordIndex.values;
   source.coordIndexCount = node.coordIndex.num;
+  const auto* shapeHints = state.topNode<QvShapeHints>(QvState::ShapeHintsIndex);
+  source.convexFaces = !shapeHints || shapeHints->faceType.value == QvShapeHints::CONVEX;
 
   // One normal per point, looked up by the point's own index: every point is
   // one vertex. Anything else builds a vertex per distinct corner.

@@ -51,6 +51,46 @@ TEST(FaceTriangulation, CarriesEachCornersListPositionAndFace) {
   EXPECT_EQ(result.faceCount, 3);
 }
 
+TEST(FaceTriangulation, ConcaveFacesAreCutIntoEarsInsideThem) {
+  // An L of area 3 in the plane z = 1, counter-clockwise seen from +z,
+  // listed from its corner (2, 1): the fan from there would cover 4.
+  const float points[6][3] = {{2, 1, 1}, {1, 1, 1}, {1, 2, 1}, {0, 2, 1}, {0, 0, 1}, {2, 0, 1}};
+  const std::vector<std::int32_t> face = {0, 1, 2, 3, 4, 5, -1};
+  auto signedAreas = [&](const std::vector<int>& triangles) {
+    std::vector<float> areas;
+    for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
+      const float* a = points[triangles[t]];
+      const float* b = points[triangles[t + 1]];
+      const float* c = points[triangles[t + 2]];
+      areas.push_back(0.5f * ((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])));
+    }
+    return areas;
+  };
+  float fanCover = 0;
+  for (float area : signedAreas(triangles(face, 6))) fanCover += std::abs(area);
+  EXPECT_NEAR(fanCover, 4.0f, 1e-5f);
+
+  FaceTriangulation ears = triangulateFaces(face.data(), long(face.size()), 6, points);
+  std::vector<float> areas = signedAreas(ears.triangles);
+  ASSERT_EQ(areas.size(), 4u); // n − 2 triangles
+  float total = 0;
+  for (float area : areas) {
+    EXPECT_GT(area, 0.0f); // every ear turns the face's way
+    total += area;
+  }
+  EXPECT_NEAR(total, 3.0f, 1e-5f);
+
+  // The conversion cuts ears only where ShapeHints says faces may be concave.
+  std::string lShape = "Coordinate3 { point [2 1 1, 1 1 1, 1 2 1, 0 2 1, 0 0 1, 2 0 1] } "
+                       "IndexedFaceSet { coordIndex [0, 1, 2, 3, 4, 5] } ";
+  ConvertedScene concave = convert("Separator { ShapeHints { faceType UNKNOWN_FACE_TYPE } " + lShape + "}");
+  auto* faces = childAs<DvIndexedFaceSet>(*concave.root, kFirstConverted);
+  ASSERT_NE(faces, nullptr);
+  float converted = 0;
+  for (long t = 0; t < faces->triangleCount(); ++t) converted += faces->triangleArea(t);
+  EXPECT_NEAR(converted, 3.0f, 1e-5f);
+}
+
 TEST(IndexedFaceSet, WarnsOnceForFacesOutsideThePoints) {
   ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) +
                                  "IndexedFaceSet { coordIndex [0, 1, 7, -1, 0, 1, 2, -1, 3, 2, 1, -1] } }");
