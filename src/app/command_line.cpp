@@ -5,6 +5,7 @@
 #include "render/jitter.h"
 #include "render/render_state.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,6 +46,8 @@ const char* const kHelp =
     "  --no-overlay           hide the status bar\n"
     "  --trace                print the per-frame notices (frames of reference, eyes)\n"
     "  --threads N            threads for the per-vertex work (default: every core)\n"
+    "  --subdivide L          split triangles until no edge is longer than L scene units,\n"
+    "                         so straight edges bend in the observer's view (default 0: off)\n"
     "  --help                 this text\n";
 
 int indexOf(const char* value, std::initializer_list<const char*> names) {
@@ -61,6 +64,14 @@ bool parseInteger(const char* value, int low, int high, int& out) {
   long number = std::strtol(value, &end, 10);
   if (end == value || *end != '\0' || number < low || number > high) return false;
   out = int(number);
+  return true;
+}
+
+bool parseLength(const char* value, float& out) {
+  char* end = nullptr;
+  float number = std::strtof(value, &end);
+  if (end == value || *end != '\0' || !(number >= 0.0f) || !std::isfinite(number)) return false;
+  out = number;
   return true;
 }
 
@@ -118,6 +129,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
+      else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
       else return bad("unknown option");

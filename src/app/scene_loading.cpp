@@ -141,6 +141,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   // Convert it under the scene root, after the default material and the rest frame.
   ConversionOptions options;
   options.sceneFolder = sceneFolderOf(scene.scenePath); // textures beside the scene, from any working directory
+  options.maxEdgeLength = scene.maxEdgeLength;
   ConversionResult conversion = convertScene(*fileRoot, *scene.root, options);
   fileRoot.reset();
   if (!conversion.ok) {

@@ -24,6 +24,7 @@ namespace quillmere {
 
 // Everything one load builds; it owns all of it.
 struct LoadedScene {
+  float maxEdgeLength = 0;                   // set before loading: triangles split until no edge is longer; 0: off
   Parameters parameters;
   std::string scenePath;                     // the scene file as opened
   std::unique_ptr<DvGroup> root = std::make_unique<DvGroup>();

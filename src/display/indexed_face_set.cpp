@@ -2,6 +2,7 @@
 
 #include "diagnostics/diagnostics.h"
 #include "display/face_triangulation.h"
+#include "display/subdivision.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -74,6 +75,15 @@ void DvIndexedFaceSet::prepareTriangles() {
   areaRatios_.assign(vertices_.size(), 1.0f);
   areaCounts_.assign(vertices_.size(), 0);
   resetTransformedVertices();
+}
+
+bool DvIndexedFaceSet::subdivide(float maxEdgeLength, std::size_t maxVertices) {
+  bool complete = subdivideTriangles(vertices_, indices_, areas_, maxEdgeLength, maxVertices);
+  areaRatios_.assign(vertices_.size(), 1.0f);
+  areaCounts_.assign(vertices_.size(), 0);
+  doppler_.assign(vertices_.size(), 1.0f);
+  resetTransformedVertices();
+  return complete;
 }
 
 void DvIndexedFaceSet::setTransformation(const Matrix4& modelling) {

@@ -25,6 +25,10 @@ public:
   void setTransformation(const Matrix4& modelling) override;
   // Texture coordinates (s, t, 0, 1) by T.
   void setTextureTransformation(const Matrix4& texture);
+  // Splits triangles (in world coordinates) until no edge is longer than
+  // `maxEdgeLength`, making at most `maxVertices` vertices in all; false when
+  // that cap stopped it. Before resetTransformedVertices.
+  bool subdivide(float maxEdgeLength, std::size_t maxVertices);
 
   bool hasTextureCoordinates() const { return hasTextureCoordinates_ != 0; }
   long triangleCount() const { return indexCount() / 3; }

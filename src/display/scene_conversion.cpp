@@ -16,6 +16,7 @@
 #include "vrml/shape_nodes.h"
 #include "vrml/state.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -48,7 +49,8 @@ std::unique_ptr<DvMaterial> materialFromNode(const ownMaterial& node) {
 class SceneConversion : public QvConversion {
 public:
   SceneConversion(DvGroup& root, const ConversionOptions& options)
-      : currentGroup_(&root), maxDisplayVertices_(options.maxDisplayVertices), sceneFolder_(options.sceneFolder) {}
+      : currentGroup_(&root), maxDisplayVertices_(options.maxDisplayVertices), sceneFolder_(options.sceneFolder),
+        maxEdgeLength_(options.maxEdgeLength) {}
 
   ConversionResult& result() { return result_; }
 
@@ -75,6 +77,7 @@ private:
   // Builds a face set from `source` under the transforms, texture transform,
   // Material and RELmaterial in force, counts it and appends it.
   void addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state);
+  void subdivide(DvIndexedFaceSet& faceSet);
   void addPrimitive(const PrimitiveMesh& mesh, const QvState& state);
 
   struct OpenLOD {
@@ -85,10 +88,12 @@ private:
   DvGroup* currentGroup_;        // new display nodes are appended here
   long maxDisplayVertices_;      // the budget of the whole conversion
   std::string sceneFolder_;      // relative texture files are looked up here first
+  float maxEdgeLength_;          // scene units; 0: no subdivision
   std::vector<OpenLOD> openLODs_; // LODs whose children are being walked, innermost last
   ConversionResult result_;
   bool budgetSpent_ = false;
   bool warnedLODWithoutRange_ = false;
+  bool warnedSubdivision_ = false;
 };
 
 void SceneConversion::fail(const char* message) {
@@ -208,6 +213,7 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
 void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state) {
   faceSet->setTransformation(modellingMatrix(state));
   if (faceSet->hasTextureCoordinates()) faceSet->setTextureTransformation(textureMatrix(state));
+  if (maxEdgeLength_ > 0.0f) subdivide(*faceSet);
   faceSet->resetTransformedVertices();
   attachMaterial(*faceSet, state);
   if (const QvElement* element = state.getTopElement(QvState::RELmaterialIndex))
@@ -215,6 +221,20 @@ void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, cons
   ++result_.summary.faceSets;
   result_.summary.triangles += faceSet->triangleCount();
   currentGroup_->append(std::move(faceSet));
+}
+
+// Long edges split in world coordinates, within what is left of the vertex
+// budget; once that stops a split, one warning.
+void SceneConversion::subdivide(DvIndexedFaceSet& faceSet) {
+  const long before = faceSet.vertexCount();
+  const long room = std::max(0L, maxDisplayVertices_ - result_.summary.displayVertices);
+  const bool complete = faceSet.subdivide(maxEdgeLength_, std::size_t(before + room));
+  result_.summary.displayVertices += faceSet.vertexCount() - before;
+  if (!complete && !warnedSubdivision_) {
+    warnedSubdivision_ = true;
+    printWarning("Subdividing stopped at %ld display vertices; some edges stay longer than %g\n", maxDisplayVertices_,
+                 double(maxEdgeLength_));
+  }
 }
 
 void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state) {

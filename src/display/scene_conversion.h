@@ -37,6 +37,7 @@ constexpr long kMaxDisplayVertices = 50000000;
 
 struct ConversionOptions {
   long maxDisplayVertices = kMaxDisplayVertices;
+  float maxEdgeLength = 0; // scene units: triangles are split until no edge is longer; 0: off
   std::string sceneFolder; // where relative texture file names are looked up first; empty: only the current directory
 };
 

@@ -19,7 +19,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   std::string error;
   ASSERT_TRUE(parse({"--frames", "3", "--record", "out", "--style", "hidden-line", "--colour-shift", "both",
                      "--antialias", "4", "--motion-blur", "99", "--stereo", "dual", "--size", "320x200",
-                     "--threads", "2", "flight.par"},
+                     "--threads", "2", "--subdivide", "0.5", "flight.par"},
                     line, error))
       << error;
   EXPECT_EQ(line.frames, 3);
@@ -32,6 +32,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   EXPECT_EQ(line.width, 320);
   EXPECT_EQ(line.path, "flight.par");
   EXPECT_EQ(line.threads, 2);
+  EXPECT_EQ(line.subdivide, 0.5f);
 
   struct Bad {
     std::vector<std::string> words;
@@ -41,6 +42,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
       {{"--antialias", "7"}, "--antialias: bad value '7'"},         // no jitter table of 7
       {{"--style", "glossy"}, "--style: bad value 'glossy'"},
       {{"--threads", "0"}, "--threads: bad value '0'"},
+      {{"--subdivide", "-1"}, "--subdivide: bad value '-1'"},
       {{"--frames"}, "--frames: needs a value"},
       {{"--bogus", "1"}, "--bogus: unknown option"},
       {{"a.par", "b.par"}, "b.par: only one parameter file can be named"},

@@ -100,6 +100,7 @@ bool QuillmereWindow::load() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glFlush();
   scene_ = std::make_unique<LoadedScene>();
+  scene_->maxEdgeLength = line_.subdivide;
   LoadResult result = loadScene(line_.path, *scene_);
   if (result != LoadResult::Loaded) {
     const char* what = result == LoadResult::CannotOpen ? "Can't open the scene file"
@@ -352,6 +353,12 @@ void QuillmereWindow::onDisplay() { instance_->drawFrame(); }
 void QuillmereWindow::onTimer(int) {
   QuillmereWindow& w = *instance_;
   const bool modal = w.aboutShowing_ || !w.errorMessage_.empty(); // time stands still behind a box
+  if (w.reloadRequested_) {
+    // A new subdivision length needs the scene converted again.
+    w.reloadRequested_ = false;
+    w.viewer_ = nullptr;
+    w.load();
+  }
   if (w.viewer_ && !modal) {
     int before = w.viewer_->displayManager().frameCounter;
     w.viewer_->advance();

@@ -70,6 +70,7 @@ private:
   int exitStatus_ = 0;
   int stepsDone_ = 0;
   bool captureNext_ = false;
+  bool reloadRequested_ = false;  // the scene is converted again at the next tick
   std::vector<std::uint8_t> pixels_; // reused frame read-back
   std::chrono::steady_clock::time_point startTime_;
 };

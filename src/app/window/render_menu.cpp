@@ -7,6 +7,7 @@
 
 #include <imgui.h>
 
+#include <cstdio>
 #include <string>
 
 namespace quillmere {
@@ -82,6 +83,20 @@ void QuillmereWindow::drawRenderMenu() {
     for (int count : {1, 2, 4, 8}) {
       std::string label = std::to_string(count);
       if (ImGui::MenuItem(label.c_str(), nullptr, state.threads == count)) state.threads = count;
+    }
+    ImGui::EndMenu();
+  }
+  if (ImGui::BeginMenu("Subdivide edges")) {
+    for (float length : {0.0f, 0.25f, 0.5f, 1.0f, 2.0f, 5.0f}) {
+      char label[48];
+      if (length == 0.0f)
+        std::snprintf(label, sizeof label, "Off");
+      else
+        std::snprintf(label, sizeof label, "Longer than %g", double(length));
+      if (ImGui::MenuItem(label, nullptr, line_.subdivide == length) && line_.subdivide != length) {
+        line_.subdivide = length;
+        reloadRequested_ = true; // converted again with the new length
+      }
     }
     ImGui::EndMenu();
   }
