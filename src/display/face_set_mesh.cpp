@@ -37,6 +37,8 @@ Vector3 unitOrZero(const Vector3& v) {
   return std::isfinite(length) && length > 0.0f ? (1.0f / length) * v : Vector3();
 }
 
+constexpr long kMaxSmoothedFaces = 256; // faces around one point that smoothing looks at
+
 // The normals the geometry gives every corner position of the kept faces:
 // the sum of the Newell normals of the faces around the corner's point that
 // meet the corner's face at less than the crease angle (the face itself
@@ -69,6 +71,13 @@ public:
       const FaceRun& face = faces.faces[f];
       for (long k = face.begin; k < face.end; ++k) {
         std::size_t p = std::size_t(source.coordIndex[k]);
+        // Smoothing compares the face with every face around the point, so a
+        // point shared by a huge fan would cost the square of its faces: past
+        // kMaxSmoothedFaces the corner keeps its own face's normal.
+        if (start[p + 1] - start[p] > kMaxSmoothedFaces) {
+          byPosition_[std::size_t(k)] = unit_[f].length() > 0.0f ? unit_[f] : Vector3(0, 0, 1);
+          continue;
+        }
         Vector3 sum;
         long previous = -1;
         for (long a = start[p]; a < start[p + 1]; ++a) {
