@@ -361,6 +361,8 @@ ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, const Conver
   SceneConversion conversion(sceneRoot, options);
   {
     QvState state(&conversion);
+    // Local WWWInline files are read beside the scene, when its folder is known.
+    state.setInlineFolder(options.sceneFolder);
     fileRoot.traverse(state);
   }
   return conversion.result();

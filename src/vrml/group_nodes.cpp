@@ -1,7 +1,16 @@
 #include "vrml/group_nodes.h"
 
+#include "diagnostics/diagnostics.h"
 #include "vrml/conversion.h"
+#include "vrml/input_file.h"
 #include "vrml/state.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
 
 namespace quillmere {
 
@@ -112,6 +121,88 @@ void QvLOD::traverse(QvState& state) {
 
 // The anchor's children are not visited, and the inline document is not read.
 void QvWWWAnchor::traverse(QvState&) {}
-void QvWWWInline::traverse(QvState&) {}
+namespace {
+
+// The local path a WWWInline name stands for: the name itself, or what
+// follows "file:" (and "file://"); false for any other scheme.
+bool localPath(const std::string& name, std::string& path) {
+  path = name;
+  if (path.rfind("file://", 0) == 0)
+    path = path.substr(7);
+  else if (path.rfind("file:", 0) == 0)
+    path = path.substr(5);
+  else if (path.find("://") != std::string::npos)
+    return false;
+  return !path.empty();
+}
+
+std::string folderOf(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Only regular files of a sane size are read: a name from a scene file must
+// never make the walk read a device or a huge file.
+constexpr long long kMaxInlineFileBytes = 1LL << 29;
+
+bool readableFile(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxInlineFileBytes;
+}
+
+} // namespace
+
+// A local file named by the inline is read and walked in place, in a scope
+// of its own like a Separator's; its relative names (further inlines)
+// resolve beside it. Other URLs, unreadable files, cycles and chains deeper
+// than kMaxInlineDepth are skipped with a message.
+void QvWWWInline::traverse(QvState& state) {
+  if (state.getInlineFolder().empty()) return;
+  std::string path;
+  const std::string name = this->name.value.getString();
+  if (!localPath(name, path)) {
+    printWarning("WWWInline: %s is not a local file; skipped\n", name.c_str());
+    return;
+  }
+  if (path[0] != '/') path = state.getInlineFolder() + "/" + path;
+  char resolved[PATH_MAX];
+  const std::string canonical = realpath(path.c_str(), resolved) ? resolved : path;
+  std::vector<std::string>& chain = state.inlineChain();
+  if (std::find(chain.begin(), chain.end(), canonical) != chain.end()) {
+    printWarning("WWWInline: %s includes itself; skipped\n", name.c_str());
+    return;
+  }
+  if (int(chain.size()) >= QvState::kMaxInlineDepth) {
+    printWarning("WWWInline: %s is more than %d inlines deep; skipped\n", name.c_str(), QvState::kMaxInlineDepth);
+    return;
+  }
+  std::FILE* file = readableFile(canonical) ? std::fopen(canonical.c_str(), "r") : nullptr;
+  if (!file) {
+    printWarning("WWWInline: could not read %s; skipped\n", path.c_str());
+    return;
+  }
+  QvNode* root = nullptr;
+  bool ok;
+  {
+    QvInputFile in;
+    in.setFilePointer(file);
+    ok = QvScene::read(in, root);
+  }
+  std::fclose(file);
+  QvNodeHandle handle(root);
+  if (!ok || !root) {
+    printWarning("WWWInline: could not read %s; skipped\n", path.c_str());
+    return;
+  }
+  const std::string folder = state.getInlineFolder();
+  chain.push_back(canonical);
+  state.setInlineFolder(folderOf(canonical));
+  state.push();
+  root->traverse(state);
+  state.pop();
+  state.setInlineFolder(folder);
+  chain.pop_back();
+}
 
 } // namespace quillmere

@@ -46,7 +46,8 @@ class QvLOD : public QvGroup {
   QvLOD();
 };
 
-// Neither the anchor nor the inline document is followed.
+// The anchor's link is not followed; an inline names a file that the walk
+// reads in place when it is local (see its traverse).
 class QvWWWAnchor : public QvGroup {
   QV_NODE_HEADER("WWWAnchor")
   enum Map { NONE, POINT };

@@ -3,6 +3,9 @@
 // node in effect, scoped by depth so a Separator undoes what its children set.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace quillmere {
 
 class QvConversion;
@@ -93,6 +96,15 @@ public:
   bool admitVisit();
   long getVisitCount() const { return visits_; }
 
+  // Local files that WWWInline nodes read in place. `folder` is where
+  // relative names are looked up (the including file's folder); empty: the
+  // walk reads no inline files at all. The chain of files being inlined
+  // refuses cycles and more than kMaxInlineDepth levels.
+  static constexpr int kMaxInlineDepth = 16;
+  void setInlineFolder(const std::string& folder) { inlineFolder_ = folder; }
+  const std::string& getInlineFolder() const { return inlineFolder_; }
+  std::vector<std::string>& inlineChain() { return inlineChain_; }
+
   void addElement(int stack, QvElement* element); // takes ownership
   QvElement* getTopElement(int stack) const { return stacks[stack]; }
   // The node of the top element as its class; null when the stack is empty
@@ -109,6 +121,8 @@ public:
 private:
   QvConversion* conversion_;
   long visits_ = 0; // child visits admitted so far
+  std::string inlineFolder_;              // where WWWInline names are resolved; empty: none read
+  std::vector<std::string> inlineChain_;  // the files being inlined, outermost first
 };
 
 } // namespace quillmere
