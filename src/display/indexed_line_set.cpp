@@ -47,6 +47,20 @@ void DvIndexedLineSet::relativisticTransform(const RelObserver& observer, const 
 // A separator ends the strip and starts the next; `colours`, when given, is
 // one colour per vertex sent before each vertex.
 void DvIndexedLineSet::drawStrips(const DvVertex* array, const Vector3* colours) const {
+  if (drawsPoints_) {
+    float savedSize = 1.0f;
+    glGetFloatv(GL_POINT_SIZE, &savedSize);
+    glPointSize(3.0f);
+    glBegin(GL_POINTS);
+    for (int index : indices_) {
+      if (index < 0) continue;
+      if (colours) glColor3fv(&colours[index].x);
+      glVertex3fv(&array[index].position.x);
+    }
+    glEnd();
+    glPointSize(savedSize);
+    return;
+  }
   glBegin(GL_LINE_STRIP);
   for (int index : indices_) {
     if (index < 0) {

@@ -17,6 +17,9 @@ public:
   DvIndexedLineSet(const float (*points)[3], int pointCount, const std::int32_t* coordIndex, long coordIndexCount);
 
   long verticesLeftOut() const { return verticesLeftOut_; }
+  // A point set: every index is drawn as a point, not joined into strips.
+  void setDrawsPoints(bool points) { drawsPoints_ = points; }
+  bool drawsPoints() const { return drawsPoints_; }
   // Vertices drawn: the index entries that are not separators.
   long lineVertexCount() const;
 
@@ -31,6 +34,7 @@ private:
   void drawStrips(const DvVertex* array, const Vector3* colours) const;
 
   long verticesLeftOut_ = 0;
+  bool drawsPoints_ = false; // GL points instead of line strips
 };
 
 } // namespace quillmere

@@ -63,6 +63,7 @@ public:
   void material(const ownMaterial&, const QvState&) override {} // each shape takes the Material stack's top
   void texture2(const ownTexture2& node, const QvState& state) override;
   void relFrame(const ownRELframe& node, const QvState& state) override;
+  void pointSet(const QvPointSet& node, const QvState& state) override;
   void beginLOD(const QvLOD& node, const QvState& state) override;
   void beginLODChild(const QvLOD& node, int childIndex) override;
   void endLODChild(const QvLOD&, int) override {}
@@ -281,6 +282,29 @@ void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvStat
   ++result_.summary.lineSets;
   result_.summary.lineVertices += lineSet->lineVertexCount();
   currentGroup_->append(std::move(lineSet));
+}
+
+// The points from startIndex on (numPoints of them, −1: all), as a line set
+// that draws each index as a point; indices past the list are not made.
+void SceneConversion::pointSet(const QvPointSet& node, const QvState& state) {
+  if (!building()) return;
+  const auto* coordinates = state.topNode<QvCoordinate3>(QvState::Coordinate3Index);
+  if (!coordinates) return fail("No Coordinate3 Node fault");
+  const long pointCount = coordinates->point.num;
+  const long first = std::clamp<long>(node.startIndex.value, 0, pointCount);
+  const long available = pointCount - first;
+  const long count = node.numPoints.value < 0 ? available : std::min<long>(node.numPoints.value, available);
+  std::vector<std::int32_t> indices;
+  for (long k = 0; k < count; ++k) indices.push_back(std::int32_t(first + k));
+  if (!admitVertices(pointCount)) return;
+  auto points = std::make_unique<DvIndexedLineSet>(coordinates->point.values, int(pointCount), indices.data(),
+                                                   long(indices.size()));
+  points->setDrawsPoints(true);
+  points->setTransformation(modellingMatrix(state));
+  points->resetTransformedVertices();
+  attachMaterial(*points, state);
+  ++result_.summary.pointSets;
+  currentGroup_->append(std::move(points));
 }
 
 void SceneConversion::relFrame(const ownRELframe& node, const QvState&) {

@@ -18,6 +18,7 @@ struct ConversionSummary {
   long triangles = 0;
   long lineSets = 0;
   long lineVertices = 0;     // index entries drawn (separators not counted)
+  long pointSets = 0;
   long lods = 0;
   long frames = 0;           // the file's RELframes, not the root's rest frame
   long textures = 0;

@@ -16,6 +16,7 @@ class OwnIndexedLineSet;
 class QvCone;
 class QvCube;
 class QvCylinder;
+class QvPointSet;
 class QvLOD;
 class QvState;
 class ownMaterial;
@@ -38,6 +39,9 @@ public:
   virtual void sphere(const QvSphere& node, const QvState& state) = 0;
   virtual void cone(const QvCone& node, const QvState& state) = 0;
   virtual void cylinder(const QvCylinder& node, const QvState& state) = 0;
+  // Points of the Coordinate3 in force, drawn as points; a conversion that
+  // does not draw them need not say so.
+  virtual void pointSet(const QvPointSet&, const QvState&) {}
 
   // Called after the node's element is on its stack. A material usually
   // builds nothing here (each shape makes its own from the Material stack);

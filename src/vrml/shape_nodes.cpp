@@ -124,9 +124,11 @@ void QvSphere::traverse(QvState& state) {
   if (QvConversion* conversion = state.getConversion()) conversion->sphere(*this, state);
 }
 
-// The point set and text are read and not displayed.
+// Text is read and not displayed.
 void QvAsciiText::traverse(QvState&) {}
-void QvPointSet::traverse(QvState&) {}
+void QvPointSet::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->pointSet(*this, state);
+}
 
 void OwnIndexedFaceSet::traverse(QvState& state) {
   if (QvConversion* conversion = state.getConversion()) conversion->indexedFaceSet(*this, state);

@@ -1,5 +1,5 @@
-// Shape nodes. The indexed face and line sets and the primitive shapes are
-// handed to the conversion; the point set and text are read and passed over.
+// Shape nodes. The indexed face and line sets, the primitive shapes and the
+// point set are handed to the conversion; text is read and passed over.
 #pragma once
 
 #include "vrml/node_class.h"

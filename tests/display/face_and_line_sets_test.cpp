@@ -119,6 +119,25 @@ TEST(IndexedLineSet, BreaksStripsAtSeparatorsAndBadIndices) {
   for (int i = 0; i < lines->vertexCount(); ++i) expectVector(lines->vertices()[i].normal, {0, 1, 0});
 }
 
+TEST(PointSet, DrawsTheChosenRunOfPointsAndNeverPastTheList) {
+  const std::string points = "Coordinate3 { point [0 0 0, 1 0 0, 2 0 0, 3 0 0] } ";
+  ConvertedScene scene = convert("Separator { " + points + "PointSet { startIndex 1 numPoints 2 } " +
+                                 "PointSet { startIndex 2 } PointSet { startIndex 9 numPoints 5 } }");
+  ASSERT_TRUE(scene.result.ok);
+  EXPECT_EQ(scene.result.summary.pointSets, 3);
+  auto* two = childAs<DvIndexedLineSet>(*scene.root, kFirstConverted);
+  auto* rest = childAs<DvIndexedLineSet>(*scene.root, kFirstConverted + 1);
+  auto* none = childAs<DvIndexedLineSet>(*scene.root, kFirstConverted + 2);
+  ASSERT_TRUE(two && rest && none);
+  EXPECT_TRUE(two->drawsPoints());
+  ASSERT_EQ(two->indexCount(), 2);
+  EXPECT_EQ(two->indices()[0], 1);
+  EXPECT_EQ(two->indices()[1], 2);
+  ASSERT_EQ(rest->indexCount(), 2); // numPoints −1: all from the start on
+  EXPECT_EQ(rest->indices()[1], 3);
+  EXPECT_EQ(none->indexCount(), 0); // a start past the list makes none
+}
+
 // An observer at the origin looking along +z, at speed β.
 RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
 
