@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace quillmere::test {
 
@@ -23,7 +24,17 @@ bool openGLTestWindow() {
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
   glutInitWindowSize(kGLTestSize, kGLTestSize);
   window = glutCreateWindow("Quillmere GL test");
-  return window != 0;
+  if (!window) return false;
+  // The window is mapped and sized only once the X server's events are
+  // handled; pixels drawn before that may not be kept. Wait for the first
+  // expose (freeglut posts a redisplay for it), at most about a second.
+  static bool exposed = false;
+  glutDisplayFunc([] { exposed = true; });
+  for (int i = 0; i < 100 && !exposed; ++i) {
+    glutMainLoopEvent();
+    if (!exposed) usleep(10000);
+  }
+  return true;
 }
 
 Frame Frame::readBack() {
