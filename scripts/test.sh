@@ -19,7 +19,9 @@ cmake --build "$build_dir" -j"$(nproc)"
 cd "$build_dir"
 # Tests that draw with OpenGL need a display; Xvfb gives them one when there is none.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
-  xvfb-run -a ctest --output-on-failure --timeout 600 -j"$(nproc)"
+  # -noreset: Xvfb would otherwise reset whenever its last client leaves, and
+  # refuse the next test process that connects during the reset.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure --timeout 600 -j"$(nproc)"
 else
   ctest --output-on-failure --timeout 600 -j"$(nproc)"
 fi
