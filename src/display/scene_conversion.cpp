@@ -198,9 +198,9 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
       source.texCoordIndex = node.textureCoordIndex.values;
       source.texCoordIndexCount = node.textureCoordIndex.num;
     }
-    if (const auto* hints = state.topNode<QvShapeHints>(QvState::ShapeHintsIndex)) {
-      source.clockwise = hints->vertexOrdering.value == QvShapeHints::CLOCKWISE;
-      source.creaseAngle = hints->creaseAngle.value;
+    if (shapeHints) {
+      source.clockwise = shapeHints->vertexOrdering.value == QvShapeHints::CLOCKWISE;
+      source.creaseAngle = shapeHints->creaseAngle.value;
     }
     FaceSetMesh mesh = buildFaceSetMesh(source);
     if (!admitVertices(long(mesh.vertices.size()))) return;

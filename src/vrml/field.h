@@ -72,6 +72,15 @@ protected:
   // capacity geometrically so a list of n values costs O(n). False when the
   // array cannot grow that far.
   virtual bool growForList(int newNum) = 0;
+
+  // The capacity a list growing to `newNum` values takes: doubled (at least
+  // 8, at least newNum), at most `maxValues`; −1 when newNum does not fit.
+  long long listCapacity(int newNum, long long maxValues) const {
+    long long capacity = maxNum < 8 ? 8 : 2LL * maxNum;
+    if (capacity < newNum) capacity = newNum;
+    if (capacity > maxValues) capacity = maxValues;
+    return newNum > capacity ? -1 : capacity;
+  }
 };
 
 // The storage shared by every multiple-value type: a malloc'ed array of
@@ -94,10 +103,8 @@ protected:
       num = newNum;
       return true;
     }
-    long long capacity = maxNum < 8 ? 8 : 2LL * maxNum;
-    if (capacity < newNum) capacity = newNum;
-    if (capacity > kMaxValues) capacity = kMaxValues;
-    if (newNum > capacity) return false;
+    long long capacity = listCapacity(newNum, kMaxValues);
+    if (capacity < 0) return false;
     if (!resize(static_cast<int>(capacity), static_cast<int>(capacity))) return false;
     num = newNum;
     return true;

@@ -37,10 +37,8 @@ bool QvMFString::growForList(int newNum) {
     num = newNum;
     return true;
   }
-  long long capacity = maxNum < 8 ? 8 : 2LL * maxNum;
-  if (capacity < newNum) capacity = newNum;
-  if (capacity > kMaxValues) capacity = kMaxValues;
-  if (newNum > capacity) return false;
+  long long capacity = listCapacity(newNum, kMaxValues);
+  if (capacity < 0) return false;
   values.resize(static_cast<std::size_t>(capacity));
   num = newNum;
   maxNum = static_cast<int>(capacity);
