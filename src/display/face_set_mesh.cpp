@@ -100,13 +100,15 @@ private:
   std::vector<Vector3> byPosition_; // per position in coordIndex (kept faces only)
 };
 
-// A vertex is one point with one normal and one texture coordinate.
+// A vertex is one point with one normal, one texture coordinate and one material.
 struct CornerKey {
   std::int32_t point;
   std::uint32_t normal[3]; // bit patterns
   long texCoord;           // -1: none
+  int material;            // -1: the whole set's
   bool operator==(const CornerKey& other) const {
-    return point == other.point && texCoord == other.texCoord && normal[0] == other.normal[0] &&
+    return point == other.point && texCoord == other.texCoord && material == other.material &&
+           normal[0] == other.normal[0] &&
            normal[1] == other.normal[1] && normal[2] == other.normal[2];
   }
 };
@@ -115,7 +117,8 @@ struct CornerKeyHash {
   std::size_t operator()(const CornerKey& key) const {
     std::size_t h = std::size_t(std::uint32_t(key.point));
     for (std::uint32_t n : key.normal) h = h * 1000003u ^ n;
-    return h * 1000003u ^ std::size_t(key.texCoord);
+    h = h * 1000003u ^ std::size_t(key.texCoord);
+    return h * 1000003u ^ std::size_t(std::uint32_t(key.material));
   }
 };
 
@@ -126,33 +129,64 @@ std::uint32_t bitsOf(float value) {
   return bits;
 }
 
-// The given normal's index for a corner at `position` of `face`; -1 when the
-// binding and the index list cannot say.
-long givenNormalIndex(const FaceSetSource& source, const FaceRun& face, long position) {
-  long index = -1;
-  switch (source.normalBinding) {
-  case FaceNormalBinding::Overall:
-    index = 0;
-    break;
-  case FaceNormalBinding::PerFace:
-    index = face.number;
-    break;
-  case FaceNormalBinding::PerFaceIndexed:
-    if (source.normalIndex && face.number < source.normalIndexCount) index = source.normalIndex[face.number];
-    break;
-  case FaceNormalBinding::PerVertex:
-    index = face.firstCorner + (position - face.begin);
-    break;
-  case FaceNormalBinding::PerVertexIndexed:
-    if (!source.normalIndex)
-      index = source.coordIndex[position];
-    else if (position < source.normalIndexCount)
-      index = source.normalIndex[position];
-    break;
-  case FaceNormalBinding::Generated:
-    break;
+// What a binding says of one corner, whatever it binds.
+enum class Lookup { None, Overall, PerFace, PerFaceIndexed, PerVertex, PerVertexIndexed };
+
+// The entry a binding names for the corner at `position` of `face`, by the
+// index list `list` where the binding is indexed (an indexed binding
+// without a list takes the coordinate indices); -1 when the binding and the
+// list cannot say. The caller checks the entry against what there is.
+long boundIndex(Lookup lookup, const std::int32_t* list, long listCount, const FaceSetSource& source,
+                const FaceRun& face, long position) {
+  switch (lookup) {
+  case Lookup::Overall: return 0;
+  case Lookup::PerFace: return face.number;
+  case Lookup::PerFaceIndexed: return list && face.number < listCount ? list[face.number] : -1;
+  case Lookup::PerVertex: return face.firstCorner + (position - face.begin);
+  case Lookup::PerVertexIndexed:
+    if (!list) return source.coordIndex[position];
+    return position < listCount ? list[position] : -1;
+  case Lookup::None: break;
   }
-  return index >= 0 && index < source.normalCount && source.normals ? index : -1;
+  return -1;
+}
+
+Lookup normalLookup(FaceNormalBinding binding) {
+  switch (binding) {
+  case FaceNormalBinding::Overall: return Lookup::Overall;
+  case FaceNormalBinding::PerFace: return Lookup::PerFace;
+  case FaceNormalBinding::PerFaceIndexed: return Lookup::PerFaceIndexed;
+  case FaceNormalBinding::PerVertex: return Lookup::PerVertex;
+  case FaceNormalBinding::PerVertexIndexed: return Lookup::PerVertexIndexed;
+  case FaceNormalBinding::Generated: break;
+  }
+  return Lookup::None;
+}
+
+Lookup materialLookup(FaceMaterialBinding binding) {
+  switch (binding) {
+  case FaceMaterialBinding::PerFace: return Lookup::PerFace;
+  case FaceMaterialBinding::PerFaceIndexed: return Lookup::PerFaceIndexed;
+  case FaceMaterialBinding::PerVertex: return Lookup::PerVertex;
+  case FaceMaterialBinding::PerVertexIndexed: return Lookup::PerVertexIndexed;
+  case FaceMaterialBinding::Overall: break;
+  }
+  return Lookup::None;
+}
+
+// The given normal's index for a corner; -1 when there is none to give.
+long givenNormalIndex(const FaceSetSource& source, const FaceRun& face, long position) {
+  if (!source.normals) return -1;
+  long index = boundIndex(normalLookup(source.normalBinding), source.normalIndex, source.normalIndexCount, source,
+                          face, position);
+  return index >= 0 && index < source.normalCount ? index : -1;
+}
+
+// The material number of a corner; -1 when the binding cannot name one.
+long boundMaterial(const FaceSetSource& source, const FaceRun& face, long position) {
+  long index = boundIndex(materialLookup(source.materialBinding), source.materialIndex, source.materialIndexCount,
+                          source, face, position);
+  return index >= 0 && index < source.materialCount ? index : -1;
 }
 
 } // namespace
@@ -191,6 +225,8 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
   std::unique_ptr<GeneratedNormals> generated;
   if (missingNormals > 0) generated = std::make_unique<GeneratedNormals>(source, faces);
 
+  const bool perVertexMaterials = source.materialBinding != FaceMaterialBinding::Overall && source.materialCount > 0;
+  long missingMaterials = 0;
   long missingTexCoords = 0;
   std::unordered_map<CornerKey, int, CornerKeyHash> vertexOf;
   mesh.triangles.resize(cornerCount);
@@ -209,7 +245,16 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
       else
         ++missingTexCoords;
     }
-    CornerKey key{point, {bitsOf(normal.x), bitsOf(normal.y), bitsOf(normal.z)}, texCoord};
+    int material = -1;
+    if (perVertexMaterials) {
+      const FaceRun& face = faces.faces[std::size_t(faces.triangleFaces[c / 3])];
+      material = int(boundMaterial(source, face, position));
+      if (material < 0) {
+        ++missingMaterials;
+        material = 0;
+      }
+    }
+    CornerKey key{point, {bitsOf(normal.x), bitsOf(normal.y), bitsOf(normal.z)}, texCoord, material};
     auto found = vertexOf.emplace(key, int(mesh.vertices.size()));
     if (found.second) {
       DvVertex vertex;
@@ -220,6 +265,7 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
         vertex.texCoord[1] = source.texCoords[texCoord][1];
       }
       mesh.vertices.push_back(vertex);
+      if (perVertexMaterials) mesh.vertexMaterials.push_back(material);
     }
     // Clockwise faces: the second and third corner of every triangle swap.
     std::size_t slot = c;
@@ -231,6 +277,11 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
                  "(textureCoordIndex: %ld entries); they take (0, 0)\n",
                  missingTexCoords, cornerCount, source.texCoordCount,
                  ownTexIndex ? source.texCoordIndexCount : 0L);
+  if (missingMaterials > 0)
+    printWarning("IndexedFaceSet: %ld of %zu triangle corners have no material among the %d given "
+                 "(materialIndex: %ld entries, %ld faces); they take the first\n",
+                 missingMaterials, cornerCount, source.materialCount,
+                 source.materialIndex ? source.materialIndexCount : 0L, faces.faceCount);
   return mesh;
 }
 

@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -78,7 +79,11 @@ void DvIndexedFaceSet::prepareTriangles() {
 }
 
 bool DvIndexedFaceSet::subdivide(float maxEdgeLength, std::size_t maxVertices) {
-  bool complete = subdivideTriangles(vertices_, indices_, areas_, maxEdgeLength, maxVertices);
+  std::vector<std::array<int, 2>> madeBetween;
+  bool complete = subdivideTriangles(vertices_, indices_, areas_, maxEdgeLength, maxVertices,
+                                     vertexMaterials_.empty() ? nullptr : &madeBetween);
+  for (const std::array<int, 2>& ends : madeBetween)
+    vertexMaterials_.push_back(midpointOf(vertexMaterials_[std::size_t(ends[0])], vertexMaterials_[std::size_t(ends[1])]));
   areaRatios_.assign(vertices_.size(), 1.0f);
   areaCounts_.assign(vertices_.size(), 0);
   doppler_.assign(vertices_.size(), 1.0f);
@@ -139,10 +144,14 @@ void DvIndexedFaceSet::computeAreaRatios() {
     areaRatios_[i] = areaCounts_[i] > 0 ? areaRatios_[i] / float(areaCounts_[i]) : 1.0f;
 }
 
-void DvIndexedFaceSet::drawEdges(const DvVertex* array) const {
+void DvIndexedFaceSet::drawEdges(const DvVertex* array, const VertexMaterial* materials) const {
   for (std::size_t k = 0; k + 2 < indices_.size(); k += 3) {
     glBegin(GL_LINE_LOOP);
-    for (std::size_t c = 0; c < 3; ++c) glVertex3fv(&array[indices_[k + c]].position.x);
+    for (std::size_t c = 0; c < 3; ++c) {
+      const int index = indices_[k + c];
+      if (materials) glColor4fv(&materials[index].diffuse.x);
+      glVertex3fv(&array[index].position.x);
+    }
     glEnd();
   }
 }
@@ -156,7 +165,7 @@ void DvIndexedFaceSet::drawBareTriangles(const DvVertex* array) const {
 // The triangles in one call from the vertex arrays: the same vertices, in
 // the same order, as one glVertex per index would send.
 void DvIndexedFaceSet::drawTriangleArrays(const DvVertex* array, bool normals, bool textured,
-                                          const Vector3* colours) const {
+                                          const Vector3* colours, const VertexMaterial* materials) const {
   if (indices_.empty()) return;
   const GLsizei stride = sizeof(DvVertex);
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -173,18 +182,44 @@ void DvIndexedFaceSet::drawTriangleArrays(const DvVertex* array, bool normals, b
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(3, GL_FLOAT, sizeof(Vector3), &colours[0].x);
   }
+  if (materials) {
+    // The diffuse colour and transparency lie side by side: one RGBA per vertex.
+    glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_FLOAT, sizeof(VertexMaterial), &materials[0].diffuse.x);
+  }
   glDrawElements(GL_TRIANGLES, GLsizei(indices_.size()), GL_UNSIGNED_INT, indices_.data());
+  if (materials) glDisable(GL_COLOR_MATERIAL);
   glDisableClientState(GL_VERTEX_ARRAY);
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   glDisableClientState(GL_COLOR_ARRAY);
 }
 
-bool DvIndexedFaceSet::drawUnlitStyle(int style, const DvVertex* array) const {
+void DvIndexedFaceSet::drawTrianglesPerVertex(const DvVertex* array, bool textured, bool scaled) const {
+  const DvMaterial* shapeMaterial = material();
+  const VertexMaterial* materials = vertexMaterials_.empty() || !shapeMaterial ? nullptr : vertexMaterials_.data();
+  glBegin(GL_TRIANGLES);
+  for (int index : indices_) {
+    const DvVertex& v = array[index];
+    const float factor = scaled ? areaRatios_[std::size_t(index)] : 1.0f;
+    if (materials)
+      shapeMaterial->renderVertex(materials[index], factor);
+    else if (scaled)
+      shapeMaterial->renderScaled(factor);
+    if (textured) glTexCoord2f(v.texCoord[0], v.texCoord[1]);
+    glNormal3fv(&v.normal.x);
+    glVertex3fv(&v.position.x);
+  }
+  glEnd();
+}
+
+bool DvIndexedFaceSet::drawUnlitStyle(int style, const DvVertex* array, const VertexMaterial* materials) const {
   switch (style) {
   case DvRenderState::Wireframe:
   case DvRenderState::Outline:
-    drawEdges(array);
+    drawEdges(array, materials);
     return true;
   case DvRenderState::HiddenLine:
     drawBareTriangles(array);
@@ -205,24 +240,20 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
     const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
     if (state.renderStyle == DvRenderState::Textured && !hasTextureCoordinates_) glDisable(GL_TEXTURE_2D);
     const bool scaled = state.colourShift == DvRenderState::SearchlightOnly && material();
-    if (state.vertexArrays && !scaled) {
-      drawTriangleArrays(array, true, textured, nullptr);
+    const bool perVertex = !vertexMaterials_.empty() && material();
+    if (perVertex && anyVertexTransparent_) glEnable(GL_BLEND);
+    // The colour material carries one colour per vertex in the arrays; any
+    // other material that changes per vertex goes one vertex at a time.
+    const bool colourMaterial = perVertex && materialsDifferInDiffuseOnly_ && !material()->isIgnored(DvMaterial::Diffuse);
+    if (state.vertexArrays && !scaled && (!perVertex || colourMaterial)) {
+      drawTriangleArrays(array, true, textured, nullptr, perVertex ? vertexMaterials_.data() : nullptr);
       break;
     }
-    // The material changes per vertex here, which arrays cannot carry.
-    glBegin(GL_TRIANGLES);
-    for (int index : indices_) {
-      const DvVertex& v = array[index];
-      if (scaled) material()->renderScaled(areaRatios_[std::size_t(index)]);
-      if (textured) glTexCoord2f(v.texCoord[0], v.texCoord[1]);
-      glNormal3fv(&v.normal.x);
-      glVertex3fv(&v.position.x);
-    }
-    glEnd();
+    drawTrianglesPerVertex(array, textured, scaled);
     break;
   }
-  default:
-    drawUnlitStyle(state.renderStyle, array); // a style outside 0..4 draws nothing
+  default: // a style outside 0..4 draws nothing
+    drawUnlitStyle(state.renderStyle, array, vertexMaterials_.empty() ? nullptr : vertexMaterials_.data());
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }

@@ -27,7 +27,8 @@ public:
   void setTextureTransformation(const Matrix4& texture);
   // Splits triangles (in world coordinates) until no edge is longer than
   // `maxEdgeLength`, making at most `maxVertices` vertices in all; false when
-  // that cap stopped it. Before resetTransformedVertices.
+  // that cap stopped it. A vertex made takes the mean of its two ends'
+  // materials. Before resetTransformedVertices.
   bool subdivide(float maxEdgeLength, std::size_t maxVertices);
 
   bool hasTextureCoordinates() const { return hasTextureCoordinates_ != 0; }
@@ -52,10 +53,17 @@ private:
   void prepareTriangles();
   // Wireframe and outline draw each triangle's edges, hidden line bare
   // triangles (both paths alike); false for any other style.
-  bool drawUnlitStyle(int style, const DvVertex* array) const;
-  // Styles 0 and 1 from vertex arrays; `colours` per vertex on the spectral path.
-  void drawTriangleArrays(const DvVertex* array, bool normals, bool textured, const Vector3* colours) const;
-  void drawEdges(const DvVertex* array) const;
+  bool drawUnlitStyle(int style, const DvVertex* array, const VertexMaterial* materials = nullptr) const;
+  // Styles 0 and 1 from vertex arrays; `colours` per vertex on the spectral
+  // path, the vertices' diffuse colours through the colour material on the
+  // OpenGL path with `materials`.
+  void drawTriangleArrays(const DvVertex* array, bool normals, bool textured, const Vector3* colours,
+                          const VertexMaterial* materials = nullptr) const;
+  // Styles 0 and 1 one vertex at a time, for materials that change per
+  // vertex: scaled by the area ratios when `scaled`, the vertices' own materials when there are.
+  void drawTrianglesPerVertex(const DvVertex* array, bool textured, bool scaled) const;
+  // `materials`: each vertex in its own diffuse colour.
+  void drawEdges(const DvVertex* array, const VertexMaterial* materials) const;
   void drawBareTriangles(const DvVertex* array) const;
 
   std::vector<float> areas_;        // per triangle, from the positions as the file gave them

@@ -47,6 +47,12 @@ void DvMaterial::renderScaled(float factor) const {
     if (!ignored_[field]) sendColour(kColourParameter[field], colours_[field], factor, transparency_);
 }
 
+void DvMaterial::renderVertex(const VertexMaterial& vertex, float factor) const {
+  const Vector3* colours[4] = {&vertex.ambient, &vertex.diffuse, &vertex.specular, &vertex.emissive};
+  for (int field = Ambient; field <= Emissive; ++field)
+    if (!ignored_[field]) sendColour(kColourParameter[field], *colours[field], factor, vertex.transparency);
+}
+
 void DvMaterial::render(const DvRenderState& state) {
   if (glGetError() != GL_NO_ERROR) printWarning("Error before render/material\n");
   switch (state.renderStyle) {

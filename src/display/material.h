@@ -4,6 +4,7 @@
 #pragma once
 
 #include "display/display_node.h"
+#include "display/vertex_material.h"
 
 namespace quillmere {
 
@@ -34,6 +35,9 @@ public:
   // transparency as alpha; shininess and blending are left alone. Used per
   // vertex by the shapes for the area-ratio brightness.
   void renderScaled(float factor) const;
+  // The same for one vertex's own material: its colours where this
+  // material's are not ignored, scaled by f, with its transparency as alpha.
+  void renderVertex(const VertexMaterial& vertex, float factor) const;
 
   void print() const override;
   void render(const DvRenderState& state) override;

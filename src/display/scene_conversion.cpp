@@ -4,6 +4,7 @@
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
 #include "display/lod.h"
+#include "display/material_conversion.h"
 #include "display/primitive_meshes.h"
 #include "display/rel_frame.h"
 #include "display/rel_material_conversion.h"
@@ -26,25 +27,6 @@ namespace quillmere {
 namespace {
 
 Vector3 vec3(const float (&value)[3]) { return Vector3(value[0], value[1], value[2]); }
-
-// A shape's OpenGL material from a Material node: each field the file set
-// gives its first value; each field keeps the file's ignore mark.
-std::unique_ptr<DvMaterial> materialFromNode(const ownMaterial& node) {
-  auto material = std::make_unique<DvMaterial>();
-  const QvMFColor* colours[4] = {&node.ambientColor, &node.diffuseColor, &node.specularColor, &node.emissiveColor};
-  for (int field = DvMaterial::Ambient; field <= DvMaterial::Emissive; ++field) {
-    const QvMFColor& colour = *colours[field];
-    if (!colour.isDefault() && colour.num > 0)
-      material->setColour(DvMaterial::Field(field), vec3(colour.values[0]));
-    material->setIgnored(DvMaterial::Field(field), colour.isIgnored());
-  }
-  if (!node.shininess.isDefault() && node.shininess.num > 0) material->setShininess(node.shininess.values[0]);
-  material->setIgnored(DvMaterial::Shininess, node.shininess.isIgnored());
-  if (!node.transparency.isDefault() && node.transparency.num > 0)
-    material->setTransparency(node.transparency.values[0]);
-  material->setIgnored(DvMaterial::Transparency, node.transparency.isIgnored());
-  return material;
-}
 
 class SceneConversion : public QvConversion {
 public:
@@ -132,6 +114,38 @@ bool followsCoordIndex(const QvMFLong& list, const QvMFLong& coordIndex) {
   return true;
 }
 
+FaceMaterialBinding faceMaterialBinding(int binding) {
+  switch (binding) {
+  case QvBindingPerPart:
+  case QvBindingPerFace: return FaceMaterialBinding::PerFace;
+  case QvBindingPerPartIndexed:
+  case QvBindingPerFaceIndexed: return FaceMaterialBinding::PerFaceIndexed;
+  case QvBindingPerVertex: return FaceMaterialBinding::PerVertex;
+  case QvBindingPerVertexIndexed: return FaceMaterialBinding::PerVertexIndexed;
+  default: return FaceMaterialBinding::Overall; // DEFAULT, NONE, OVERALL and values out of range
+  }
+}
+
+// The materials a Material with several values hands out under the
+// MaterialBinding in force; empty for one material per shape.
+std::vector<VertexMaterial> boundMaterials(const QvState& state, FaceMaterialBinding& binding) {
+  binding = FaceMaterialBinding::Overall;
+  if (const auto* bindingNode = state.topNode<QvMaterialBinding>(QvState::MaterialBindingIndex))
+    binding = faceMaterialBinding(bindingNode->value.value);
+  const auto* material = state.topNode<ownMaterial>(QvState::MaterialIndex);
+  if (binding == FaceMaterialBinding::Overall || !material) return {};
+  return materialPalette(*material);
+}
+
+// Each vertex's material from its number among `palette`.
+std::vector<VertexMaterial> vertexMaterialsOf(const std::vector<int>& numbers,
+                                              const std::vector<VertexMaterial>& palette) {
+  std::vector<VertexMaterial> materials;
+  materials.reserve(numbers.size());
+  for (int number : numbers) materials.push_back(palette[std::size_t(number)]);
+  return materials;
+}
+
 FaceNormalBinding faceNormalBinding(int binding) {
   switch (binding) {
   case QvBindingOverall: return FaceNormalBinding::Overall;
@@ -176,6 +190,7 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
   source.coordIndexCount = node.coordIndex.num;
   const auto* shapeHints = state.topNode<QvShapeHints>(QvState::ShapeHintsIndex);
   source.convexFaces = !shapeHints || shapeHints->faceType.value == QvShapeHints::CONVEX;
+  const std::vector<VertexMaterial> palette = boundMaterials(state, source.materialBinding);
 
   // One normal per point, looked up by the point's own index: every point is
   // one vertex. Anything else builds a vertex per distinct corner.
@@ -185,7 +200,7 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
                                              source.normalCount == source.pointCount &&
                                              followsCoordIndex(node.normalIndex, node.coordIndex));
   std::unique_ptr<DvIndexedFaceSet> faceSet;
-  if (perPointNormals && followsCoordIndex(node.textureCoordIndex, node.coordIndex)) {
+  if (perPointNormals && palette.empty() && followsCoordIndex(node.textureCoordIndex, node.coordIndex)) {
     if (!admitVertices(source.pointCount)) return;
     faceSet = std::make_unique<DvIndexedFaceSet>(source);
   } else {
@@ -198,13 +213,20 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
       source.texCoordIndex = node.textureCoordIndex.values;
       source.texCoordIndexCount = node.textureCoordIndex.num;
     }
+    if (indexListGiven(node.materialIndex)) {
+      source.materialIndex = node.materialIndex.values;
+      source.materialIndexCount = node.materialIndex.num;
+    }
+    source.materialCount = int(palette.size());
     if (shapeHints) {
       source.clockwise = shapeHints->vertexOrdering.value == QvShapeHints::CLOCKWISE;
       source.creaseAngle = shapeHints->creaseAngle.value;
     }
     FaceSetMesh mesh = buildFaceSetMesh(source);
     if (!admitVertices(long(mesh.vertices.size()))) return;
+    std::vector<VertexMaterial> materials = vertexMaterialsOf(mesh.vertexMaterials, palette);
     faceSet = std::make_unique<DvIndexedFaceSet>(std::move(mesh));
+    faceSet->setVertexMaterials(std::move(materials));
   }
   addFaceSet(std::move(faceSet), state);
 }

@@ -19,8 +19,6 @@ std::unique_ptr<Spectrum> rgbSpectrum(const Vector3& target, float widthNm) {
   return spectrum;
 }
 
-constexpr float kDefaultWidthNm = 20.0f;
-
 } // namespace
 
 std::unique_ptr<DvSpectralMaterial> makeRgbSpectralMaterial(const Vector3& ambient, const Vector3& diffuse,
@@ -37,7 +35,7 @@ std::unique_ptr<DvSpectralMaterial> makeRgbSpectralMaterial(const Vector3& ambie
 std::unique_ptr<DvSpectralMaterial> makeRgbSpectralMaterial(const DvMaterial* material) {
   if (material)
     return makeRgbSpectralMaterial(material->ambientColour(), material->diffuseColour(), material->specularColour(),
-                                   kDefaultWidthNm);
+                                   kRgbSpectrumWidthNm);
   auto grey = std::make_unique<DvSpectralMaterial>();
   const Spectrum* spectrum = grey->own(std::make_unique<RgbSpectrum>());
   grey->record.ambientSpectrum = grey->record.diffuseSpectrum = grey->record.specularSpectrum = spectrum;

@@ -21,6 +21,9 @@ struct DvSpectralMaterial {
   const Spectrum* own(std::unique_ptr<Spectrum> spectrum);
 };
 
+// σ of the RGB spectra an OpenGL material becomes on the spectral path.
+constexpr float kRgbSpectrumWidthNm = 20.0f;
+
 // What the spectral path shades a shape without a relativistic material
 // with: its OpenGL material's ambient, diffuse and specular colours as three
 // RGB spectra (factors 1, 1, 1); without a material, one grey RGB spectrum

@@ -30,7 +30,7 @@ DvVertex midpointOf(const DvVertex& a, const DvVertex& b) {
 } // namespace
 
 bool subdivideTriangles(std::vector<DvVertex>& vertices, std::vector<int>& triangles, std::vector<float>& areas,
-                        float maxEdgeLength, std::size_t maxVertices) {
+                        float maxEdgeLength, std::size_t maxVertices, std::vector<std::array<int, 2>>* madeBetween) {
   if (!(maxEdgeLength > 0.0f)) return true;
   const float limit = maxEdgeLength * maxEdgeLength;
   std::unordered_map<std::uint64_t, int> midpoints; // edge (smaller, larger index) → its midpoint vertex
@@ -73,6 +73,7 @@ bool subdivideTriangles(std::vector<DvVertex>& vertices, std::vector<int>& trian
       DvVertex middle = midpointOf(vertices[std::size_t(a)], vertices[std::size_t(b)]);
       vertices.push_back(middle);
       midpoints.emplace(key, m);
+      if (madeBetween) madeBetween->push_back({a, b});
     }
     // (a, b, c) becomes (a, m, c) and (m, b, c): the same winding, each half the area.
     pending.push_back({{m, b, c}, 0.5f * t.area});

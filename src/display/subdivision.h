@@ -9,6 +9,7 @@
 
 #include "display/vertex.h"
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -17,8 +18,11 @@ namespace quillmere {
 // `triangles` holds three vertex indices per triangle and `areas` one value
 // per triangle (halved with each split, so it keeps meaning "this part's
 // share of the area as the file gave it"). Stops making vertices at
-// `maxVertices` and returns false then (some edges stay longer).
+// `maxVertices` and returns false then (some edges stay longer). With
+// `madeBetween`, the two ends of every vertex made are appended to it in the
+// order the vertices are made, so other per-vertex data can follow.
 bool subdivideTriangles(std::vector<DvVertex>& vertices, std::vector<int>& triangles, std::vector<float>& areas,
-                        float maxEdgeLength, std::size_t maxVertices);
+                        float maxEdgeLength, std::size_t maxVertices,
+                        std::vector<std::array<int, 2>>* madeBetween = nullptr);
 
 } // namespace quillmere

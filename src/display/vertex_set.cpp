@@ -1,5 +1,6 @@
 #include "display/vertex_set.h"
 
+#include "colour/rgb_target_shader.h"
 #include "colour/spectral_shader.h"
 #include "display/worker_pool.h"
 #include "relativity/lorentz.h"
@@ -79,9 +80,12 @@ void transformRun(void* context, long run) {
     for (int i = 0; i < count; ++i) doppler[i] = quillmere::dopplerFactor(*job.frame, source[i].position);
 }
 
-// One draw's spectral colours over a run of vertices.
+// One draw's spectral colours over a run of vertices: by the shape's
+// spectral material, or aimed at each vertex's own material.
 struct ColourJob {
   const SpectralShader* shader;
+  const RgbTargetShader* targetShader;     // with `materials` instead of `shader`
+  const VertexMaterial* materials;         // per vertex
   const WavelengthMapping* mapping;
   const GamutMapping* gamut;
   const DvVertex* array;   // the eye's transformed vertices
@@ -104,7 +108,10 @@ void colourRun(void* context, long run) {
     float length = v.normal.length();
     VertexRay ray{v.position, length > 0.0f ? (1.0f / length) * v.normal : v.normal};
     float d = job.doppler[i];
-    Vector3 rgb = job.shader->colourOf(ray, job.dopplerShift ? d : 1.0f);
+    const float shift = job.dopplerShift ? d : 1.0f;
+    Vector3 rgb = job.targetShader
+                      ? job.targetShader->colourOf(ray, shift, job.materials[i].ambient, job.materials[i].diffuse)
+                      : job.shader->colourOf(ray, shift);
     if (job.searchlight) rgb = job.mapping->searchlightFactor(d) * rgb;
     job.colours[i] = job.gamut->clip(rgb);
   }
@@ -122,6 +129,19 @@ DvVertexSet::DvVertexSet(std::vector<DvVertex> vertices, std::vector<int> indice
 void DvVertexSet::setMaterial(std::unique_ptr<DvMaterial> material) {
   material_ = std::move(material);
   rgbMaterial_.reset(); // rebuilt from the new colours on the next spectral draw
+}
+
+void DvVertexSet::setVertexMaterials(std::vector<VertexMaterial> materials) {
+  if (!materials.empty() && materials.size() != vertices_.size()) return;
+  vertexMaterials_ = std::move(materials);
+  materialsDifferInDiffuseOnly_ = true;
+  anyVertexTransparent_ = false;
+  for (const VertexMaterial& m : vertexMaterials_) {
+    const VertexMaterial& first = vertexMaterials_.front();
+    if (!(m.ambient == first.ambient && m.specular == first.specular && m.emissive == first.emissive))
+      materialsDifferInDiffuseOnly_ = false;
+    if (m.transparency > 0.001f) anyVertexTransparent_ = true;
+  }
 }
 
 void DvVertexSet::setTransformation(const Matrix4& modelling) {
@@ -180,10 +200,16 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   const LightList& lights = state.spectralLights();
   const LightingContext context{&lights, lights.get(0), &spectralMaterial()};
   const SpectralShader shader(kSampling, context, doppler ? &mapping : nullptr);
-  // The shader is read only, and each vertex writes its own colour, so runs
+  // A relativistic material stands for the whole shape; without one, the
+  // vertices' own materials are the targets of RGB spectra.
+  std::unique_ptr<RgbTargetShader> targetShader;
+  if (!relMaterial_ && !vertexMaterials_.empty())
+    targetShader = std::make_unique<RgbTargetShader>(kSampling, &lights, kRgbSpectrumWidthNm,
+                                                     doppler ? &mapping : nullptr);
+  // The shaders are read only, and each vertex writes its own colour, so runs
   // of vertices go to every core and give the same colours on any count.
-  ColourJob job{&shader, &mapping, &gamut, array, doppler_.data(), colours_.data(), colours_.size(), doppler,
-                searchlight};
+  ColourJob job{&shader, targetShader.get(), vertexMaterials_.data(), &mapping, &gamut, array, doppler_.data(),
+                colours_.data(), colours_.size(), doppler, searchlight};
   const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
   runPieces(runs, job.count < kParallelColours ? 1 : state.threads, colourRun, &job);
 }

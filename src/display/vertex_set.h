@@ -10,6 +10,7 @@
 #include "display/material.h"
 #include "display/spectral_material.h"
 #include "display/vertex.h"
+#include "display/vertex_material.h"
 #include "relativity/matrix.h"
 
 #include <memory>
@@ -25,6 +26,14 @@ public:
   void setRelMaterial(std::unique_ptr<DvSpectralMaterial> material) { relMaterial_ = std::move(material); }
   const DvMaterial* material() const { return material_.get(); }
   const RelMaterial* relMaterial() const { return relMaterial_ ? &relMaterial_->record : nullptr; }
+
+  // One material per source vertex, where the Material is bound per face or
+  // per vertex: each takes the place of the shape material's colours and
+  // transparency at its vertex (its ambient and diffuse colours are the
+  // targets of the spectral path). An empty list: the shape's material
+  // everywhere; a list of another length is not taken.
+  void setVertexMaterials(std::vector<VertexMaterial> materials);
+  const std::vector<VertexMaterial>& vertexMaterials() const { return vertexMaterials_; }
 
   // Carries the positions into world coordinates; face sets also carry normals.
   virtual void setTransformation(const Matrix4& modelling);
@@ -78,6 +87,9 @@ protected:
   std::vector<DvVertex> stereo_;      // second eye
   std::vector<int> indices_;          // face sets: three per triangle; line sets: strips ended by -1
   std::vector<float> doppler_;        // per vertex, D of the last transform that needed it
+  std::vector<VertexMaterial> vertexMaterials_; // per vertex, or empty
+  bool materialsDifferInDiffuseOnly_ = true;    // ambient, specular and emissive alike at every vertex
+  bool anyVertexTransparent_ = false;
 
 private:
   const RelMaterial& spectralMaterial();

@@ -84,6 +84,8 @@ inline Vector3 operator*(float s, const Vector3& a) { return {s * a.x, s * a.y, 
 inline Vector3 operator*(const Vector3& a, float s) { return {s * a.x, s * a.y, s * a.z}; }
 inline Vector3& operator+=(Vector3& a, const Vector3& b) { return a = a + b; }
 inline Vector3& operator-=(Vector3& a, const Vector3& b) { return a = a - b; }
+inline bool operator==(const Vector3& a, const Vector3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+inline bool operator!=(const Vector3& a, const Vector3& b) { return !(a == b); }
 
 inline float dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 

@@ -117,6 +117,43 @@ TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
   EXPECT_GT(green, 200);
 }
 
+TEST_F(DisplayGL, PerFaceColoursLandOnTheirFaces) {
+  // Two squares side by side at z = 5, wound counter-clockwise as the
+  // observer sees them, without normals (generated, facing the observer).
+  // Looking along +z, world +x is on the left: the left square (x 0..2)
+  // takes material 2 (blue), the right one (x −2..0) material 0 (red).
+  ConvertedScene scene = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
+                                 "MaterialBinding { value PER_FACE_INDEXED } "
+                                 "Coordinate3 { point [2 -2 5, 0 -2 5, 0 2 5, 2 2 5, -2 -2 5, -2 2 5] } "
+                                 "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 1, 4, 5, 2, -1] materialIndex [2, 0] } }");
+  PlanckSpectrum sunlight(1.0f, 5762.0f);
+  SpectralLight ambient, light;
+  ambient.setSpectrum(&sunlight);
+  light.setOn(1);
+  light.setIntensity(1.0f);
+  light.setSpectrum(&sunlight);
+  light.setDirection(0, 0, -1);
+  struct Way {
+    const char* name;
+    int vertexArrays, spectral;
+  };
+  for (const Way& way : {Way{"colour material", 1, 0}, Way{"per vertex", 0, 0}, Way{"spectral", 1, 1}}) {
+    DvRenderState state;
+    state.vertexArrays = way.vertexArrays;
+    state.softwareShading = way.spectral;
+    state.setSpectralHeadlight(&ambient);
+    state.setSpectralLight(1, &light);
+    Frame frame = draw(*scene.root, observerAlongZ(0), state, way.spectral != 0);
+    frame.saveForInspection(std::string("per_face_colours_") + (way.vertexArrays ? "arrays" : "calls") +
+                            (way.spectral ? "_spectral" : ""));
+    const Pixel left = frame.at(70, 100), right = frame.at(130, 100);
+    EXPECT_GT(left.b, 150) << way.name;
+    EXPECT_LT(left.r + left.g, 40) << way.name;
+    EXPECT_GT(right.r, 150) << way.name;
+    EXPECT_LT(right.g + right.b, 40) << way.name;
+  }
+}
+
 // The example scenes as files, without their header line (convert adds it).
 std::string exampleBody(const std::string& name) {
   std::ifstream file(std::string(QUILLMERE_EXAMPLES) + "/" + name);

@@ -8,6 +8,8 @@
 #include "relativity/observer.h"
 #include "render/render_state.h"
 
+#include <vector>
+
 namespace quillmere::test {
 namespace {
 
@@ -32,6 +34,79 @@ TEST(DvMaterial, TakesTheFirstValueOfEachFieldTheFileSet) {
   EXPECT_FLOAT_EQ(material->shininess(), 0.5f);
   EXPECT_TRUE(material->isIgnored(DvMaterial::Transparency));
   EXPECT_FLOAT_EQ(material->transparency(), 0.3f);
+}
+
+// The diffuse colour every triangle of the first shape shows at each of its
+// corners, in triangle order; a corner without a vertex material shows (−1, −1, −1).
+std::vector<Vector3> cornerColours(const DvIndexedFaceSet& faces) {
+  std::vector<Vector3> colours;
+  for (long k = 0; k < faces.indexCount(); ++k) {
+    const int vertex = faces.indices()[k];
+    colours.push_back(faces.vertexMaterials().empty() ? Vector3(-1, -1, -1)
+                                                      : faces.vertexMaterials()[std::size_t(vertex)].diffuse);
+  }
+  return colours;
+}
+
+TEST(VertexMaterials, EveryBindingHandsTheRightMaterialToEachCorner) {
+  // A quadrilateral and a triangle that share the edge 1–2, no normals.
+  const std::string points = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0] } ";
+  const std::string faces = "coordIndex [0, 1, 2, 3, -1, 1, 4, 2, -1] ";
+  const std::string colours = "Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] ambientColor 0.1 0.2 0.3 } ";
+  const Vector3 red(1, 0, 0), green(0, 1, 0), blue(0, 0, 1);
+  struct Case {
+    const char* binding;
+    std::string extra;
+    std::vector<Vector3> expected; // per triangle corner: quad (0 1 2, 0 2 3), then triangle (1 4 2)
+  };
+  const Case cases[] = {
+      {"PER_FACE", "", {red, red, red, red, red, red, green, green, green}},
+      {"PER_PART", "", {red, red, red, red, red, red, green, green, green}},
+      {"PER_FACE_INDEXED", "materialIndex [2, 0]", {blue, blue, blue, blue, blue, blue, red, red, red}},
+      // Corners in list order get materials 0 1 2, and the first where the list has no more.
+      {"PER_VERTEX", "", {red, green, blue, red, blue, red, red, red, red}},
+      {"PER_VERTEX_INDEXED", "materialIndex [2, 2, 1, 0, -1, 0, 1, 0, -1]",
+       {blue, blue, green, blue, green, red, red, green, red}},
+      // Without a materialIndex the coordinate indices name the materials.
+      {"PER_VERTEX_INDEXED", "", {red, green, blue, red, blue, red, green, red, blue}},
+  };
+  for (const Case& c : cases) {
+    ConvertedScene scene = convert("Separator { " + colours + "MaterialBinding { value " + c.binding + " } " + points +
+                                   "IndexedFaceSet { " + faces + c.extra + " } }");
+    const DvIndexedFaceSet& shape = firstShape(scene);
+    const std::vector<Vector3> got = cornerColours(shape);
+    ASSERT_EQ(got.size(), c.expected.size()) << c.binding;
+    for (std::size_t k = 0; k < got.size(); ++k)
+      EXPECT_TRUE(got[k] == c.expected[k]) << c.binding << " " << c.extra << ", corner " << k;
+    // A field with one value stands for every material.
+    expectVector(shape.vertexMaterials().front().ambient, {0.1f, 0.2f, 0.3f});
+  }
+
+  // PER_VERTEX: corners 3 to 6 of the list have no material (three were
+  // given); they take the first, with one warning that counts the triangle
+  // corners at them (one in the quad's second triangle, three in the
+  // triangle). Points 1 and 2 show another material in the triangle than in
+  // the quad: 5 points, 7 vertices.
+  ConvertedScene perVertex = convert("Separator { " + colours + "MaterialBinding { value PER_VERTEX } " + points +
+                                     "IndexedFaceSet { " + faces + "} }");
+  EXPECT_NE(perVertex.output.find("4 of 9 triangle corners have no material among the 3 given"), std::string::npos)
+      << perVertex.output;
+  EXPECT_EQ(firstShape(perVertex).vertexCount(), 7);
+}
+
+TEST(VertexMaterials, OneMaterialPerShapeStaysAsItWas) {
+  // OVERALL, DEFAULT, and a binding per face with only one value in every
+  // field: no vertex materials, the same triangles over the same points.
+  const std::string shape = pointsAndNormals("0 0 0, 1 0 0, 1 1 0, 0 1 0", 4) +
+                            "IndexedFaceSet { coordIndex [0, 1, 2, -1, 0, 2, 3, -1] } ";
+  for (const char* binding : {"", "MaterialBinding { value OVERALL } ", "MaterialBinding { value PER_FACE } "}) {
+    ConvertedScene scene = convert(std::string("Separator { Material { diffuseColor [1 0 0] } ") + binding + shape + "}");
+    const DvIndexedFaceSet& faces = firstShape(scene);
+    EXPECT_TRUE(faces.vertexMaterials().empty()) << binding;
+    EXPECT_EQ(faces.vertexCount(), 4) << binding;
+    const std::vector<int> triangles(faces.indices(), faces.indices() + faces.indexCount());
+    EXPECT_EQ(triangles, (std::vector<int>{0, 1, 2, 0, 2, 3})) << binding;
+  }
 }
 
 TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {

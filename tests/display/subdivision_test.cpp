@@ -95,6 +95,27 @@ TEST(Subdivision, ConversionSplitsInWorldUnits) {
   auto* faces = childAs<DvIndexedFaceSet>(split, kFirstConverted);
   ASSERT_NE(faces, nullptr);
   EXPECT_EQ(result.summary.displayVertices, faces->vertexCount());
+
+  // Colours per vertex follow the split: a triangle with red, green and blue
+  // corners shows at every vertex made its barycentric coordinates as colour.
+  SceneRead coloured = readScene(std::string(kHeader) +
+                                 "Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
+                                 "MaterialBinding { value PER_VERTEX } Coordinate3 { point [0 0 0, 4 0 0, 0 4 0] } "
+                                 "IndexedFaceSet { coordIndex [0, 1, 2] } }");
+  ASSERT_TRUE(coloured.root);
+  DvGroup colouredSplit;
+  convertScene(*coloured.root, colouredSplit, options);
+  faces = childAs<DvIndexedFaceSet>(colouredSplit, kFirstConverted);
+  ASSERT_NE(faces, nullptr);
+  ASSERT_EQ(faces->vertexMaterials().size(), std::size_t(faces->vertexCount()));
+  EXPECT_GT(faces->vertexCount(), 3);
+  for (int i = 0; i < faces->vertexCount(); ++i) {
+    const Vector3& p = faces->vertices()[i].position;
+    const Vector3& colour = faces->vertexMaterials()[std::size_t(i)].diffuse;
+    EXPECT_NEAR(colour.y, p.x / 4, 1e-6f) << i;
+    EXPECT_NEAR(colour.z, p.y / 4, 1e-6f) << i;
+    EXPECT_NEAR(colour.x, 1 - p.x / 4 - p.y / 4, 1e-6f) << i;
+  }
 }
 
 } // namespace

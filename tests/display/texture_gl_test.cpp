@@ -151,6 +151,19 @@ TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
     }
 }
 
+TEST_F(TextureGL, CubeShowsThePictureUprightOnTheFaceTowardsTheObserver) {
+  // A cube of side 4 centred at z = 7: its −z face is the square the other
+  // tests draw (corners (±2, ±2, 5)), seen from outside, so the inline
+  // picture must land as it does on the square.
+  ConvertedScene scene = convert("Separator { Material { diffuseColor 1 1 1 } Texture2 { " + inlineQuadrants() +
+                                 " } Translation { translation 0 0 7 } Cube { width 4 height 4 depth 4 } }");
+  DvRenderState state;
+  state.buildMipmaps = 0;
+  Frame frame = compileAndDraw(scene, state);
+  frame.saveForInspection("textured_cube");
+  expectQuadrants(frame, kQuadrant, "cube");
+}
+
 TEST_F(TextureGL, ClampHoldsTheEdgeWhereRepeatStartsOver) {
   // Left half red, right half green; s runs to 2 across the square.
   const std::string image = "image 4 1 3 0xff0000 0xff0000 0x00ff00 0x00ff00";
