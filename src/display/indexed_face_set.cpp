@@ -233,6 +233,7 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
   const DvVertex* array = eyeArray(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
   if (DvMaterial* own = ownMaterial()) own->render(state);
+  beginTwoSided(state);
 
   switch (state.renderStyle) {
   case DvRenderState::Textured:
@@ -255,12 +256,14 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
   default: // a style outside 0..4 draws nothing
     drawUnlitStyle(state.renderStyle, array, vertexMaterials_.empty() ? nullptr : vertexMaterials_.data());
   }
+  endTwoSided(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
 
 void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
   const DvVertex* array = eyeArray(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
+  beginTwoSided(state);
 
   switch (state.renderStyle) {
   case DvRenderState::Textured:
@@ -291,6 +294,7 @@ void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
     if (!drawUnlitStyle(state.renderStyle, array))
       printFatal("DvIndexedFaceSet::renderSoftware(): Unknown display mode\n");
   }
+  endTwoSided(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
 

@@ -146,6 +146,15 @@ std::vector<VertexMaterial> vertexMaterialsOf(const std::vector<int>& numbers,
   return materials;
 }
 
+// Only a SOLID shape whose faces wind one known way hides the backs of its
+// faces. Without ShapeHints, a set with no Normal in force (its normals come
+// from its geometry, its winding from an exporter that did not say) shows
+// both sides; every other set culls its backs as the scene's settings say.
+bool showsBothSides(const QvShapeHints* hints, bool normalsGiven) {
+  if (!hints) return !normalsGiven;
+  return hints->shapeType.value != QvShapeHints::SOLID || hints->vertexOrdering.value == QvShapeHints::UNKNOWN_ORDERING;
+}
+
 FaceNormalBinding faceNormalBinding(int binding) {
   switch (binding) {
   case QvBindingOverall: return FaceNormalBinding::Overall;
@@ -228,6 +237,7 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
     faceSet = std::make_unique<DvIndexedFaceSet>(std::move(mesh));
     faceSet->setVertexMaterials(std::move(materials));
   }
+  faceSet->setTwoSided(showsBothSides(shapeHints, normals != nullptr));
   addFaceSet(std::move(faceSet), state);
 }
 

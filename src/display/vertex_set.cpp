@@ -7,6 +7,7 @@
 #include "relativity/lorentz_block.h"
 #include "render/render_state.h"
 
+#include <GL/gl.h>
 #include <algorithm>
 #include <cstdio>
 
@@ -94,6 +95,7 @@ struct ColourJob {
   std::size_t count;
   bool dopplerShift;       // shift the spectra by D
   bool searchlight;        // brighten by D⁵
+  bool twoSided;           // shade the side that faces the observer
 };
 
 // Colours cost far more per vertex than the transform: worth sharing sooner.
@@ -106,7 +108,10 @@ void colourRun(void* context, long run) {
   for (std::size_t i = begin; i < end; ++i) {
     const DvVertex& v = job.array[i];
     float length = v.normal.length();
-    VertexRay ray{v.position, length > 0.0f ? (1.0f / length) * v.normal : v.normal};
+    // The array's positions are relative to the observer: a normal along
+    // the position points away from it, and the observer sees the back.
+    if (job.twoSided && dot(v.normal, v.position) > 0.0f) length = -length;
+    VertexRay ray{v.position, length != 0.0f ? (1.0f / length) * v.normal : v.normal};
     float d = job.doppler[i];
     const float shift = job.dopplerShift ? d : 1.0f;
     Vector3 rgb = job.targetShader
@@ -155,6 +160,18 @@ void DvVertexSet::resetTransformedVertices() {
 
 DvVertex* DvVertexSet::eyeArray(const DvRenderState& state) {
   return state.stereoPerEye && state.currentEye == 1 ? stereo_.data() : transformed_.data();
+}
+
+void DvVertexSet::beginTwoSided(const DvRenderState& state) const {
+  if (!twoSided_ || !state.cullBackFaces) return;
+  glDisable(GL_CULL_FACE);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 1);
+}
+
+void DvVertexSet::endTwoSided(const DvRenderState& state) const {
+  if (!twoSided_ || !state.cullBackFaces) return;
+  glEnable(GL_CULL_FACE);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
 }
 
 DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRenderState& state,
@@ -209,7 +226,7 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   // The shaders are read only, and each vertex writes its own colour, so runs
   // of vertices go to every core and give the same colours on any count.
   ColourJob job{&shader, targetShader.get(), vertexMaterials_.data(), &mapping, &gamut, array, doppler_.data(),
-                colours_.data(), colours_.size(), doppler, searchlight};
+                colours_.data(), colours_.size(), doppler, searchlight, twoSided_};
   const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
   runPieces(runs, job.count < kParallelColours ? 1 : state.threads, colourRun, &job);
 }

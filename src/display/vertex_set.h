@@ -35,6 +35,11 @@ public:
   void setVertexMaterials(std::vector<VertexMaterial> materials);
   const std::vector<VertexMaterial>& vertexMaterials() const { return vertexMaterials_; }
 
+  // Two-sided shapes show both sides of their faces, lit: a surface open to
+  // view from behind, or whose faces wind either way.
+  void setTwoSided(bool twoSided) { twoSided_ = twoSided; }
+  bool twoSided() const { return twoSided_; }
+
   // Carries the positions into world coordinates; face sets also carry normals.
   virtual void setTransformation(const Matrix4& modelling);
   // Copies every source vertex into both transformed arrays.
@@ -68,6 +73,11 @@ protected:
   // The array of the eye being transformed or drawn.
   DvVertex* eyeArray(const DvRenderState& state);
 
+  // Around a two-sided shape's drawing when the render state culls back
+  // faces: no culling and two-sided lighting, then the state's own again.
+  void beginTwoSided(const DvRenderState& state) const;
+  void endTwoSided(const DvRenderState& state) const;
+
   // Writes where the observer sees every vertex into the current eye's array
   // (position, and normal when `withNormals`), and the Doppler factors when
   // the spectral path will need them. Returns the array written. Large sets
@@ -79,7 +89,8 @@ protected:
   // Shades every vertex of `array` once for this draw into spectralColours():
   // the spectrum seen from the vertex under the spectral lights (Doppler
   // shifted when the render state asks), converted to RGB, brightened by the
-  // searchlight factor when asked, and brought into the gamut.
+  // searchlight factor when asked, and brought into the gamut. A two-sided
+  // shape is shaded on the side the observer sees.
   void computeSpectralColours(const DvRenderState& state, const DvVertex* array);
 
   std::vector<DvVertex> vertices_;    // source, world coordinates
@@ -90,6 +101,7 @@ protected:
   std::vector<VertexMaterial> vertexMaterials_; // per vertex, or empty
   bool materialsDifferInDiffuseOnly_ = true;    // ambient, specular and emissive alike at every vertex
   bool anyVertexTransparent_ = false;
+  bool twoSided_ = false;
 
 private:
   const RelMaterial& spectralMaterial();

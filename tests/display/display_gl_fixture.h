@@ -42,7 +42,14 @@ protected:
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
+    if (cullBackFaces_) {
+      glCullFace(GL_BACK);
+      glFrontFace(GL_CCW);
+      glEnable(GL_CULL_FACE);
+    } else {
+      glDisable(GL_CULL_FACE);
+    }
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(90.0, 1.0, 0.1, 1000.0);
@@ -67,6 +74,8 @@ protected:
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     return Frame::readBack();
   }
+
+  bool cullBackFaces_ = false; // as the program draws: back faces culled
 
   // The pixel where the observer's view puts a direction given in world axes.
   static void project(const RelObserver& observer, const Vector3& direction, float& x, float& y) {

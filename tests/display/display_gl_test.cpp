@@ -154,6 +154,52 @@ TEST_F(DisplayGL, PerFaceColoursLandOnTheirFaces) {
   }
 }
 
+TEST_F(DisplayGL, BacksShowWhereTheFileLeavesTheWindingOpen) {
+  // A square wound clockwise as the observer sees it: its back faces the
+  // observer, with back faces culled as the program draws.
+  cullBackFaces_ = true;
+  const std::string square = "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } ";
+  const std::string faces = "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } ";
+  const std::string backNormals = "Normal { vector [0 0 1, 0 0 1, 0 0 1, 0 0 1] } ";
+  PlanckSpectrum sunlight(1.0f, 5762.0f);
+  SpectralLight ambient, light;
+  ambient.setSpectrum(&sunlight);
+  light.setOn(1);
+  light.setIntensity(1.0f);
+  light.setSpectrum(&sunlight);
+  light.setDirection(0, 0, -1);
+  struct Case {
+    const char* name;
+    std::string scene;
+    bool shows;
+  };
+  const Case cases[] = {
+      // No ShapeHints and no normals: the exporter said nothing of the winding.
+      {"no hints, no normals", square + faces, true},
+      {"not solid", "ShapeHints { vertexOrdering COUNTERCLOCKWISE } " + square + faces, true},
+      {"solid, unknown ordering", "ShapeHints { shapeType SOLID } " + square + faces, true},
+      {"solid and counter-clockwise", "ShapeHints { shapeType SOLID vertexOrdering COUNTERCLOCKWISE } " + square + faces,
+       false},
+      // Normals given and no ShapeHints: backs culled, as scenes have always been drawn.
+      {"normals, no hints", square + backNormals + faces, false},
+  };
+  for (const Case& c : cases) {
+    ConvertedScene scene = convert("Separator { Material { diffuseColor 1 1 1 } " + c.scene + "}");
+    for (int spectral : {0, 1}) {
+      DvRenderState state;
+      state.softwareShading = spectral;
+      state.setSpectralHeadlight(&ambient);
+      state.setSpectralLight(1, &light);
+      Frame frame = draw(*scene.root, observerAlongZ(0), state, spectral != 0);
+      const Pixel centre = frame.at(100, 100);
+      if (c.shows) // lit on the side the observer sees, by the light from the eye
+        EXPECT_GT(centre.r + centre.g + centre.b, 300) << c.name << (spectral ? ", spectral" : "");
+      else
+        EXPECT_EQ(centre.r + centre.g + centre.b, 0) << c.name << (spectral ? ", spectral" : "");
+    }
+  }
+}
+
 // The example scenes as files, without their header line (convert adds it).
 std::string exampleBody(const std::string& name) {
   std::ifstream file(std::string(QUILLMERE_EXAMPLES) + "/" + name);
