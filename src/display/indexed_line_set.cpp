@@ -44,18 +44,26 @@ void DvIndexedLineSet::relativisticTransform(const RelObserver& observer, const 
   transformVertices(observer, state, frameHolder, false);
 }
 
-// A separator ends the strip and starts the next; `colours`, when given, is
-// one colour per vertex sent before each vertex.
-void DvIndexedLineSet::drawStrips(const DvVertex* array, const Vector3* colours) const {
+void DvIndexedLineSet::sendVertex(const DvVertex* array, int index, const Vector3* colours,
+                                  const VertexMaterial* materials) const {
+  if (colours) glColor3fv(&colours[index].x);
+  if (materials) {
+    material()->renderVertex(materials[index], 1.0f);
+    glColor4fv(&materials[index].diffuse.x); // the colour of unlit styles
+  }
+  glVertex3fv(&array[index].position.x);
+}
+
+// A separator ends the strip and starts the next.
+void DvIndexedLineSet::drawStrips(const DvVertex* array, const Vector3* colours,
+                                  const VertexMaterial* materials) const {
   if (drawsPoints_) {
     float savedSize = 1.0f;
     glGetFloatv(GL_POINT_SIZE, &savedSize);
     glPointSize(3.0f);
     glBegin(GL_POINTS);
     for (int index : indices_) {
-      if (index < 0) continue;
-      if (colours) glColor3fv(&colours[index].x);
-      glVertex3fv(&array[index].position.x);
+      if (index >= 0) sendVertex(array, index, colours, materials);
     }
     glEnd();
     glPointSize(savedSize);
@@ -68,8 +76,7 @@ void DvIndexedLineSet::drawStrips(const DvVertex* array, const Vector3* colours)
       glBegin(GL_LINE_STRIP);
       continue;
     }
-    if (colours) glColor3fv(&colours[index].x);
-    glVertex3fv(&array[index].position.x);
+    sendVertex(array, index, colours, materials);
   }
   glEnd();
 }
@@ -85,7 +92,7 @@ void DvIndexedLineSet::render(const DvRenderState& state) {
     glLineWidth(2.0f);
     // A line has no area: its brightness factor for the searchlight-only
     // OpenGL path is 1, i.e. the material as it is.
-    drawStrips(array, nullptr);
+    drawStrips(array, nullptr, vertexMaterials_.empty() || !material() ? nullptr : vertexMaterials_.data());
     glLineWidth(savedWidth);
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");

@@ -31,7 +31,11 @@ public:
   int getType() const override { return IndexedLineSetType; }
 
 private:
-  void drawStrips(const DvVertex* array, const Vector3* colours) const;
+  // `colours`: one colour per vertex (the spectral path); `materials`: one
+  // material per vertex (the OpenGL path), sent as material and as colour.
+  void drawStrips(const DvVertex* array, const Vector3* colours, const VertexMaterial* materials = nullptr) const;
+  // Sends vertex `index` with its colour or material, when given.
+  void sendVertex(const DvVertex* array, int index, const Vector3* colours, const VertexMaterial* materials) const;
 
   long verticesLeftOut_ = 0;
   bool drawsPoints_ = false; // GL points instead of line strips

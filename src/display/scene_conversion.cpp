@@ -3,6 +3,7 @@
 #include "diagnostics/diagnostics.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
+#include "display/line_set_materials.h"
 #include "display/lod.h"
 #include "display/material_conversion.h"
 #include "display/primitive_meshes.h"
@@ -126,15 +127,30 @@ FaceMaterialBinding faceMaterialBinding(int binding) {
   }
 }
 
-// The materials a Material with several values hands out under the
-// MaterialBinding in force; empty for one material per shape.
-std::vector<VertexMaterial> boundMaterials(const QvState& state, FaceMaterialBinding& binding) {
-  binding = FaceMaterialBinding::Overall;
-  if (const auto* bindingNode = state.topNode<QvMaterialBinding>(QvState::MaterialBindingIndex))
-    binding = faceMaterialBinding(bindingNode->value.value);
+// The MaterialBinding value in force; DEFAULT without one.
+int materialBindingOf(const QvState& state) {
+  const auto* node = state.topNode<QvMaterialBinding>(QvState::MaterialBindingIndex);
+  return node ? node->value.value : QvBindingDefault;
+}
+
+// The materials of the Material in force when it has several values to
+// hand out; empty for one material per shape.
+std::vector<VertexMaterial> paletteInForce(const QvState& state) {
   const auto* material = state.topNode<ownMaterial>(QvState::MaterialIndex);
-  if (binding == FaceMaterialBinding::Overall || !material) return {};
-  return materialPalette(*material);
+  return material ? materialPalette(*material) : std::vector<VertexMaterial>();
+}
+
+// A line's parts are its segments and its faces its polylines; false for one material per line set.
+bool lineMaterialBinding(int binding, LineMaterialBinding& lineBinding) {
+  switch (binding) {
+  case QvBindingPerPart: lineBinding = LineMaterialBinding::PerSegment; return true;
+  case QvBindingPerPartIndexed: lineBinding = LineMaterialBinding::PerSegmentIndexed; return true;
+  case QvBindingPerFace: lineBinding = LineMaterialBinding::PerLine; return true;
+  case QvBindingPerFaceIndexed: lineBinding = LineMaterialBinding::PerLineIndexed; return true;
+  case QvBindingPerVertex: lineBinding = LineMaterialBinding::PerVertex; return true;
+  case QvBindingPerVertexIndexed: lineBinding = LineMaterialBinding::PerVertexIndexed; return true;
+  default: return false;
+  }
 }
 
 // Each vertex's material from its number among `palette`.
@@ -199,7 +215,9 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
   source.coordIndexCount = node.coordIndex.num;
   const auto* shapeHints = state.topNode<QvShapeHints>(QvState::ShapeHintsIndex);
   source.convexFaces = !shapeHints || shapeHints->faceType.value == QvShapeHints::CONVEX;
-  const std::vector<VertexMaterial> palette = boundMaterials(state, source.materialBinding);
+  source.materialBinding = faceMaterialBinding(materialBindingOf(state));
+  const std::vector<VertexMaterial> palette =
+      source.materialBinding == FaceMaterialBinding::Overall ? std::vector<VertexMaterial>() : paletteInForce(state);
 
   // One normal per point, looked up by the point's own index: every point is
   // one vertex. Anything else builds a vertex per distinct corner.
@@ -304,16 +322,58 @@ void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvStat
   if (!building()) return;
   const auto* coordinates = state.topNode<QvCoordinate3>(QvState::Coordinate3Index);
   if (!coordinates) return fail("No Coordinate3 Node fault");
-  if (!admitVertices(coordinates->point.num)) return;
 
-  auto lineSet = std::make_unique<DvIndexedLineSet>(coordinates->point.values, coordinates->point.num,
-                                                    node.coordIndex.values, node.coordIndex.num);
+  LineMaterialBinding binding;
+  std::vector<VertexMaterial> palette;
+  if (lineMaterialBinding(materialBindingOf(state), binding)) palette = paletteInForce(state);
+  std::unique_ptr<DvIndexedLineSet> lineSet;
+  if (palette.empty()) {
+    if (!admitVertices(coordinates->point.num)) return;
+    lineSet = std::make_unique<DvIndexedLineSet>(coordinates->point.values, coordinates->point.num,
+                                                 node.coordIndex.values, node.coordIndex.num);
+  } else {
+    LineSetMaterialSource source;
+    source.points = coordinates->point.values;
+    source.pointCount = coordinates->point.num;
+    source.coordIndex = node.coordIndex.values;
+    source.coordIndexCount = node.coordIndex.num;
+    source.binding = binding;
+    if (indexListGiven(node.materialIndex)) {
+      source.materialIndex = node.materialIndex.values;
+      source.materialIndexCount = node.materialIndex.num;
+    }
+    source.palette = &palette;
+    LineSetWithMaterials lines = lineSetWithMaterials(source);
+    if (lines.verticesWithoutMaterial > 0)
+      printWarning("IndexedLineSet: %ld vertices have no material among the %zu given; they take the first\n",
+                   lines.verticesWithoutMaterial, palette.size());
+    if (!admitVertices(long(lines.points.size()))) return;
+    lineSet = std::make_unique<DvIndexedLineSet>(reinterpret_cast<const float(*)[3]>(lines.points.data()),
+                                                 int(lines.points.size()), lines.coordIndex.data(),
+                                                 long(lines.coordIndex.size()));
+    lineSet->setVertexMaterials(std::move(lines.materials));
+  }
   lineSet->setTransformation(modellingMatrix(state));
   lineSet->resetTransformedVertices();
   attachMaterial(*lineSet, state);
   ++result_.summary.lineSets;
   result_.summary.lineVertices += lineSet->lineVertexCount();
   currentGroup_->append(std::move(lineSet));
+}
+
+// Point i takes material i, the first where there are fewer (with one
+// warning counting the drawn points [first, end) without one); empty for one
+// material per point set.
+std::vector<VertexMaterial> pointMaterials(const std::vector<VertexMaterial>& palette, long pointCount, long first,
+                                           long end) {
+  std::vector<VertexMaterial> materials;
+  if (palette.empty()) return materials;
+  const long given = long(palette.size());
+  for (long i = 0; i < pointCount; ++i) materials.push_back(palette[i < given ? std::size_t(i) : 0]);
+  const long without = end - std::max(first, given);
+  if (without > 0)
+    printWarning("PointSet: %ld points have no material among the %ld given; they take the first\n", without, given);
+  return materials;
 }
 
 // The points from startIndex on (numPoints of them, −1: all), as a line set
@@ -332,6 +392,10 @@ void SceneConversion::pointSet(const QvPointSet& node, const QvState& state) {
   auto points = std::make_unique<DvIndexedLineSet>(coordinates->point.values, int(pointCount), indices.data(),
                                                    long(indices.size()));
   points->setDrawsPoints(true);
+  const int binding = materialBindingOf(state);
+  if (binding == QvBindingPerVertex || binding == QvBindingPerVertexIndexed || binding == QvBindingPerPart ||
+      binding == QvBindingPerPartIndexed || binding == QvBindingPerFace || binding == QvBindingPerFaceIndexed)
+    points->setVertexMaterials(pointMaterials(paletteInForce(state), pointCount, first, first + count));
   points->setTransformation(modellingMatrix(state));
   points->resetTransformedVertices();
   attachMaterial(*points, state);

@@ -119,6 +119,62 @@ TEST(IndexedLineSet, BreaksStripsAtSeparatorsAndBadIndices) {
   for (int i = 0; i < lines->vertexCount(); ++i) expectVector(lines->vertices()[i].normal, {0, 1, 0});
 }
 
+TEST(IndexedLineSet, MaterialsPerSegmentLineOrVertexLandOnTheirVertices) {
+  // Points at x = 0 .. 4; two polylines, 0–1–2 and 3–4.
+  const std::string start = "Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
+                            "Coordinate3 { point [0 0 0, 1 0 0, 2 0 0, 3 0 0, 4 0 0] } MaterialBinding { value ";
+  const Vector3 r(1, 0, 0), g(0, 1, 0), b(0, 0, 1);
+  struct Drawn {
+    float x;
+    Vector3 colour;
+  };
+  struct Case {
+    const char* binding;
+    const char* materialIndex;
+    std::vector<Drawn> expected; // each vertex as the strips send it
+    const char* warning;
+  };
+  const Case cases[] = {
+      // Every segment its own strip, in its own colour from end to end.
+      {"PER_PART", "", {{0, r}, {1, r}, {1, g}, {2, g}, {3, b}, {4, b}}, nullptr},
+      {"PER_PART_INDEXED", "materialIndex [1]", {{0, g}, {1, g}, {1, r}, {2, r}, {3, r}, {4, r}},
+       "4 vertices have no material among the 3 given"},
+      {"PER_FACE_INDEXED", "materialIndex [2, 1]", {{0, b}, {1, b}, {2, b}, {3, g}, {4, g}}, nullptr},
+      // The points' own indices name the materials; 3 and 4 have none.
+      {"PER_VERTEX_INDEXED", "", {{0, r}, {1, g}, {2, b}, {3, r}, {4, r}},
+       "2 vertices have no material among the 3 given"},
+  };
+  for (const Case& c : cases) {
+    ConvertedScene scene = convert(start + c.binding + " } IndexedLineSet { coordIndex [0, 1, 2, -1, 3, 4] " +
+                                   c.materialIndex + " } }");
+    auto* lines = childAs<DvIndexedLineSet>(*scene.root, kFirstConverted);
+    ASSERT_NE(lines, nullptr) << c.binding;
+    ASSERT_EQ(lines->vertexMaterials().size(), std::size_t(lines->vertexCount())) << c.binding;
+    std::vector<Drawn> drawn;
+    for (long k = 0; k < lines->indexCount(); ++k)
+      if (int v = lines->indices()[k]; v >= 0)
+        drawn.push_back({lines->vertices()[v].position.x, lines->vertexMaterials()[std::size_t(v)].diffuse});
+    ASSERT_EQ(drawn.size(), c.expected.size()) << c.binding;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+      EXPECT_EQ(drawn[i].x, c.expected[i].x) << c.binding << ", vertex " << i;
+      EXPECT_TRUE(drawn[i].colour == c.expected[i].colour) << c.binding << ", vertex " << i;
+    }
+    if (c.warning) {
+      EXPECT_NE(scene.output.find(c.warning), std::string::npos) << scene.output;
+    }
+  }
+
+  // A point set takes material i for point i.
+  ConvertedScene points = convert(start + "PER_VERTEX } PointSet { startIndex 1 } }");
+  auto* cloud = childAs<DvIndexedLineSet>(*points.root, kFirstConverted);
+  ASSERT_NE(cloud, nullptr);
+  ASSERT_EQ(cloud->vertexMaterials().size(), 5u);
+  EXPECT_TRUE(cloud->vertexMaterials()[1].diffuse == g);
+  EXPECT_TRUE(cloud->vertexMaterials()[2].diffuse == b);
+  EXPECT_TRUE(cloud->vertexMaterials()[4].diffuse == r);
+  EXPECT_NE(points.output.find("PointSet: 2 points have no material among the 3 given"), std::string::npos);
+}
+
 TEST(PointSet, DrawsTheChosenRunOfPointsAndNeverPastTheList) {
   const std::string points = "Coordinate3 { point [0 0 0, 1 0 0, 2 0 0, 3 0 0] } ";
   ConvertedScene scene = convert("Separator { " + points + "PointSet { startIndex 1 numPoints 2 } " +
