@@ -1,8 +1,10 @@
 // The quillmere program end to end under a display (Xvfb without a screen):
-// recorded frames, screenshots, the placeholder, accumulation and stereo.
+// recorded frames, screenshots, the placeholder, accumulation and stereo,
+// and every scene of tests/data/patterns drawn.
 #include <gtest/gtest.h>
 #include <magick/MagickCore.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -133,6 +135,33 @@ TEST_F(Program, ABadSceneEndsWithStatus1) {
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/display/no_coordinates.wrl' --frames 1"), 1);
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/vrml/corpus/errors_use.wrl' --frames 1"), 1);
   EXPECT_EQ(run("missing.par --frames 1"), 1);
+}
+
+// Each file opened on its own, as a user would open it: the program frames
+// the whole model, so every pattern shows something above the status bar.
+// QUILLMERE_TEST_IMAGES=DIR keeps the pictures.
+TEST_F(Program, DrawsEveryPatternScene) {
+  std::vector<fs::path> scenes;
+  for (const auto& entry : fs::directory_iterator(QUILLMERE_PATTERNS))
+    if (entry.path().extension() == ".wrl") scenes.push_back(entry.path());
+  std::sort(scenes.begin(), scenes.end());
+  ASSERT_GE(scenes.size(), 20u);
+  const char* keep = std::getenv("QUILLMERE_TEST_IMAGES");
+  for (const fs::path& scene : scenes) {
+    const std::string name = scene.stem().string();
+    const std::string picture = name + ".png";
+    int status = run("'" + scene.string() + "' --frames 1 --screenshot " + picture + " --size 320x240");
+    EXPECT_EQ(status, 0) << name;
+    if (status != 0) continue;
+    if (keep) fs::copy_file(path(picture), fs::path(keep) / ("pattern-" + picture), fs::copy_options::overwrite_existing);
+    Picture frame = readPicture(path(picture));
+    EXPECT_TRUE(frame.width == 320 && frame.height == 240) << name << ": " << frame.width << "x" << frame.height;
+    if (frame.width != 320 || frame.height != 240) continue;
+    int lit = 0;
+    for (int y = 0; y < 210; ++y) // the status bar takes the bottom rows
+      for (int x = 0; x < 320; ++x) lit += !frame.isBlack(x, y);
+    EXPECT_GT(lit, 100) << name;
+  }
 }
 
 } // namespace
