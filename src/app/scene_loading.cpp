@@ -30,8 +30,13 @@ bool fileExists(const std::string& path) {
 
 // The default flight for a scene file: at rest, looking along +z at the
 // centre of the scene's box from far enough on its −z side that the whole
-// box fits into the 60° view.
+// box fits into the 60° view. The default light (1, 1, 0) grazes every face
+// that looks at such an observer, so the first light comes from over its
+// right shoulder (the spectral path's light too) and the default second.
 void placeObserverBeforeScene(const DvGroup& root, Parameters& parameters) {
+  parameters.lightCount = 2;
+  parameters.lightDirections[1] = parameters.lightDirections[0];
+  parameters.lightDirections[0] = Vector3(-0.5f, 0.7f, -1.0f);
   Vector3 min, max;
   if (!root.getBoundingBox(min, max)) return;
   Vector3 centre = 0.5f * (min + max);

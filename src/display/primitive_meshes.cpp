@@ -30,9 +30,13 @@ constexpr double kPi = 3.14159265358979323846;
 // Adds vertices and faces to a mesh.
 class MeshBuilder {
 public:
-  explicit MeshBuilder(PrimitiveMesh& mesh) : mesh_(mesh) {}
+  MeshBuilder(PrimitiveMesh& mesh, int partCount) : mesh_(mesh) { mesh_.partCount = partCount; }
+
+  // The part the vertices made from now on belong to.
+  void startPart(int part) { part_ = part; }
 
   int vertex(const Vector3& position, const Vector3& normal, double s, double t) {
+    mesh_.parts.push_back(part_);
     mesh_.points.push_back({position.x, position.y, position.z});
     mesh_.normals.push_back({normal.x, normal.y, normal.z});
     mesh_.texCoords.push_back({float(s), float(t)});
@@ -73,6 +77,7 @@ private:
   }
 
   PrimitiveMesh& mesh_;
+  int part_ = 0;
 };
 
 // The horizontal direction at angle phi around y: phi = 0 at the back (-z),
@@ -174,12 +179,18 @@ PrimitiveMesh cubeMesh(float width, float height, float depth) {
   const float w = 0.5f * std::fabs(width), h = 0.5f * std::fabs(height), d = 0.5f * std::fabs(depth);
   const Vector3 x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
   PrimitiveMesh mesh;
-  MeshBuilder builder(mesh);
+  MeshBuilder builder(mesh, 6);
+  builder.startPart(0);
   cubeFace(builder, d * z, x, y, w, h);        // front
+  builder.startPart(1);
   cubeFace(builder, -d * z, -x, y, w, h);      // back
+  builder.startPart(3);
   cubeFace(builder, w * x, -z, y, d, h);       // right
+  builder.startPart(2);
   cubeFace(builder, -w * x, z, y, d, h);       // left
+  builder.startPart(4);
   cubeFace(builder, h * y, x, -z, w, d);       // top
+  builder.startPart(5);
   cubeFace(builder, -h * y, x, z, w, d);       // bottom
   return mesh;
 }
@@ -187,7 +198,7 @@ PrimitiveMesh cubeMesh(float width, float height, float depth) {
 PrimitiveMesh sphereMesh(float radius) {
   const float r = std::fabs(radius);
   PrimitiveMesh mesh;
-  MeshBuilder builder(mesh);
+  MeshBuilder builder(mesh, 1);
   std::vector<int> previous;
   for (int j = 1; j < kSphereStacks; ++j) {
     double theta = kPi * j / kSphereStacks; // from the bottom pole
@@ -215,8 +226,9 @@ PrimitiveMesh sphereMesh(float radius) {
 PrimitiveMesh coneMesh(float bottomRadius, float height, bool sides, bool bottom) {
   const float r = std::fabs(bottomRadius), h = std::fabs(height);
   PrimitiveMesh mesh;
-  MeshBuilder builder(mesh);
+  MeshBuilder builder(mesh, 2);
   if (sides) roundSide(builder, r, 0, h);
+  builder.startPart(1);
   if (bottom) disc(builder, r, -0.5f * h, false);
   return mesh;
 }
@@ -224,9 +236,11 @@ PrimitiveMesh coneMesh(float bottomRadius, float height, bool sides, bool bottom
 PrimitiveMesh cylinderMesh(float radius, float height, bool sides, bool top, bool bottom) {
   const float r = std::fabs(radius), h = std::fabs(height);
   PrimitiveMesh mesh;
-  MeshBuilder builder(mesh);
+  MeshBuilder builder(mesh, 3);
   if (sides) roundSide(builder, r, r, h);
+  builder.startPart(1);
   if (top) disc(builder, r, 0.5f * h, true);
+  builder.startPart(2);
   if (bottom) disc(builder, r, -0.5f * h, false);
   return mesh;
 }

@@ -35,11 +35,18 @@ struct PrimitiveMesh {
   std::vector<std::array<float, 3>> normals;   // one per point
   std::vector<std::array<float, 2>> texCoords; // one per point
   std::vector<std::int32_t> coordIndex;        // each face ended by -1
+  std::vector<int> parts;                      // per point: the part it belongs to (see below)
+  int partCount = 1;                           // the parts the shape has, present or not
 
   // The mesh as a face set's source; valid while the mesh lives.
   FaceSetSource source() const;
 };
 
+// The parts, whose materials a binding per part or per face hands out in
+// this order: the cube's faces front (+z), back, left (−x), right, top (+y),
+// bottom; the cylinder's sides, top and bottom; the cone's sides and bottom.
+// A sphere is one part. A part left out keeps its number.
+//
 // Sizes are taken by magnitude. Triangles: the cube 6 · 2 · 8² = 768; the
 // sphere 2 · 48 (poles) + 2 · 48 · 22 = 2208; the cylinder's side
 // 2 · 48 · 8 = 768 and each disc 48 + 2 · 48 · 3 = 336; the cone's side

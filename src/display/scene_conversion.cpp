@@ -62,7 +62,8 @@ private:
   // Material and RELmaterial in force, counts it and appends it.
   void addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state);
   void subdivide(DvIndexedFaceSet& faceSet);
-  void addPrimitive(const PrimitiveMesh& mesh, const QvState& state);
+  // `shape` names it in warnings.
+  void addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape);
 
   struct OpenLOD {
     DvLOD* lod;           // null when the LOD was not built
@@ -288,26 +289,50 @@ void SceneConversion::subdivide(DvIndexedFaceSet& faceSet) {
   }
 }
 
-void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state) {
+// Under a binding per part or per face, part i of a primitive takes
+// material i, the first where there are fewer (with one warning); empty for
+// one material per shape.
+std::vector<VertexMaterial> partMaterials(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
+  switch (materialBindingOf(state)) {
+  case QvBindingPerPart:
+  case QvBindingPerPartIndexed:
+  case QvBindingPerFace:
+  case QvBindingPerFaceIndexed: break;
+  default: return {};
+  }
+  const std::vector<VertexMaterial> palette = paletteInForce(state);
+  std::vector<VertexMaterial> materials;
+  if (palette.empty()) return materials;
+  const int given = int(palette.size());
+  for (int part : mesh.parts) materials.push_back(palette[std::size_t(part < given ? part : 0)]);
+  if (mesh.partCount > given)
+    printWarning("%s: %d of its %d parts have no material among the %d given; they take the first\n", shape,
+                 mesh.partCount - given, mesh.partCount, given);
+  return materials;
+}
+
+void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
   if (!building() || mesh.coordIndex.empty()) return; // no parts: nothing to build
   FaceSetSource source = mesh.source();
   if (!admitVertices(source.pointCount)) return;
-  addFaceSet(std::make_unique<DvIndexedFaceSet>(source), state);
+  auto faceSet = std::make_unique<DvIndexedFaceSet>(source);
+  faceSet->setVertexMaterials(partMaterials(mesh, state, shape));
+  addFaceSet(std::move(faceSet), state);
 }
 
 void SceneConversion::cube(const QvCube& node, const QvState& state) {
-  if (building()) addPrimitive(cubeMesh(node.width.value, node.height.value, node.depth.value), state);
+  if (building()) addPrimitive(cubeMesh(node.width.value, node.height.value, node.depth.value), state, "Cube");
 }
 
 void SceneConversion::sphere(const QvSphere& node, const QvState& state) {
-  if (building()) addPrimitive(sphereMesh(node.radius.value), state);
+  if (building()) addPrimitive(sphereMesh(node.radius.value), state, "Sphere");
 }
 
 void SceneConversion::cone(const QvCone& node, const QvState& state) {
   if (!building()) return;
   unsigned parts = unsigned(node.parts.value);
   addPrimitive(coneMesh(node.bottomRadius.value, node.height.value, parts & QvCone::SIDES, parts & QvCone::BOTTOM),
-               state);
+               state, "Cone");
 }
 
 void SceneConversion::cylinder(const QvCylinder& node, const QvState& state) {
@@ -315,7 +340,7 @@ void SceneConversion::cylinder(const QvCylinder& node, const QvState& state) {
   unsigned parts = unsigned(node.parts.value);
   addPrimitive(cylinderMesh(node.radius.value, node.height.value, parts & QvCylinder::SIDES,
                             parts & QvCylinder::TOP, parts & QvCylinder::BOTTOM),
-               state);
+               state, "Cylinder");
 }
 
 void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvState& state) {

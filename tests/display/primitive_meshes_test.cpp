@@ -154,5 +154,36 @@ TEST(PrimitiveConversion, TransformAndMaterialsInForceApply) {
   EXPECT_EQ(scene.result.summary.materials, 1);
 }
 
+TEST(PrimitiveMeshes, MaterialsPerPartGoToTheirFaces) {
+  // Six colours, one per cube face in the order front (+z), back, left (−x),
+  // right, top (+y), bottom: each vertex shows the colour of the face its
+  // normal leaves. The cylinder's parts are sides, top, bottom; only two
+  // colours here, so the bottom takes the first, with a warning.
+  const std::string colours = "Material { diffuseColor [0 0 1, 0 0 0.5, 0.5 0 0, 1 0 0, 0 1 0, 0 0.5 0] } ";
+  ConvertedScene cube = convert("Separator { " + colours + "MaterialBinding { value PER_FACE } Cube { } }");
+  auto* faces = childAs<DvIndexedFaceSet>(*cube.root, kFirstConverted);
+  ASSERT_NE(faces, nullptr);
+  ASSERT_EQ(faces->vertexMaterials().size(), std::size_t(faces->vertexCount()));
+  for (int i = 0; i < faces->vertexCount(); ++i) {
+    const Vector3& n = faces->vertices()[i].normal;
+    // The colour that names the direction: +z blue, −z half blue, −x half red, +x red, +y green, −y half green.
+    const Vector3 expected = n.z > 0.5f ? Vector3(0, 0, 1) : n.z < -0.5f ? Vector3(0, 0, 0.5f)
+                           : n.x < -0.5f ? Vector3(0.5f, 0, 0) : n.x > 0.5f ? Vector3(1, 0, 0)
+                           : n.y > 0.5f ? Vector3(0, 1, 0) : Vector3(0, 0.5f, 0);
+    expectVector(faces->vertexMaterials()[std::size_t(i)].diffuse, expected);
+  }
+
+  ConvertedScene cylinder = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0] } "
+                                    "MaterialBinding { value PER_PART } Cylinder { } }");
+  EXPECT_NE(cylinder.output.find("Cylinder: 1 of its 3 parts have no material among the 2 given"), std::string::npos)
+      << cylinder.output;
+  faces = childAs<DvIndexedFaceSet>(*cylinder.root, kFirstConverted);
+  ASSERT_NE(faces, nullptr);
+  for (int i = 0; i < faces->vertexCount(); ++i) {
+    const float ny = faces->vertices()[i].normal.y;
+    expectVector(faces->vertexMaterials()[std::size_t(i)].diffuse, ny > 0.5f ? Vector3(0, 1, 0) : Vector3(1, 0, 0));
+  }
+}
+
 } // namespace
 } // namespace quillmere::test
