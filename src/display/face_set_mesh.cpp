@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
 
 namespace quillmere {
 
@@ -100,34 +99,54 @@ private:
   std::vector<Vector3> byPosition_; // per position in coordIndex (kept faces only)
 };
 
-// A vertex is one point with one normal, one texture coordinate and one material.
-struct CornerKey {
-  std::int32_t point;
-  std::uint32_t normal[3]; // bit patterns
-  long texCoord;           // -1: none
-  int material;            // -1: the whole set's
-  bool operator==(const CornerKey& other) const {
-    return point == other.point && texCoord == other.texCoord && material == other.material &&
-           normal[0] == other.normal[0] &&
-           normal[1] == other.normal[1] && normal[2] == other.normal[2];
-  }
-};
-
-struct CornerKeyHash {
-  std::size_t operator()(const CornerKey& key) const {
-    std::size_t h = std::size_t(std::uint32_t(key.point));
-    for (std::uint32_t n : key.normal) h = h * 1000003u ^ n;
-    h = h * 1000003u ^ std::size_t(key.texCoord);
-    return h * 1000003u ^ std::size_t(std::uint32_t(key.material));
-  }
-};
-
 std::uint32_t bitsOf(float value) {
   if (value == 0.0f) value = 0.0f; // −0 and +0 are one normal
   std::uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   return bits;
 }
+
+bool sameBits(const Vector3& a, const Vector3& b) {
+  return bitsOf(a.x) == bitsOf(b.x) && bitsOf(a.y) == bitsOf(b.y) && bitsOf(a.z) == bitsOf(b.z);
+}
+
+// A vertex is one point with one normal, one texture coordinate and one
+// material. The vertices made so far are found through their point: each
+// point's vertices form a chain, newest first. A point shared by very many
+// corners that all differ would make the search quadratic, so it looks at
+// kMaxChainSearch vertices at most and makes a new vertex after them (a
+// vertex twice costs memory, never a wrong picture).
+constexpr int kMaxChainSearch = 64;
+
+class VertexChains {
+public:
+  VertexChains(int pointCount, const FaceSetMesh& mesh) : newest_(std::size_t(pointCount), -1), mesh_(mesh) {}
+
+  // The vertex of `point` with this normal, texture coordinate and material; -1 if none was made.
+  int find(std::int32_t point, const Vector3& normal, int texCoord, int material) const {
+    int searched = 0;
+    for (int v = newest_[std::size_t(point)]; v >= 0 && searched < kMaxChainSearch; v = next_[std::size_t(v)], ++searched)
+      if (texCoords_[std::size_t(v)] == texCoord &&
+          (mesh_.vertexMaterials.empty() || mesh_.vertexMaterials[std::size_t(v)] == material) &&
+          sameBits(mesh_.vertices[std::size_t(v)].normal, normal))
+        return v;
+    return -1;
+  }
+
+  // Records the mesh's newest vertex as one of `point`'s.
+  void add(std::int32_t point, int texCoord) {
+    const int vertex = int(next_.size());
+    next_.push_back(newest_[std::size_t(point)]);
+    texCoords_.push_back(texCoord);
+    newest_[std::size_t(point)] = vertex;
+  }
+
+private:
+  std::vector<int> newest_;    // per point: its newest vertex, -1 for none
+  std::vector<int> next_;      // per vertex: the point's vertex made before it
+  std::vector<int> texCoords_; // per vertex: its texture coordinate's index, -1 for none
+  const FaceSetMesh& mesh_;
+};
 
 // What a binding says of one corner, whatever it binds.
 enum class Lookup { None, Overall, PerFace, PerFaceIndexed, PerVertex, PerVertexIndexed };
@@ -228,7 +247,7 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
   const bool perVertexMaterials = source.materialBinding != FaceMaterialBinding::Overall && source.materialCount > 0;
   long missingMaterials = 0;
   long missingTexCoords = 0;
-  std::unordered_map<CornerKey, int, CornerKeyHash> vertexOf;
+  VertexChains chains(source.pointCount, mesh);
   mesh.triangles.resize(cornerCount);
   for (std::size_t c = 0; c < cornerCount; ++c) {
     const long position = faces.corners[c];
@@ -236,12 +255,12 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
     Vector3 normal = normalOf[c] >= 0 ? Vector3(source.normals[normalOf[c]][0], source.normals[normalOf[c]][1],
                                                 source.normals[normalOf[c]][2])
                                       : generated->at(position);
-    long texCoord = -1;
+    int texCoord = -1;
     if (mesh.textured) {
       long index = point;
       if (ownTexIndex) index = position < source.texCoordIndexCount ? source.texCoordIndex[position] : -1;
       if (index >= 0 && index < source.texCoordCount)
-        texCoord = index;
+        texCoord = int(index);
       else
         ++missingTexCoords;
     }
@@ -254,9 +273,9 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
         material = 0;
       }
     }
-    CornerKey key{point, {bitsOf(normal.x), bitsOf(normal.y), bitsOf(normal.z)}, texCoord, material};
-    auto found = vertexOf.emplace(key, int(mesh.vertices.size()));
-    if (found.second) {
+    int vertexIndex = chains.find(point, normal, texCoord, material);
+    if (vertexIndex < 0) {
+      vertexIndex = int(mesh.vertices.size());
       DvVertex vertex;
       vertex.position = pointAt(source, point);
       vertex.normal = normal;
@@ -266,11 +285,12 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
       }
       mesh.vertices.push_back(vertex);
       if (perVertexMaterials) mesh.vertexMaterials.push_back(material);
+      chains.add(point, texCoord);
     }
     // Clockwise faces: the second and third corner of every triangle swap.
     std::size_t slot = c;
     if (source.clockwise && c % 3 != 0) slot = c % 3 == 1 ? c + 1 : c - 1;
-    mesh.triangles[slot] = found.first->second;
+    mesh.triangles[slot] = vertexIndex;
   }
   if (missingTexCoords > 0)
     printWarning("IndexedFaceSet: %ld of %zu triangle corners have no texture coordinate among the %d given "
