@@ -127,7 +127,6 @@ void colourRun(void* context, long run) {
 DvVertexSet::DvVertexSet(std::vector<DvVertex> vertices, std::vector<int> indices)
     : vertices_(std::move(vertices)), indices_(std::move(indices)) {
   transformed_ = vertices_;
-  stereo_ = vertices_;
   doppler_.assign(vertices_.size(), 1.0f);
 }
 
@@ -155,11 +154,12 @@ void DvVertexSet::setTransformation(const Matrix4& modelling) {
 
 void DvVertexSet::resetTransformedVertices() {
   transformed_ = vertices_;
-  stereo_ = vertices_;
+  if (!stereo_.empty()) stereo_ = vertices_;
 }
 
 DvVertex* DvVertexSet::eyeArray(const DvRenderState& state) {
-  return state.stereoPerEye && state.currentEye == 1 ? stereo_.data() : transformed_.data();
+  const bool secondEye = state.stereoPerEye && state.currentEye == 1 && !stereo_.empty();
+  return secondEye ? stereo_.data() : transformed_.data();
 }
 
 void DvVertexSet::beginTwoSided(const DvRenderState& state) const {
@@ -176,6 +176,9 @@ void DvVertexSet::endTwoSided(const DvRenderState& state) const {
 
 DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRenderState& state,
                                          const FrameHolder& frameHolder, bool withNormals) {
+  // The second eye's array is made the first time stereo needs it, so
+  // scenes seen with one eye hold one transformed array.
+  if (state.stereoPerEye && state.currentEye == 1 && stereo_.size() != vertices_.size()) stereo_ = vertices_;
   DvVertex* target = eyeArray(state);
   if (state.trace && state.stereoPerEye && state.currentEye == 1) std::fprintf(stderr, "transf right\n");
 

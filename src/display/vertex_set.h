@@ -3,7 +3,8 @@
 // list, the OpenGL material and the spectral material, the per-vertex
 // Doppler factors, and the per-vertex spectral colours of the spectral path.
 // Every array is sized when the set is built; the per-frame operations
-// allocate nothing (the spectral path's scratch is made on its first draw).
+// allocate nothing (the spectral path's scratch and the second eye's array
+// are made on their first use).
 #pragma once
 
 #include "display/display_node.h"
@@ -48,7 +49,10 @@ public:
   int vertexCount() const { return int(vertices_.size()); }
   long indexCount() const { return long(indices_.size()); }
   const DvVertex* vertices() const { return vertices_.data(); }
-  const DvVertex* transformedVertices(int eye) const { return eye == 1 ? stereo_.data() : transformed_.data(); }
+  // Eye 1 before its first transform: the first eye's array.
+  const DvVertex* transformedVertices(int eye) const {
+    return eye == 1 && !stereo_.empty() ? stereo_.data() : transformed_.data();
+  }
   const int* indices() const { return indices_.data(); }
   float dopplerFactor(int vertex) const { return doppler_[std::size_t(vertex)]; }
   // The spectral colour of every vertex for the current eye, as a spectral
@@ -95,7 +99,7 @@ protected:
 
   std::vector<DvVertex> vertices_;    // source, world coordinates
   std::vector<DvVertex> transformed_; // first (or only) eye
-  std::vector<DvVertex> stereo_;      // second eye
+  std::vector<DvVertex> stereo_;      // second eye, made on its first transform
   std::vector<int> indices_;          // face sets: three per triangle; line sets: strips ended by -1
   std::vector<float> doppler_;        // per vertex, D of the last transform that needed it
   std::vector<VertexMaterial> vertexMaterials_; // per vertex, or empty
