@@ -314,6 +314,12 @@ std::vector<VertexMaterial> partMaterials(const PrimitiveMesh& mesh, const QvSta
 void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
   if (!building() || mesh.coordIndex.empty()) return; // no parts: nothing to build
   FaceSetSource source = mesh.source();
+  // A texture drawn earlier stays bound for later shapes; a primitive takes
+  // it only where a Texture2 is in force in its own scope.
+  if (!state.getTopElement(QvState::Texture2Index)) {
+    source.texCoords = nullptr;
+    source.texCoordCount = 0;
+  }
   if (!admitVertices(source.pointCount)) return;
   auto faceSet = std::make_unique<DvIndexedFaceSet>(source);
   faceSet->setVertexMaterials(partMaterials(mesh, state, shape));

@@ -147,11 +147,20 @@ TEST(PrimitiveConversion, TransformAndMaterialsInForceApply) {
     ASSERT_NEAR(fromCentre.length(), 3, 1e-4f);
     expectVector(v.normal, (1 / 3.0f) * fromCentre, 1e-4f);
   }
-  EXPECT_TRUE(sphere->hasTextureCoordinates());
+  EXPECT_FALSE(sphere->hasTextureCoordinates()); // no Texture2 in force
   ASSERT_NE(sphere->material(), nullptr);
   expectVector(sphere->material()->diffuseColour(), {1, 0, 0});
   EXPECT_NE(sphere->relMaterial(), nullptr);
   EXPECT_EQ(scene.result.summary.materials, 1);
+
+  // A primitive is textured only where a Texture2 is in force for it: the
+  // cube inside the texture's Separator, not the cone after it.
+  ConvertedScene textured = convert("Separator { Separator { Texture2 { image 1 1 1 0xFF } Cube { } } Cone { } }");
+  auto* cube = childAs<DvIndexedFaceSet>(*textured.root, kFirstConverted + 1);
+  auto* cone = childAs<DvIndexedFaceSet>(*textured.root, kFirstConverted + 2);
+  ASSERT_TRUE(cube && cone);
+  EXPECT_TRUE(cube->hasTextureCoordinates());
+  EXPECT_FALSE(cone->hasTextureCoordinates());
 }
 
 TEST(PrimitiveMeshes, MaterialsPerPartGoToTheirFaces) {
