@@ -18,6 +18,7 @@
 
 #include "colour/gamut_mapping.h"
 #include "colour/planck_spectrum.h"
+#include "colour/rgb_target_shader.h"
 #include "colour/rgb_spectrum.h"
 #include "colour/spectral_shader.h"
 #include "colour/spectral_shading.h"
@@ -177,6 +178,47 @@ void BM_SpectralShaderColour(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kVertexCount);
   state.counters["allocations"] = double(allocations);
 }
+
+void BM_RgbTargetShaderColour(benchmark::State& state) {
+  const int colourShift = int(state.range(0));
+  const bool headlightOn = state.range(1) != 0;
+
+  SceneLighting scene(headlightOn);
+  WavelengthMapping wavelengthRange(380.0f, 780.0f);
+  GamutMapping gamutMapping;
+  const SpectralSampling sampling(40, 380.0f, 780.0f);
+
+  const std::vector<Vertex> vertices = makeVertices();
+  std::vector<Vector3> targets(vertices.size());
+  for (std::size_t i = 0; i < targets.size(); ++i)
+    targets[i] = Vector3(float(i % 7) / 6, float(i % 5) / 4, float(i % 3) / 2); // a colour map's spread
+  const bool doppler = colourShift == 2 || colourShift == 3;
+  const bool searchlight = colourShift == 1 || colourShift == 3;
+
+  long allocationsBefore = allocationCount.load();
+  for (auto _ : state) {
+    const RgbTargetShader shader(sampling, &scene.lights, 20.0f, doppler ? &wavelengthRange : nullptr);
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+      const Vertex& v = vertices[i];
+      Vector3 colour = shader.colourOf(v.ray, v.doppler, Vector3(0.2f, 0.2f, 0.2f), targets[i]);
+      if (searchlight) colour = wavelengthRange.searchlightFactor(v.doppler) * colour;
+      gamutMapping.clip(colour);
+      benchmark::DoNotOptimize(colour);
+    }
+  }
+  // The shader's list of lights is the one allocation per draw.
+  long allocations = allocationCount.load() - allocationsBefore - long(state.iterations());
+
+  state.SetItemsProcessed(state.iterations() * kVertexCount);
+  state.counters["allocations"] = double(allocations);
+}
+
+BENCHMARK(BM_RgbTargetShaderColour)
+    ->ArgNames({"colourShift", "headlight"})
+    ->Args({0, 0})
+    ->Args({3, 0})
+    ->Args({3, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_SpectralShaderColour)
     ->ArgNames({"colourShift", "headlight", "rgbMaterial"})

@@ -85,7 +85,7 @@ void threeGaussians(const float* in, int count, float* out, const Vector3& centr
   const float minusInverse = -1.0f / twoSigmaSquared;
   for (int g = 0; g < 3; ++g) {
     // Most often under a strong Doppler shift: every wavelength on one side.
-    if (count == 0 || in[0] >= centres[g] + reach || in[count - 1] < centres[g] - reach) continue;
+    if (weights[g] == 0.0f || count == 0 || in[0] >= centres[g] + reach || in[count - 1] < centres[g] - reach) continue;
     int first = firstNotBelow(in, 0, count, centres[g] - reach);
     int end = firstNotBelow(in, first, count, centres[g] + reach);
     if (first == end) continue;
@@ -106,6 +106,16 @@ void RgbSpectrum::evaluateAscending(const float* wavelengthsNm, int count, float
   // rounding, e^z by |z|·6e-8 relative: the same size as the float
   // exponential's own error where the Gaussian is not negligible.
   threeGaussians(wavelengthsNm, count, values, centresNm_, weights_, twoSigmaSquared_, reachNm_);
+}
+
+void RgbSpectrum::evaluateEachGaussian(const float* wavelengthsNm, int count, float* red, float* green,
+                                       float* blue) const {
+  float* out[3] = {red, green, blue};
+  for (int g = 0; g < 3; ++g) {
+    Vector3 one;
+    one[g] = 1.0f;
+    threeGaussians(wavelengthsNm, count, out[g], centresNm_, one, twoSigmaSquared_, reachNm_);
+  }
 }
 
 void RgbSpectrum::setWidth(float sigmaNm) {

@@ -33,6 +33,13 @@ public:
   void setRGB(float red, float green, float blue);
   void setRGB(const Vector3& rgb) { setRGB(rgb.x, rgb.y, rgb.z); }
 
+  // The weights of the Gaussians that aim this spectrum at `target`, for
+  // the present width (what setRGB(target) would store).
+  Vector3 weightsFor(const Vector3& target) const { return inverseResponse_.rowVectorProduct(target); }
+  // Each Gaussian alone at unit weight (red, green, blue centre) at the
+  // ascending wavelengths: the spectrum is Σ_i weights()[i]·Gaussian i.
+  void evaluateEachGaussian(const float* wavelengthsNm, int count, float* red, float* green, float* blue) const;
+
   const Vector3& target() const { return target_; }
   const Vector3& weights() const { return weights_; }
   const Vector3& centres() const { return centresNm_; }

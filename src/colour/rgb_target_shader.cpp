@@ -6,40 +6,35 @@ namespace {
 
 constexpr int kMax = SpectralSampling::kMaxSamples;
 
-// RGB of the product of two spectra sampled at the observed wavelengths.
-Vector3 productRgb(const SpectralSampling& sampling, const Spectrum& a, const Spectrum& b) {
-  float valuesA[kMax], valuesB[kMax];
+// RGB of a light's spectrum times each Gaussian, at the observed wavelengths.
+void gaussianProductsRgb(const SpectralSampling& sampling, const Spectrum& light, const RgbSpectrum& gaussians,
+                         float scale, Vector3 (&rgb)[3]) {
+  float l[kMax], g[3][kMax];
   const int n = sampling.count();
-  a.evaluateAscending(sampling.wavelengths(), n, valuesA);
-  b.evaluateAscending(sampling.wavelengths(), n, valuesB);
-  for (int k = 0; k < n; ++k) valuesA[k] *= valuesB[k];
-  return sampling.toRgb(valuesA);
+  light.evaluateAscending(sampling.wavelengths(), n, l);
+  gaussians.evaluateEachGaussian(sampling.wavelengths(), n, g[0], g[1], g[2]);
+  for (int i = 0; i < 3; ++i) {
+    for (int k = 0; k < n; ++k) g[i][k] *= l[k];
+    rgb[i] = scale * sampling.toRgb(g[i]);
+  }
 }
 
-// Σ_c t_c·rgb[c].
-Vector3 weighted(const Vector3& target, const Vector3 (&rgb)[3]) {
-  return target.x * rgb[0] + target.y * rgb[1] + target.z * rgb[2];
-}
+// Σ_i w_i·rgb[i].
+Vector3 weighted(const Vector3& w, const Vector3 (&rgb)[3]) { return w.x * rgb[0] + w.y * rgb[1] + w.z * rgb[2]; }
 
 } // namespace
 
 RgbTargetShader::RgbTargetShader(const SpectralSampling& sampling, const LightList* lights, float widthNm,
                                  const WavelengthMapping* doppler)
     : sampling_(&sampling), doppler_(doppler) {
-  for (int c = 0; c < 3; ++c) {
-    Vector3 unit;
-    unit[c] = 1.0f;
-    unit_[c].setWidth(widthNm);
-    unit_[c].setRGB(unit);
-  }
+  gaussians_.setWidth(widthNm);
   if (!lights) return;
 
   const SpectralLight* ambient = lights->get(0);
   if (ambient && ambient->spectrum() && ambient->intensity() != 0.0f) {
     ambientLight_ = ambient->spectrum();
     ambientIntensity_ = ambient->intensity();
-    if (!doppler_)
-      for (int c = 0; c < 3; ++c) ambientRgb_[c] = ambientIntensity_ * productRgb(sampling, *ambientLight_, unit_[c]);
+    if (!doppler_) gaussianProductsRgb(sampling, *ambientLight_, gaussians_, ambientIntensity_, ambientRgb_);
   }
 
   lights_.reserve(std::size_t(lights->size()));
@@ -47,8 +42,7 @@ RgbTargetShader::RgbTargetShader(const SpectralSampling& sampling, const LightLi
     const SpectralLight* light = lights->get(j);
     if (!light || !light->on() || !light->spectrum() || light->intensity() == 0.0f) continue;
     LightTerm term{light, light->intensity(), {}};
-    if (!doppler_)
-      for (int c = 0; c < 3; ++c) term.rgb[c] = productRgb(sampling, *light->spectrum(), unit_[c]);
+    if (!doppler_) gaussianProductsRgb(sampling, *light->spectrum(), gaussians_, 1.0f, term.rgb);
     lights_.push_back(term);
   }
 }
@@ -56,11 +50,12 @@ RgbTargetShader::RgbTargetShader(const SpectralSampling& sampling, const LightLi
 Vector3 RgbTargetShader::colourOf(const VertexRay& vertex, float dopplerFactor, const Vector3& ambientTarget,
                                   const Vector3& diffuseTarget) const {
   if (doppler_) return shiftedColour(vertex, dopplerFactor, ambientTarget, diffuseTarget);
-  Vector3 rgb = ambientLight_ ? weighted(ambientTarget, ambientRgb_) : Vector3();
+  const Vector3 diffuseWeights = gaussians_.weightsFor(diffuseTarget);
+  Vector3 rgb = ambientLight_ ? weighted(gaussians_.weightsFor(ambientTarget), ambientRgb_) : Vector3();
   for (const LightTerm& term : lights_) {
     float cosine = dot(vertex.normal, term.light->directionFor(vertex.position));
     if (!(cosine > 0.0f)) continue; // facing away (or a degenerate normal)
-    rgb += (term.intensity * cosine) * weighted(diffuseTarget, term.rgb);
+    rgb += (term.intensity * cosine) * weighted(diffuseWeights, term.rgb);
   }
   return rgb;
 }
@@ -69,15 +64,16 @@ Vector3 RgbTargetShader::shiftedColour(const VertexRay& vertex, float dopplerFac
                                        const Vector3& diffuseTarget) const {
   const int n = sampling_->count();
   const float* observedNm = sampling_->wavelengths();
-  float emittedNm[kMax];
+  float emittedNm[kMax] = {}; // zeroed past n, so the batch call never reads an unset value
   for (int k = 0; k < n; ++k) emittedNm[k] = doppler_->emittedWavelength(observedNm[k], dopplerFactor);
 
-  // The vertex's two reflectances at the emitted wavelengths, from the unit spectra.
-  float unit[3][kMax], ambientR[kMax], diffuseR[kMax];
-  for (int c = 0; c < 3; ++c) unit_[c].evaluateAscending(emittedNm, n, unit[c]);
+  // The vertex's two reflectances at the emitted wavelengths, from the Gaussians.
+  float g[3][kMax], ambientR[kMax], diffuseR[kMax];
+  gaussians_.evaluateEachGaussian(emittedNm, n, g[0], g[1], g[2]);
+  const Vector3 a = gaussians_.weightsFor(ambientTarget), d = gaussians_.weightsFor(diffuseTarget);
   for (int k = 0; k < n; ++k) {
-    ambientR[k] = ambientTarget.x * unit[0][k] + ambientTarget.y * unit[1][k] + ambientTarget.z * unit[2][k];
-    diffuseR[k] = diffuseTarget.x * unit[0][k] + diffuseTarget.y * unit[1][k] + diffuseTarget.z * unit[2][k];
+    ambientR[k] = a.x * g[0][k] + a.y * g[1][k] + a.z * g[2][k];
+    diffuseR[k] = d.x * g[0][k] + d.y * g[1][k] + d.z * g[2][k];
   }
 
   float observed[kMax] = {};

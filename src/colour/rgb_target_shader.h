@@ -2,14 +2,14 @@
 // diffuse reflectances are RGB spectra (RgbSpectrum, factors 1) aimed at
 // colours of each vertex's own: per-face materials and colour maps.
 //
-// An RgbSpectrum is linear in its target, R = Σ_c t_c·B_c with B_c the
-// spectrum of the unit target e_c, so the observed spectrum of a vertex is
-//   S = I_a·L_a·Σ_c a_c·B_c + Σ_j I_j·(n·l_j)·L_j·Σ_c d_c·B_c
-// for its ambient target a and diffuse target d, under the same lights and
-// conditions as SpectralShader. Without the Doppler shift each term reduces
-// to three RGB triples per light, prepared once per draw; with it, the three
-// unit spectra are evaluated once per vertex at the emitted wavelengths and
-// weighted by the vertex's targets.
+// An RgbSpectrum is three Gaussians G_i with weights linear in its target
+// (w = t·A⁻¹), so the observed spectrum of a vertex is
+//   S = I_a·L_a·Σ_i wa_i·G_i + Σ_j I_j·(n·l_j)·L_j·Σ_i wd_i·G_i
+// with wa, wd the weights of its ambient and diffuse targets, under the same
+// lights and conditions as SpectralShader. Without the Doppler shift each
+// term reduces to three RGB triples per light, prepared once per draw; with
+// it, the three Gaussians are evaluated once per vertex at the emitted
+// wavelengths (the cost of one RGB spectrum) and weighted per reflectance.
 #pragma once
 
 #include "colour/rgb_spectrum.h"
@@ -36,7 +36,7 @@ private:
   struct LightTerm {
     const SpectralLight* light;
     float intensity; // I_j, multiplied by the cosine per vertex
-    Vector3 rgb[3];  // Doppler off: RGB of L_j·B_c
+    Vector3 rgb[3];  // Doppler off: RGB of L_j·G_i
   };
 
   Vector3 shiftedColour(const VertexRay& vertex, float dopplerFactor, const Vector3& ambientTarget,
@@ -44,10 +44,10 @@ private:
 
   const SpectralSampling* sampling_;
   const WavelengthMapping* doppler_;
-  RgbSpectrum unit_[3];                    // B_r, B_g, B_b
+  RgbSpectrum gaussians_;                  // its G_i and A⁻¹ at the width asked for
   const Spectrum* ambientLight_ = nullptr; // L_a, with ambientIntensity_ ≠ 0 only
   float ambientIntensity_ = 0.0f;          // I_a
-  Vector3 ambientRgb_[3];                  // Doppler off: I_a·RGB of L_a·B_c
+  Vector3 ambientRgb_[3];                  // Doppler off: I_a·RGB of L_a·G_i
   std::vector<LightTerm> lights_;          // present, on, with a spectrum and I ≠ 0
 };
 
