@@ -9,6 +9,7 @@
 #include "display/primitive_meshes.h"
 #include "display/rel_frame.h"
 #include "display/rel_material_conversion.h"
+#include "display/stroke_font.h"
 #include "display/texture_2.h"
 #include "display/transformations.h"
 #include "vrml/conversion.h"
@@ -19,6 +20,7 @@
 #include "vrml/state.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -47,6 +49,7 @@ public:
   void texture2(const ownTexture2& node, const QvState& state) override;
   void relFrame(const ownRELframe& node, const QvState& state) override;
   void pointSet(const QvPointSet& node, const QvState& state) override;
+  void asciiText(const QvAsciiText& node, const QvState& state) override;
   void beginLOD(const QvLOD& node, const QvState& state) override;
   void beginLODChild(const QvLOD& node, int childIndex) override;
   void endLODChild(const QvLOD&, int) override {}
@@ -432,6 +435,37 @@ void SceneConversion::pointSet(const QvPointSet& node, const QvState& state) {
   attachMaterial(*points, state);
   ++result_.summary.pointSets;
   currentGroup_->append(std::move(points));
+}
+
+// The text's strokes as a line set in the text's plane, under the
+// transforms and material in force, in the FontStyle in force (the size
+// and italics; one family).
+void SceneConversion::asciiText(const QvAsciiText& node, const QvState& state) {
+  if (!building()) return;
+  TextLayout layout;
+  if (const auto* font = state.topNode<QvFontStyle>(QvState::FontStyleIndex)) {
+    layout.size = std::fabs(font->size.value);
+    layout.italic = (unsigned(font->style.value) & QvFontStyle::ITALIC) != 0;
+  }
+  layout.spacing = node.spacing.value;
+  layout.justification = node.justification.value == QvAsciiText::CENTER  ? TextJustification::Centre
+                         : node.justification.value == QvAsciiText::RIGHT ? TextJustification::Right
+                                                                          : TextJustification::Left;
+  if (!node.width.isDefault()) layout.widths.assign(node.width.values, node.width.values + node.width.num);
+  std::vector<std::string> lines;
+  for (int i = 0; i < node.string.num; ++i) lines.push_back(node.string.values[std::size_t(i)].getString());
+  const TextStrokes text = layOutText(lines, layout);
+  if (text.points.empty() || !admitVertices(long(text.points.size()))) return;
+
+  auto strokes = std::make_unique<DvIndexedLineSet>(reinterpret_cast<const float(*)[3]>(text.points.data()),
+                                                    int(text.points.size()), text.coordIndex.data(),
+                                                    long(text.coordIndex.size()));
+  strokes->setTransformation(modellingMatrix(state));
+  strokes->resetTransformedVertices();
+  attachMaterial(*strokes, state);
+  ++result_.summary.lineSets;
+  result_.summary.lineVertices += strokes->lineVertexCount();
+  currentGroup_->append(std::move(strokes));
 }
 
 void SceneConversion::relFrame(const ownRELframe& node, const QvState&) {

@@ -12,6 +12,7 @@
 namespace quillmere {
 
 class OwnIndexedFaceSet;
+class QvAsciiText;
 class OwnIndexedLineSet;
 class QvCone;
 class QvCube;
@@ -42,6 +43,9 @@ public:
   // Points of the Coordinate3 in force, drawn as points; a conversion that
   // does not draw them need not say so.
   virtual void pointSet(const QvPointSet&, const QvState&) {}
+  // Lines of text in the FontStyle in force; a conversion that does not
+  // draw text need not say so.
+  virtual void asciiText(const QvAsciiText&, const QvState&) {}
 
   // Called after the node's element is on its stack. A material usually
   // builds nothing here (each shape makes its own from the Material stack);

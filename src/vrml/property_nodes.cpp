@@ -175,7 +175,9 @@ void QvTextureCoordinate2::traverse(QvState& state) {
   qvPushElement(state, QvState::TextureCoordinate2Index, QvElement::Unknown, this);
 }
 
-void QvFontStyle::traverse(QvState&) {}
+void QvFontStyle::traverse(QvState& state) {
+  qvPushElement(state, QvState::FontStyleIndex, QvElement::Unknown, this);
+}
 
 void QvInfo::traverse(QvState&) {}
 

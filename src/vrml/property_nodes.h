@@ -78,8 +78,7 @@ class QvTextureCoordinate2 : public QvNode {
   QvTextureCoordinate2();
 };
 
-// The font of the AsciiText nodes after it. Text is not drawn, so the font
-// is read and kept but puts nothing on the state.
+// The font of the AsciiText nodes after it, on its own stack of the state.
 class QvFontStyle : public QvNode {
   QV_NODE_HEADER("FontStyle")
   enum Family { SERIF, SANS, TYPEWRITER };

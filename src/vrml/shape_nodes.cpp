@@ -124,8 +124,9 @@ void QvSphere::traverse(QvState& state) {
   if (QvConversion* conversion = state.getConversion()) conversion->sphere(*this, state);
 }
 
-// Text is read and not displayed.
-void QvAsciiText::traverse(QvState&) {}
+void QvAsciiText::traverse(QvState& state) {
+  if (QvConversion* conversion = state.getConversion()) conversion->asciiText(*this, state);
+}
 void QvPointSet::traverse(QvState& state) {
   if (QvConversion* conversion = state.getConversion()) conversion->pointSet(*this, state);
 }

@@ -71,6 +71,7 @@ public:
     NormalIndex, ShapeHintsIndex, Texture2Index, Texture2TransformationIndex, TextureCoordinate2Index,
     TransformationIndex, RELmaterialIndex,
     RELframeIndex, // the frame-of-reference stack, which has no entry in stackNames
+    FontStyleIndex, // the font of AsciiText, which has none either
     NumStacks
   };
   static const char* const stackNames[RELframeIndex];
