@@ -21,6 +21,7 @@
 //   /usr/bin/time -v build/bin/quillmere-check --convert /tmp/large_mesh.wrl
 #include "display/group.h"
 #include "display/scene_conversion.h"
+#include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
 
@@ -108,7 +109,7 @@ void BM_ReadAndConvertLargeMesh(benchmark::State& state) {
   if (scene.path.empty()) return state.SkipWithError("the large mesh scene could not be written");
   QvScene::init();
   ConversionOptions options;
-  options.sceneFolder = sceneFolderOf(scene.path);
+  options.sceneFolder = folderOf(scene.path);
   long triangles = 0;
   for (auto _ : state) {
     QvNode* root = readTree(scene.path);

@@ -2,6 +2,7 @@
 
 #include "diagnostics/diagnostics.h"
 #include "display/scene_conversion.h"
+#include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
 
@@ -16,11 +17,6 @@ namespace quillmere {
 namespace {
 
 constexpr float kSunTemperatureK = 5762.0f;
-
-std::string folderOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 bool fileExists(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "r");
@@ -117,7 +113,7 @@ bool isSceneFile(const std::string& path) {
 
 std::string resolveScenePath(const std::string& scenePath, const std::string& parameterPath) {
   if (scenePath.empty() || scenePath[0] == '/') return scenePath;
-  std::string beside = folderOf(parameterPath) + scenePath;
+  std::string beside = pathBeside(parameterPath, scenePath);
   if (fileExists(beside) || !fileExists(scenePath)) return beside;
   return scenePath;
 }
@@ -145,7 +141,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
 
   // Convert it under the scene root, after the default material and the rest frame.
   ConversionOptions options;
-  options.sceneFolder = sceneFolderOf(scene.scenePath); // textures beside the scene, from any working directory
+  options.sceneFolder = folderOf(scene.scenePath); // textures beside the scene, from any working directory
   options.maxEdgeLength = scene.maxEdgeLength;
   ConversionResult conversion = convertScene(*fileRoot, *scene.root, options);
   fileRoot.reset();

@@ -531,12 +531,6 @@ ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, long maxDisp
   return convertScene(fileRoot, sceneRoot, options);
 }
 
-std::string sceneFolderOf(const std::string& scenePath) {
-  std::string::size_type slash = scenePath.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : scenePath.substr(0, slash);
-}
-
 ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, const ConversionOptions& options) {
   auto defaultMaterial = std::make_unique<DvMaterial>();
   defaultMaterial->resetToDefaults();

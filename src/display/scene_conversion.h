@@ -50,8 +50,4 @@ ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, const Conver
 ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot,
                               long maxDisplayVertices = kMaxDisplayVertices);
 
-// The folder of a scene file's path ("." for a bare name): where its
-// relative texture file names are looked up first.
-std::string sceneFolderOf(const std::string& scenePath);
-
 } // namespace quillmere

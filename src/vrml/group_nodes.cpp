@@ -1,5 +1,7 @@
 #include "vrml/group_nodes.h"
 
+#include "vrml/file_paths.h"
+
 #include "diagnostics/diagnostics.h"
 #include "vrml/conversion.h"
 #include "vrml/input_file.h"
@@ -134,12 +136,6 @@ bool localPath(const std::string& name, std::string& path) {
   else if (path.find("://") != std::string::npos)
     return false;
   return !path.empty();
-}
-
-std::string folderOf(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Only regular files of a sane size are read: a name from a scene file must

@@ -130,10 +130,6 @@ TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirect
   texture = childAs<DvTexture2>(*inWorkingDirectory.root, kFirstConverted);
   ASSERT_TRUE(texture);
   EXPECT_EQ(texture->getSourcePixels(), bottomFirst);
-
-  EXPECT_EQ(sceneFolderOf("examples/textured.wrl"), "examples");
-  EXPECT_EQ(sceneFolderOf("textured.wrl"), ".");
-  EXPECT_EQ(sceneFolderOf("/textured.wrl"), "/");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "vrml/dict.h"
+#include "vrml/file_paths.h"
 #include "vrml/name.h"
 #include "vrml/ptr_list.h"
 #include "vrml/string.h"
@@ -158,4 +159,14 @@ TEST(QvPtrList, AppendsFindsRemovesAndTruncates) {
   list.truncate(2);
   EXPECT_EQ(list.getLength(), 2);
   EXPECT_EQ(list[0], &items[0]);
+}
+
+TEST(FilePaths, FolderOfAPathAndANameBesideIt) {
+  EXPECT_EQ(folderOf("examples/textured.wrl"), "examples");
+  EXPECT_EQ(folderOf("textured.wrl"), ".");
+  EXPECT_EQ(folderOf("/textured.wrl"), "/");
+  EXPECT_EQ(pathBeside("examples/flight.par", "scene.wrl"), "examples/scene.wrl");
+  EXPECT_EQ(pathBeside("flight.par", "scene.wrl"), "scene.wrl");
+  EXPECT_EQ(pathBeside("/flight.par", "scene.wrl"), "/scene.wrl");
+  EXPECT_EQ(pathBeside("examples/flight.par", "/data/scene.wrl"), "/data/scene.wrl");
 }

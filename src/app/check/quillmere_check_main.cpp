@@ -10,6 +10,7 @@
 #include "vrml/field.h"
 #include "vrml/field_table.h"
 #include "vrml/group.h"
+#include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
 
@@ -73,7 +74,7 @@ FileHandle openScene(const char* path) {
 bool convertFile(const char* path, QvNode& root) {
   DvGroup sceneRoot;
   ConversionOptions options;
-  options.sceneFolder = sceneFolderOf(path); // texture files beside the scene, whatever the working directory
+  options.sceneFolder = folderOf(path); // texture files beside the scene, whatever the working directory
   ConversionResult result = convertScene(root, sceneRoot, options);
   std::fflush(stdout); // the conversion's warnings come before the verdict
   if (!result.ok) {
