@@ -78,17 +78,8 @@ const LargeMeshFile& largeMesh() {
 
 // The file's tree, holding one reference; null when it did not read.
 QvNode* readTree(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) return nullptr;
-  QvNode* root = nullptr;
-  bool ok;
-  {
-    QvInputFile in;
-    in.setFilePointer(file);
-    ok = QvScene::read(in, root);
-  }
-  std::fclose(file);
-  return ok ? root : nullptr;
+  QvNodeHandle root;
+  return QvScene::readFile(path, root) ? root.release() : nullptr;
 }
 
 void BM_ReadLargeMesh(benchmark::State& state) {

@@ -44,19 +44,8 @@ void placeObserverBeforeScene(const DvGroup& root, Parameters& parameters) {
 }
 
 bool readSceneFile(const std::string& path, QvNodeHandle& root) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) return false;
   QvScene::init();
-  QvNode* node = nullptr;
-  bool ok;
-  {
-    QvInputFile in;
-    in.setFilePointer(file);
-    ok = QvScene::read(in, node);
-  }
-  std::fclose(file);
-  root.reset(node);
-  return ok && node;
+  return QvScene::readFile(path, root);
 }
 
 void setUpRenderState(LoadedScene& scene) {

@@ -173,21 +173,8 @@ void QvWWWInline::traverse(QvState& state) {
     printWarning("WWWInline: %s is more than %d inlines deep; skipped\n", name.c_str(), QvState::kMaxInlineDepth);
     return;
   }
-  std::FILE* file = readableFile(canonical) ? std::fopen(canonical.c_str(), "r") : nullptr;
-  if (!file) {
-    printWarning("WWWInline: could not read %s; skipped\n", path.c_str());
-    return;
-  }
-  QvNode* root = nullptr;
-  bool ok;
-  {
-    QvInputFile in;
-    in.setFilePointer(file);
-    ok = QvScene::read(in, root);
-  }
-  std::fclose(file);
-  QvNodeHandle handle(root);
-  if (!ok || !root) {
+  QvNodeHandle root;
+  if (!readableFile(canonical) || !QvScene::readFile(canonical, root)) {
     printWarning("WWWInline: could not read %s; skipped\n", path.c_str());
     return;
   }

@@ -7,6 +7,7 @@
 #include "vrml/node_factory.h"
 #include "vrml/string.h"
 
+#include <cstdio>
 #include <memory>
 #include <new>
 #include <unordered_set>
@@ -120,6 +121,22 @@ int qvNumNodesNamed(const QvName& name) {
 
 void QvScene::init() {
   if (!registry()) registry() = new QvDict(251);
+}
+
+bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
+  root.reset();
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (!file) return false;
+  QvNode* node = nullptr;
+  bool ok;
+  {
+    QvInputFile in;
+    in.setFilePointer(file);
+    ok = read(in, node);
+  }
+  std::fclose(file);
+  root.reset(node);
+  return ok && node;
 }
 
 bool QvScene::read(QvInputFile& in, QvNode*& root) {

@@ -12,6 +12,7 @@
 #include "vrml/name.h"
 
 #include <memory>
+#include <string>
 
 namespace quillmere {
 
@@ -94,6 +95,9 @@ struct QvScene {
   // a caller can tell that group from one the file wrote.
   static bool read(QvInputFile& in, QvNode*& root);
   static bool read(QvInputFile& in, QvNode*& root, int& numRoots);
+  // The same read of the file at `path`, opened and closed here; false,
+  // with a null root, when it cannot be opened.
+  static bool readFile(const std::string& path, QvNodeHandle& root);
 
 private:
   static bool readFurtherRoots(QvInputFile& in, QvNode*& root, int& numRoots);

@@ -7,6 +7,8 @@
 #include "display_test_support.h"
 #include "gl_test_window.h"
 
+#include "colour/planck_spectrum.h"
+#include "colour/spectral_light.h"
 #include "relativity/observer.h"
 #include "render/render_state.h"
 
@@ -21,6 +23,26 @@ inline RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, b
 
 // Four normals towards the observer, for a quadrilateral in front of it.
 inline const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1, 0 0 -1] } ";
+
+// The spectral lights of the drawing tests: a sunlike black body as the
+// ambient light (slot 0, off) and as a light shining from the observer
+// (slot 1), as scene loading sets them up.
+struct SunLights {
+  PlanckSpectrum sunlight{1.0f, 5762.0f};
+  SpectralLight ambient, light;
+
+  SunLights() {
+    ambient.setSpectrum(&sunlight);
+    light.setOn(1);
+    light.setIntensity(1.0f);
+    light.setSpectrum(&sunlight);
+    light.setDirection(0, 0, -1); // towards the light, which shines from the observer
+  }
+  void attach(DvRenderState& state) {
+    state.setSpectralHeadlight(&ambient);
+    state.setSpectralLight(1, &light);
+  }
+};
 
 class DisplayGL : public testing::Test {
 protected:

@@ -79,17 +79,10 @@ TEST_F(DisplayGL, DopplerSwitchChangesASpectralSurface) {
   ConvertedScene scene = convert("Separator { RELmaterialPlanck { temperature 5000 strength 1 } "
                                  "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
                                  kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
-  PlanckSpectrum sunlight(1.0f, 5762.0f);
-  SpectralLight ambient, light;
-  ambient.setSpectrum(&sunlight);
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&sunlight);
-  light.setDirection(0, 0, -1); // towards the light, which shines from the observer
+  SunLights lights;
   DvRenderState state;
   state.softwareShading = 1;
-  state.setSpectralHeadlight(&ambient);
-  state.setSpectralLight(1, &light);
+  lights.attach(state);
   RelObserver observer = observerAlongZ(0.5f);
 
   Frame still = draw(*scene.root, observer, state, true);
@@ -126,13 +119,7 @@ TEST_F(DisplayGL, PerFaceColoursLandOnTheirFaces) {
                                  "MaterialBinding { value PER_FACE_INDEXED } "
                                  "Coordinate3 { point [2 -2 5, 0 -2 5, 0 2 5, 2 2 5, -2 -2 5, -2 2 5] } "
                                  "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 1, 4, 5, 2, -1] materialIndex [2, 0] } }");
-  PlanckSpectrum sunlight(1.0f, 5762.0f);
-  SpectralLight ambient, light;
-  ambient.setSpectrum(&sunlight);
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&sunlight);
-  light.setDirection(0, 0, -1);
+  SunLights lights;
   struct Way {
     const char* name;
     int vertexArrays, spectral;
@@ -141,8 +128,7 @@ TEST_F(DisplayGL, PerFaceColoursLandOnTheirFaces) {
     DvRenderState state;
     state.vertexArrays = way.vertexArrays;
     state.softwareShading = way.spectral;
-    state.setSpectralHeadlight(&ambient);
-    state.setSpectralLight(1, &light);
+    lights.attach(state);
     Frame frame = draw(*scene.root, observerAlongZ(0), state, way.spectral != 0);
     frame.saveForInspection(std::string("per_face_colours_") + (way.vertexArrays ? "arrays" : "calls") +
                             (way.spectral ? "_spectral" : ""));
@@ -161,13 +147,7 @@ TEST_F(DisplayGL, BacksShowWhereTheFileLeavesTheWindingOpen) {
   const std::string square = "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } ";
   const std::string faces = "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } ";
   const std::string backNormals = "Normal { vector [0 0 1, 0 0 1, 0 0 1, 0 0 1] } ";
-  PlanckSpectrum sunlight(1.0f, 5762.0f);
-  SpectralLight ambient, light;
-  ambient.setSpectrum(&sunlight);
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&sunlight);
-  light.setDirection(0, 0, -1);
+  SunLights lights;
   struct Case {
     const char* name;
     std::string scene;
@@ -188,8 +168,7 @@ TEST_F(DisplayGL, BacksShowWhereTheFileLeavesTheWindingOpen) {
     for (int spectral : {0, 1}) {
       DvRenderState state;
       state.softwareShading = spectral;
-      state.setSpectralHeadlight(&ambient);
-      state.setSpectralLight(1, &light);
+      lights.attach(state);
       Frame frame = draw(*scene.root, observerAlongZ(0), state, spectral != 0);
       const Pixel centre = frame.at(100, 100);
       if (c.shows) // lit on the side the observer sees, by the light from the eye
