@@ -140,6 +140,30 @@ void BM_SpectralVertexColour(benchmark::State& state) {
   state.counters["allocations"] = double(allocations);
 }
 
+// Draws over the vertices as the renderers do: `makeShader` builds the
+// per-draw shader (a callable giving vertex i's colour), then every vertex is
+// shaded, brightened by the searchlight factor when asked and clipped.
+// Reports vertices per second and the allocations beyond the shader's one
+// list of lights per draw.
+template <typename MakeShader>
+void runDraws(benchmark::State& state, const std::vector<Vertex>& vertices, bool searchlight,
+              const WavelengthMapping& wavelengthRange, const GamutMapping& gamutMapping, MakeShader makeShader) {
+  long allocationsBefore = allocationCount.load();
+  for (auto _ : state) {
+    const auto colourOf = makeShader();
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+      const Vertex& v = vertices[i];
+      Vector3 colour = colourOf(v, i);
+      if (searchlight) colour = wavelengthRange.searchlightFactor(v.doppler) * colour;
+      gamutMapping.clip(colour);
+      benchmark::DoNotOptimize(colour);
+    }
+  }
+  long allocations = allocationCount.load() - allocationsBefore - long(state.iterations());
+  state.SetItemsProcessed(state.iterations() * kVertexCount);
+  state.counters["allocations"] = double(allocations);
+}
+
 void BM_SpectralShaderColour(benchmark::State& state) {
   const int colourShift = int(state.range(0));
   const bool headlightOn = state.range(1) != 0;
@@ -162,21 +186,10 @@ void BM_SpectralShaderColour(benchmark::State& state) {
   const bool doppler = colourShift == 2 || colourShift == 3;
   const bool searchlight = colourShift == 1 || colourShift == 3;
 
-  long allocationsBefore = allocationCount.load();
-  for (auto _ : state) {
-    const SpectralShader shader(sampling, context, doppler ? &wavelengthRange : nullptr);
-    for (const Vertex& v : vertices) {
-      Vector3 colour = shader.colourOf(v.ray, v.doppler);
-      if (searchlight) colour = wavelengthRange.searchlightFactor(v.doppler) * colour;
-      gamutMapping.clip(colour);
-      benchmark::DoNotOptimize(colour);
-    }
-  }
-  // The shader's list of lights is the one allocation per draw.
-  long allocations = allocationCount.load() - allocationsBefore - long(state.iterations());
-
-  state.SetItemsProcessed(state.iterations() * kVertexCount);
-  state.counters["allocations"] = double(allocations);
+  runDraws(state, vertices, searchlight, wavelengthRange, gamutMapping, [&] {
+    return [shader = SpectralShader(sampling, context, doppler ? &wavelengthRange : nullptr)](
+               const Vertex& v, std::size_t) { return shader.colourOf(v.ray, v.doppler); };
+  });
 }
 
 void BM_RgbTargetShaderColour(benchmark::State& state) {
@@ -195,22 +208,12 @@ void BM_RgbTargetShaderColour(benchmark::State& state) {
   const bool doppler = colourShift == 2 || colourShift == 3;
   const bool searchlight = colourShift == 1 || colourShift == 3;
 
-  long allocationsBefore = allocationCount.load();
-  for (auto _ : state) {
-    const RgbTargetShader shader(sampling, &scene.lights, 20.0f, doppler ? &wavelengthRange : nullptr);
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-      const Vertex& v = vertices[i];
-      Vector3 colour = shader.colourOf(v.ray, v.doppler, Vector3(0.2f, 0.2f, 0.2f), targets[i]);
-      if (searchlight) colour = wavelengthRange.searchlightFactor(v.doppler) * colour;
-      gamutMapping.clip(colour);
-      benchmark::DoNotOptimize(colour);
-    }
-  }
-  // The shader's list of lights is the one allocation per draw.
-  long allocations = allocationCount.load() - allocationsBefore - long(state.iterations());
-
-  state.SetItemsProcessed(state.iterations() * kVertexCount);
-  state.counters["allocations"] = double(allocations);
+  runDraws(state, vertices, searchlight, wavelengthRange, gamutMapping, [&] {
+    return [shader = RgbTargetShader(sampling, &scene.lights, 20.0f, doppler ? &wavelengthRange : nullptr),
+            &targets](const Vertex& v, std::size_t i) {
+      return shader.colourOf(v.ray, v.doppler, Vector3(0.2f, 0.2f, 0.2f), targets[i]);
+    };
+  });
 }
 
 BENCHMARK(BM_RgbTargetShaderColour)
