@@ -125,7 +125,8 @@ public:
   // The vertex of `point` with this normal, texture coordinate and material; -1 if none was made.
   int find(std::int32_t point, const Vector3& normal, int texCoord, int material) const {
     int searched = 0;
-    for (int v = newest_[std::size_t(point)]; v >= 0 && searched < kMaxChainSearch; v = next_[std::size_t(v)], ++searched)
+    for (int v = newest_[std::size_t(point)]; v >= 0 && searched < kMaxChainSearch;
+         v = next_[std::size_t(v)], ++searched)
       if (texCoords_[std::size_t(v)] == texCoord &&
           (mesh_.vertexMaterials.empty() || mesh_.vertexMaterials[std::size_t(v)] == material) &&
           sameBits(mesh_.vertices[std::size_t(v)].normal, normal))

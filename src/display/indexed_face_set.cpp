@@ -83,7 +83,8 @@ bool DvIndexedFaceSet::subdivide(float maxEdgeLength, std::size_t maxVertices) {
   bool complete = subdivideTriangles(vertices_, indices_, areas_, maxEdgeLength, maxVertices,
                                      vertexMaterials_.empty() ? nullptr : &madeBetween);
   for (const std::array<int, 2>& ends : madeBetween)
-    vertexMaterials_.push_back(midpointOf(vertexMaterials_[std::size_t(ends[0])], vertexMaterials_[std::size_t(ends[1])]));
+    vertexMaterials_.push_back(
+        midpointOf(vertexMaterials_[std::size_t(ends[0])], vertexMaterials_[std::size_t(ends[1])]));
   areaRatios_.assign(vertices_.size(), 1.0f);
   areaCounts_.assign(vertices_.size(), 0);
   doppler_.assign(vertices_.size(), 1.0f);
@@ -245,7 +246,8 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
     if (perVertex && anyVertexTransparent_) glEnable(GL_BLEND);
     // The colour material carries one colour per vertex in the arrays; any
     // other material that changes per vertex goes one vertex at a time.
-    const bool colourMaterial = perVertex && materialsDifferInDiffuseOnly_ && !material()->isIgnored(DvMaterial::Diffuse);
+    const bool colourMaterial =
+        perVertex && materialsDifferInDiffuseOnly_ && !material()->isIgnored(DvMaterial::Diffuse);
     if (state.vertexArrays && !scaled && (!perVertex || colourMaterial)) {
       drawTriangleArrays(array, true, textured, nullptr, perVertex ? vertexMaterials_.data() : nullptr);
       break;

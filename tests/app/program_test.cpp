@@ -153,7 +153,8 @@ TEST_F(Program, DrawsEveryPatternScene) {
     int status = run("'" + scene.string() + "' --frames 1 --screenshot " + picture + " --size 320x240");
     EXPECT_EQ(status, 0) << name;
     if (status != 0) continue;
-    if (keep) fs::copy_file(path(picture), fs::path(keep) / ("pattern-" + picture), fs::copy_options::overwrite_existing);
+    if (keep)
+      fs::copy_file(path(picture), fs::path(keep) / ("pattern-" + picture), fs::copy_options::overwrite_existing);
     Picture frame = readPicture(path(picture));
     EXPECT_TRUE(frame.width == 320 && frame.height == 240) << name << ": " << frame.width << "x" << frame.height;
     if (frame.width != 320 || frame.height != 240) continue;
