@@ -1,6 +1,7 @@
 #include "display/scene_conversion.h"
 
 #include "diagnostics/diagnostics.h"
+#include "display/bindings_in_force.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
 #include "display/line_set_materials.h"
@@ -119,53 +120,6 @@ bool followsCoordIndex(const QvMFLong& list, const QvMFLong& coordIndex) {
   return true;
 }
 
-FaceMaterialBinding faceMaterialBinding(int binding) {
-  switch (binding) {
-  case QvBindingPerPart:
-  case QvBindingPerFace: return FaceMaterialBinding::PerFace;
-  case QvBindingPerPartIndexed:
-  case QvBindingPerFaceIndexed: return FaceMaterialBinding::PerFaceIndexed;
-  case QvBindingPerVertex: return FaceMaterialBinding::PerVertex;
-  case QvBindingPerVertexIndexed: return FaceMaterialBinding::PerVertexIndexed;
-  default: return FaceMaterialBinding::Overall; // DEFAULT, NONE, OVERALL and values out of range
-  }
-}
-
-// The MaterialBinding value in force; DEFAULT without one.
-int materialBindingOf(const QvState& state) {
-  const auto* node = state.topNode<QvMaterialBinding>(QvState::MaterialBindingIndex);
-  return node ? node->value.value : QvBindingDefault;
-}
-
-// The materials of the Material in force when it has several values to
-// hand out; empty for one material per shape.
-std::vector<VertexMaterial> paletteInForce(const QvState& state) {
-  const auto* material = state.topNode<ownMaterial>(QvState::MaterialIndex);
-  return material ? materialPalette(*material) : std::vector<VertexMaterial>();
-}
-
-// A line's parts are its segments and its faces its polylines; false for one material per line set.
-bool lineMaterialBinding(int binding, LineMaterialBinding& lineBinding) {
-  switch (binding) {
-  case QvBindingPerPart: lineBinding = LineMaterialBinding::PerSegment; return true;
-  case QvBindingPerPartIndexed: lineBinding = LineMaterialBinding::PerSegmentIndexed; return true;
-  case QvBindingPerFace: lineBinding = LineMaterialBinding::PerLine; return true;
-  case QvBindingPerFaceIndexed: lineBinding = LineMaterialBinding::PerLineIndexed; return true;
-  case QvBindingPerVertex: lineBinding = LineMaterialBinding::PerVertex; return true;
-  case QvBindingPerVertexIndexed: lineBinding = LineMaterialBinding::PerVertexIndexed; return true;
-  default: return false;
-  }
-}
-
-// Each vertex's material from its number among `palette`.
-std::vector<VertexMaterial> vertexMaterialsOf(const std::vector<int>& numbers,
-                                              const std::vector<VertexMaterial>& palette) {
-  std::vector<VertexMaterial> materials;
-  materials.reserve(numbers.size());
-  for (int number : numbers) materials.push_back(palette[std::size_t(number)]);
-  return materials;
-}
-
 // Only a SOLID shape whose faces wind one known way hides the backs of its
 // faces. Without ShapeHints, a set with no Normal in force (its normals come
 // from its geometry, its winding from an exporter that did not say) shows
@@ -173,19 +127,6 @@ std::vector<VertexMaterial> vertexMaterialsOf(const std::vector<int>& numbers,
 bool showsBothSides(const QvShapeHints* hints, bool normalsGiven) {
   if (!hints) return !normalsGiven;
   return hints->shapeType.value != QvShapeHints::SOLID || hints->vertexOrdering.value == QvShapeHints::UNKNOWN_ORDERING;
-}
-
-FaceNormalBinding faceNormalBinding(int binding) {
-  switch (binding) {
-  case QvBindingOverall: return FaceNormalBinding::Overall;
-  case QvBindingPerPart:
-  case QvBindingPerFace: return FaceNormalBinding::PerFace;
-  case QvBindingPerPartIndexed:
-  case QvBindingPerFaceIndexed: return FaceNormalBinding::PerFaceIndexed;
-  case QvBindingPerVertex: return FaceNormalBinding::PerVertex;
-  case QvBindingNone: return FaceNormalBinding::Generated;
-  default: return FaceNormalBinding::PerVertexIndexed;
-  }
 }
 
 void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) {
@@ -292,28 +233,6 @@ void SceneConversion::subdivide(DvIndexedFaceSet& faceSet) {
   }
 }
 
-// Under a binding per part or per face, part i of a primitive takes
-// material i, the first where there are fewer (with one warning); empty for
-// one material per shape.
-std::vector<VertexMaterial> partMaterials(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
-  switch (materialBindingOf(state)) {
-  case QvBindingPerPart:
-  case QvBindingPerPartIndexed:
-  case QvBindingPerFace:
-  case QvBindingPerFaceIndexed: break;
-  default: return {};
-  }
-  const std::vector<VertexMaterial> palette = paletteInForce(state);
-  std::vector<VertexMaterial> materials;
-  if (palette.empty()) return materials;
-  const int given = int(palette.size());
-  for (int part : mesh.parts) materials.push_back(palette[std::size_t(part < given ? part : 0)]);
-  if (mesh.partCount > given)
-    printWarning("%s: %d of its %d parts have no material among the %d given; they take the first\n", shape,
-                 mesh.partCount - given, mesh.partCount, given);
-  return materials;
-}
-
 void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
   if (!building() || mesh.coordIndex.empty()) return; // no parts: nothing to build
   FaceSetSource source = mesh.source();
@@ -395,21 +314,6 @@ void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvStat
   currentGroup_->append(std::move(lineSet));
 }
 
-// Point i takes material i, the first where there are fewer (with one
-// warning counting the drawn points [first, end) without one); empty for one
-// material per point set.
-std::vector<VertexMaterial> pointMaterials(const std::vector<VertexMaterial>& palette, long pointCount, long first,
-                                           long end) {
-  std::vector<VertexMaterial> materials;
-  if (palette.empty()) return materials;
-  const long given = long(palette.size());
-  for (long i = 0; i < pointCount; ++i) materials.push_back(palette[i < given ? std::size_t(i) : 0]);
-  const long without = end - std::max(first, given);
-  if (without > 0)
-    printWarning("PointSet: %ld points have no material among the %ld given; they take the first\n", without, given);
-  return materials;
-}
-
 // The points from startIndex on (numPoints of them, −1: all), as a line set
 // that draws each index as a point; indices past the list are not made.
 void SceneConversion::pointSet(const QvPointSet& node, const QvState& state) {
@@ -426,10 +330,7 @@ void SceneConversion::pointSet(const QvPointSet& node, const QvState& state) {
   auto points = std::make_unique<DvIndexedLineSet>(coordinates->point.values, int(pointCount), indices.data(),
                                                    long(indices.size()));
   points->setDrawsPoints(true);
-  const int binding = materialBindingOf(state);
-  if (binding == QvBindingPerVertex || binding == QvBindingPerVertexIndexed || binding == QvBindingPerPart ||
-      binding == QvBindingPerPartIndexed || binding == QvBindingPerFace || binding == QvBindingPerFaceIndexed)
-    points->setVertexMaterials(pointMaterials(paletteInForce(state), pointCount, first, first + count));
+  points->setVertexMaterials(pointMaterials(state, pointCount, first, first + count));
   points->setTransformation(modellingMatrix(state));
   points->resetTransformedVertices();
   attachMaterial(*points, state);
