@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -355,7 +356,14 @@ void SceneConversion::asciiText(const QvAsciiText& node, const QvState& state) {
   if (!node.width.isDefault()) layout.widths.assign(node.width.values, node.width.values + node.width.num);
   std::vector<std::string> lines;
   for (int i = 0; i < node.string.num; ++i) lines.push_back(node.string.values[std::size_t(i)].getString());
-  const TextStrokes text = layOutText(lines, layout);
+  // Laid out only as far as the budget has room for; a text that does not
+  // fit is refused as a whole, with the budget's warning.
+  const long room = std::max(0L, maxDisplayVertices_ - result_.summary.displayVertices);
+  const TextStrokes text = layOutText(lines, layout, std::size_t(room));
+  if (!text.complete) {
+    admitVertices(room + 1);
+    return;
+  }
   if (text.points.empty() || !admitVertices(long(text.points.size()))) return;
 
   auto strokes = std::make_unique<DvIndexedLineSet>(reinterpret_cast<const float(*)[3]>(text.points.data()),
@@ -433,19 +441,29 @@ ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, long maxDisp
 }
 
 ConversionResult convertScene(QvNode& fileRoot, DvGroup& sceneRoot, const ConversionOptions& options) {
-  auto defaultMaterial = std::make_unique<DvMaterial>();
-  defaultMaterial->resetToDefaults();
-  sceneRoot.append(std::move(defaultMaterial));
-  sceneRoot.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
+  // A huge or hostile file may ask for more memory than there is: the
+  // conversion fails with a message, and what was built is freed with the
+  // scene root as usual.
+  try {
+    auto defaultMaterial = std::make_unique<DvMaterial>();
+    defaultMaterial->resetToDefaults();
+    sceneRoot.append(std::move(defaultMaterial));
+    sceneRoot.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
 
-  SceneConversion conversion(sceneRoot, options);
-  {
-    QvState state(&conversion);
-    // Local WWWInline files are read beside the scene, when its folder is known.
-    state.setInlineFolder(options.sceneFolder);
-    fileRoot.traverse(state);
+    SceneConversion conversion(sceneRoot, options);
+    {
+      QvState state(&conversion);
+      // Local WWWInline files are read beside the scene, when its folder is known.
+      state.setInlineFolder(options.sceneFolder);
+      fileRoot.traverse(state);
+    }
+    return conversion.result();
+  } catch (const std::bad_alloc&) {
+    ConversionResult failed;
+    failed.ok = false;
+    failed.error = "Out of memory while converting the scene";
+    return failed;
   }
-  return conversion.result();
 }
 
 } // namespace quillmere

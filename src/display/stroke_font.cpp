@@ -1,6 +1,7 @@
 #include "display/stroke_font.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace quillmere {
 
@@ -117,7 +118,7 @@ const char* glyphOf(unsigned char c) { return c >= 32 && c < 127 ? kGlyphs[c - 3
 
 float lineWidth(const std::string& line, float size) { return float(line.size()) * kAdvance * size / kUnitsPerSize; }
 
-TextStrokes layOutText(const std::vector<std::string>& lines, const TextLayout& layout) {
+TextStrokes layOutText(const std::vector<std::string>& lines, const TextLayout& layout, std::size_t maxPoints) {
   TextStrokes text;
   const float unit = layout.size / kUnitsPerSize;
   for (std::size_t l = 0; l < lines.size(); ++l) {
@@ -131,8 +132,13 @@ TextStrokes layOutText(const std::vector<std::string>& lines, const TextLayout& 
     const float baseline = -float(l) * layout.spacing * layout.size;
     for (std::size_t c = 0; c < line.size(); ++c) {
       const float left = float(c) * kAdvance;
+      const char* glyph = glyphOf(static_cast<unsigned char>(line[c]));
+      if (text.points.size() + std::strlen(glyph) / 2 > maxPoints) {
+        text.complete = false;
+        return text;
+      }
       bool inStroke = false;
-      for (const char* p = glyphOf(static_cast<unsigned char>(line[c])); *p; ++p) {
+      for (const char* p = glyph; *p; ++p) {
         if (*p == ' ') {
           text.coordIndex.push_back(-1);
           inStroke = false;

@@ -30,12 +30,16 @@ struct TextLayout {
 struct TextStrokes {
   std::vector<std::array<float, 3>> points; // in the text's plane z = 0
   std::vector<std::int32_t> coordIndex;     // one strip per stroke, each ended by -1
+  bool complete = true;                     // false: stopped at the point limit
 };
 
 // The strokes of each line, the first line's baseline on y = 0 and each
 // next line `spacing · size` lower; a line starts at x = 0 (Left), is
-// centred on it (Centre) or ends there (Right).
-TextStrokes layOutText(const std::vector<std::string>& lines, const TextLayout& layout);
+// centred on it (Centre) or ends there (Right). Stops, not complete, before
+// the character that would take the points past `maxPoints` (a text too
+// long to draw cannot take all memory first).
+TextStrokes layOutText(const std::vector<std::string>& lines, const TextLayout& layout,
+                       std::size_t maxPoints = std::size_t(-1));
 
 // The natural width of a line, in scene units.
 float lineWidth(const std::string& line, float size);

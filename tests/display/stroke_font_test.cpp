@@ -80,6 +80,16 @@ TEST(StrokeFont, AsciiTextBecomesALineSetInTheFontInForce) {
   EXPECT_FLOAT_EQ(top.x, 2);
   EXPECT_FLOAT_EQ(top.y, 12);
   EXPECT_FLOAT_EQ(top.z, 5);
+
+  // A text past the vertex budget is refused whole, with the budget's
+  // warning, without being laid out further than the budget ("I" has 6 points).
+  ConvertedScene tooLong = convert("Separator { AsciiText { string \"II\" } }", 8);
+  EXPECT_EQ(tooLong.result.summary.lineSets, 0);
+  EXPECT_NE(tooLong.output.find("more than 8 display vertices"), std::string::npos) << tooLong.output;
+  TextLayout layout;
+  const TextStrokes cut = layOutText({"II"}, layout, 8);
+  EXPECT_FALSE(cut.complete);
+  EXPECT_EQ(cut.points.size(), 6u);
 }
 
 } // namespace

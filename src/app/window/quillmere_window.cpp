@@ -99,17 +99,18 @@ bool QuillmereWindow::load() {
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glFlush();
-  scene_ = std::make_unique<LoadedScene>();
-  scene_->maxEdgeLength = line_.subdivide;
-  LoadResult result = loadScene(line_.path, *scene_);
+  // A load that fails leaves the scene shown so far (if any) as it was.
+  auto fresh = std::make_unique<LoadedScene>();
+  fresh->maxEdgeLength = line_.subdivide;
+  LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
     const char* what = result == LoadResult::CannotOpen ? "Can't open the scene file"
                        : result == LoadResult::ReadBad  ? "Read was bad"
                                                         : "The scene could not be converted";
     showError(what);
-    scene_.reset();
     return false;
   }
+  scene_ = std::move(fresh);
   viewer_ = scene_->viewer.get();
   viewer_->setView(this);
   applyCommandLine();
@@ -354,10 +355,10 @@ void QuillmereWindow::onTimer(int) {
   QuillmereWindow& w = *instance_;
   const bool modal = w.aboutShowing_ || !w.errorMessage_.empty(); // time stands still behind a box
   if (w.reloadRequested_) {
-    // A new subdivision length needs the scene converted again.
+    // A new subdivision length needs the scene converted again; if that
+    // fails, the scene shown so far stays, with its length.
     w.reloadRequested_ = false;
-    w.viewer_ = nullptr;
-    w.load();
+    if (!w.load() && w.scene_) w.line_.subdivide = w.scene_->maxEdgeLength;
   }
   if (w.viewer_ && !modal) {
     int before = w.viewer_->displayManager().frameCounter;

@@ -1,0 +1,77 @@
+// A conversion whose allocation fails part-way, at every allocation in turn:
+// it must end in a reported failure, never a crash or a leak. This file
+// replaces the global operator new of its own test program, so that one
+// chosen allocation can be made to fail; unarmed it is plain malloc.
+#include "display_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+long allocationsUntilFailure = -1; // the allocation that fails when this reaches 0; negative: none
+bool failureInjected = false;
+
+} // namespace
+
+void* operator new(std::size_t size) {
+  if (allocationsUntilFailure >= 0 && allocationsUntilFailure-- == 0) {
+    failureInjected = true;
+    throw std::bad_alloc();
+  }
+  if (void* block = std::malloc(size ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+// Out of line: inlined into a caller, a free() of what operator new gave
+// looks like a mismatched pair to the compiler.
+__attribute__((noinline)) void operator delete(void* block) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete[](void* block) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+__attribute__((noinline)) void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+
+namespace quillmere::test {
+namespace {
+
+// Something of every kind the conversion builds: face sets with materials
+// per face and generated normals, split edges, a line set with colours per
+// vertex, points, text, primitives, a texture, a frame and an LOD.
+const std::string kScene =
+    "Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } MaterialBinding { value PER_FACE } "
+    "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0] } "
+    "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 1, 4, 2, -1] } "
+    "MaterialBinding { value PER_VERTEX } IndexedLineSet { coordIndex [0, 1, 2, -1, 3, 4] } PointSet { } "
+    "FontStyle { size 2 } AsciiText { string [\"Hi\", \"c\"] } "
+    "RELframe { velocity 0.5 0 0 } Texture2 { image 1 1 1 0xFF } Cube { } "
+    "LOD { range [10] Sphere { } Cone { } } }";
+
+TEST(ConversionOutOfMemory, EveryFailedAllocationEndsInAReportedFailure) {
+  SceneRead read = readScene(std::string(kHeader) + kScene);
+  ASSERT_TRUE(read.root);
+  ConversionOptions options;
+  options.maxEdgeLength = 0.5f;
+  int failures = 0;
+  for (long failAt = 0;; ++failAt) {
+    DvGroup root;
+    testing::internal::CaptureStdout(); // the warnings of the partial conversions
+    failureInjected = false;
+    allocationsUntilFailure = failAt;
+    ConversionResult result = convertScene(*read.root, root, options);
+    allocationsUntilFailure = -1;
+    testing::internal::GetCapturedStdout();
+    if (!failureInjected) {
+      EXPECT_TRUE(result.ok) << result.error; // every allocation has failed once: done
+      break;
+    }
+    ++failures;
+    EXPECT_FALSE(result.ok) << failAt;
+    EXPECT_EQ(result.error, "Out of memory while converting the scene") << failAt;
+  }
+  EXPECT_GT(failures, 100);
+}
+
+} // namespace
+} // namespace quillmere::test
