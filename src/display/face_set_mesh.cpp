@@ -229,11 +229,11 @@ FaceSetMesh buildFaceSetMesh(const FaceSetSource& source) {
   }
 
   const std::size_t cornerCount = faces.corners.size();
-  std::vector<long> normalOf(cornerCount);
+  std::vector<int> normalOf(cornerCount); // the given normal of each corner, -1 for none
   long missingNormals = 0;
   for (std::size_t c = 0; c < cornerCount; ++c) {
     const FaceRun& face = faces.faces[std::size_t(faces.triangleFaces[c / 3])];
-    normalOf[c] = givenNormalIndex(source, face, faces.corners[c]);
+    normalOf[c] = int(givenNormalIndex(source, face, faces.corners[c]));
     if (normalOf[c] < 0) ++missingNormals;
   }
   mesh.generatedCorners = missingNormals;

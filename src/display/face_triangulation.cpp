@@ -8,14 +8,14 @@ namespace {
 
 void appendCorner(const std::int32_t* coordIndex, long position, FaceTriangulation& result) {
   result.triangles.push_back(coordIndex[position]);
-  result.corners.push_back(position);
+  result.corners.push_back(std::int32_t(position));
 }
 
 void appendTriangle(const std::int32_t* coordIndex, long a, long b, long c, long face, FaceTriangulation& result) {
   appendCorner(coordIndex, a, result);
   appendCorner(coordIndex, b, result);
   appendCorner(coordIndex, c, result);
-  result.triangleFaces.push_back(face);
+  result.triangleFaces.push_back(std::int32_t(face));
 }
 
 // A face's corners projected onto the coordinate plane most nearly parallel
@@ -114,7 +114,8 @@ FaceTriangulation triangulateFaces(const std::int32_t* coordIndex, long count, i
   for (long k = 0; k <= count; ++k) {
     if (k < count && coordIndex[k] != -1) continue;
     if (k > faceStart) {
-      FaceRun run{faceStart, k, result.faceCount, cornersBefore};
+      FaceRun run{std::int32_t(faceStart), std::int32_t(k), std::int32_t(result.faceCount),
+                  std::int32_t(cornersBefore)};
       appendFace(coordIndex, run, pointCount, points, result);
       ++result.faceCount;
       cornersBefore += k - faceStart;

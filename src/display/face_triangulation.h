@@ -20,18 +20,22 @@
 
 namespace quillmere {
 
-// One face kept: its indices are coordIndex[begin, end).
+// One face kept: its indices are coordIndex[begin, end). Positions and
+// counts within one list fit 32 bits (see `corners`).
 struct FaceRun {
-  long begin = 0;
-  long end = 0;
-  long number = 0;      // its place among all faces of the list (every non-empty run counts)
-  long firstCorner = 0; // how many indices other than -1 precede it in the list
+  std::int32_t begin = 0;
+  std::int32_t end = 0;
+  std::int32_t number = 0;      // its place among all faces of the list (every non-empty run counts)
+  std::int32_t firstCorner = 0; // how many indices other than -1 precede it in the list
 };
 
 struct FaceTriangulation {
   std::vector<int> triangles;      // three point indices per triangle
-  std::vector<long> corners;       // parallel to triangles: each corner's position in coordIndex
-  std::vector<long> triangleFaces; // per triangle: its face's place in `faces`
+  // Parallel to triangles: each corner's position in coordIndex. A scene
+  // file's lists hold fewer than 2³¹ entries, so positions fit 32 bits,
+  // which halves the largest arrays of a big mesh's conversion.
+  std::vector<std::int32_t> corners;
+  std::vector<std::int32_t> triangleFaces; // per triangle: its face's place in `faces`
   std::vector<FaceRun> faces;      // the faces that gave triangles, in list order
   long faceCount = 0;              // every non-empty run of the list, kept or not
   long facesLeftOut = 0;           // faces dropped for an index outside the points

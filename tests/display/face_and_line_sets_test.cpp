@@ -40,9 +40,9 @@ TEST(FaceTriangulation, CarriesEachCornersListPositionAndFace) {
   // Faces 0 (dropped: index 9), 1 (a quadrilateral at positions 4..7) and 2 (positions 10..12, no final -1).
   std::vector<std::int32_t> list = {0, 9, 2, -1, 0, 1, 2, 3, -1, -1, 3, 2, 1};
   FaceTriangulation result = triangulateFaces(list.data(), long(list.size()), 4);
-  EXPECT_EQ(result.corners, (std::vector<long>{4, 5, 6, 4, 6, 7, 10, 11, 12}));
+  EXPECT_EQ(result.corners, (std::vector<std::int32_t>{4, 5, 6, 4, 6, 7, 10, 11, 12}));
   for (std::size_t c = 0; c < result.corners.size(); ++c) EXPECT_EQ(result.triangles[c], list[result.corners[c]]);
-  EXPECT_EQ(result.triangleFaces, (std::vector<long>{0, 0, 1}));
+  EXPECT_EQ(result.triangleFaces, (std::vector<std::int32_t>{0, 0, 1}));
   ASSERT_EQ(result.faces.size(), 2u);
   EXPECT_EQ(result.faces[0].number, 1);
   EXPECT_EQ(result.faces[0].firstCorner, 3);
