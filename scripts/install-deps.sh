@@ -9,6 +9,7 @@ packages=(
   libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev
   libimgui-dev
   libmagickcore-6.q16-dev
+  zlib1g-dev
   xvfb xauth
   clang libclang-rt-14-dev
 )

@@ -5,6 +5,7 @@
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
+#include "vrml/scene_file_stream.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,7 +94,10 @@ void setUpRenderState(LoadedScene& scene) {
 } // namespace
 
 bool isSceneFile(const std::string& path) {
-  if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".wrl") == 0) return true;
+  for (const std::string suffix : {".wrl", ".wrz", ".wrl.gz"})
+    if (path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0)
+      return true;
+  if (isGzipFile(path)) return true; // parameter files are plain text
   std::ifstream file(path, std::ios::binary);
   char start[5] = {};
   file.read(start, 5);

@@ -47,7 +47,8 @@ enum class LoadResult {
 };
 
 // True when `path` names a scene file rather than a parameter file: it ends
-// in ".wrl" or its first bytes are "#VRML".
+// in ".wrl", ".wrz" or ".wrl.gz", it is gzip-compressed, or its first bytes
+// are "#VRML".
 bool isSceneFile(const std::string& path);
 
 // A relative scene path is looked up beside the parameter file first, then

@@ -5,6 +5,7 @@
 #include "vrml/group.h"
 #include "vrml/input_file.h"
 #include "vrml/node_factory.h"
+#include "vrml/scene_file_stream.h"
 #include "vrml/string.h"
 
 #include <cstdio>
@@ -125,16 +126,16 @@ void QvScene::init() {
 
 bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
   root.reset();
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) return false;
+  SceneFileStream stream(path);
+  if (!stream.damage().empty()) QvInputFile::postReadError(nullptr, "%s: %s", path.c_str(), stream.damage().c_str());
+  if (!stream.file()) return false;
   QvNode* node = nullptr;
   bool ok;
   {
     QvInputFile in;
-    in.setFilePointer(file);
+    in.setFilePointer(stream.file());
     ok = read(in, node);
   }
-  std::fclose(file);
   root.reset(node);
   return ok && node;
 }

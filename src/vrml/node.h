@@ -95,8 +95,9 @@ struct QvScene {
   // a caller can tell that group from one the file wrote.
   static bool read(QvInputFile& in, QvNode*& root);
   static bool read(QvInputFile& in, QvNode*& root, int& numRoots);
-  // The same read of the file at `path`, opened and closed here; false,
-  // with a null root, when it cannot be opened.
+  // The same read of the file at `path`, opened and closed here (a
+  // gzip-compressed file is decompressed first); false, with a null root,
+  // when it cannot be opened or decompressed.
   static bool readFile(const std::string& path, QvNodeHandle& root);
 
 private:

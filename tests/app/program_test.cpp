@@ -143,7 +143,7 @@ TEST_F(Program, ABadSceneEndsWithStatus1) {
 TEST_F(Program, DrawsEveryPatternScene) {
   std::vector<fs::path> scenes;
   for (const auto& entry : fs::directory_iterator(QUILLMERE_PATTERNS))
-    if (entry.path().extension() == ".wrl") scenes.push_back(entry.path());
+    if (entry.path().extension() == ".wrl" || entry.path().extension() == ".wrz") scenes.push_back(entry.path());
   std::sort(scenes.begin(), scenes.end());
   ASSERT_GE(scenes.size(), 20u);
   const char* keep = std::getenv("QUILLMERE_TEST_IMAGES");

@@ -13,6 +13,7 @@
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
+#include "vrml/scene_file_stream.h"
 
 #include <sys/stat.h>
 
@@ -51,23 +52,20 @@ void printTree(QvNode* node, int depth, std::unordered_set<QvNode*>& printed) {
 
 constexpr const char* kUsage = "usage: quillmere-check [--tree] [--convert] FILE...\n";
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// The open file, or null after printing the verdict with the system's reason.
-// A directory opens for reading but cannot be read: it is refused here.
-FileHandle openScene(const char* path) {
-  FileHandle file(std::fopen(path, "r"));
-  int error = file ? 0 : errno;
-  struct stat status;
-  if (file && fstat(fileno(file.get()), &status) == 0 && S_ISDIR(status.st_mode)) {
-    error = EISDIR;
-    file.reset();
+// The open file (a gzip-compressed one decompressed), or null after
+// printing the verdict: "cannot open" with the system's reason (a folder is
+// refused), or "read failed" for compressed data that cannot be decompressed.
+std::unique_ptr<SceneFileStream> openScene(const char* path) {
+  auto stream = std::make_unique<SceneFileStream>(path);
+  if (stream->file()) return stream;
+  if (!stream->damage().empty()) {
+    QvInputFile::postReadError(nullptr, "%s: %s", path, stream->damage().c_str());
+    std::fflush(stderr);
+    std::printf("%s: read failed\n", path);
+  } else {
+    std::printf("%s: cannot open: %s\n", path, std::strerror(stream->systemError()));
   }
-  if (!file) std::printf("%s: cannot open: %s\n", path, std::strerror(error));
-  return file;
+  return nullptr;
 }
 
 // Converts a tree that read ok; prints the conversion verdict.
@@ -92,7 +90,7 @@ bool convertFile(const char* path, QvNode& root) {
 // Reads one file; prints its verdict. True when it read ok with a root (and,
 // with `convert`, converted ok).
 bool checkFile(const char* path, bool tree, bool convert) {
-  FileHandle file = openScene(path);
+  std::unique_ptr<SceneFileStream> file = openScene(path);
   if (!file) return false;
   QvNode* root = nullptr;
   bool ok;
@@ -100,7 +98,7 @@ bool checkFile(const char* path, bool tree, bool convert) {
   int numRoots;
   {
     QvInputFile in;
-    in.setFilePointer(file.get());
+    in.setFilePointer(file->file());
     ok = QvScene::read(in, root, numRoots);
     defNames = in.getNumReferences();
   }
