@@ -67,6 +67,8 @@ private:
   // Material and RELmaterial in force, counts it and appends it.
   void addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state);
   void subdivide(DvIndexedFaceSet& faceSet);
+  // Line, point and text sets alike: transform, material, counts, append.
+  void addLineSet(std::unique_ptr<DvIndexedLineSet> lineSet, const QvState& state);
   // `shape` names it in warnings.
   void addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape);
 
@@ -307,11 +309,21 @@ void SceneConversion::indexedLineSet(const OwnIndexedLineSet& node, const QvStat
                                                  long(lines.coordIndex.size()));
     lineSet->setVertexMaterials(std::move(lines.materials));
   }
+  addLineSet(std::move(lineSet), state);
+}
+
+// What every line or point set takes from the state in force, whatever
+// built it: the modelling matrix, the material, its place in the list.
+void SceneConversion::addLineSet(std::unique_ptr<DvIndexedLineSet> lineSet, const QvState& state) {
   lineSet->setTransformation(modellingMatrix(state));
   lineSet->resetTransformedVertices();
   attachMaterial(*lineSet, state);
-  ++result_.summary.lineSets;
-  result_.summary.lineVertices += lineSet->lineVertexCount();
+  if (lineSet->drawsPoints()) {
+    ++result_.summary.pointSets;
+  } else {
+    ++result_.summary.lineSets;
+    result_.summary.lineVertices += lineSet->lineVertexCount();
+  }
   currentGroup_->append(std::move(lineSet));
 }
 
@@ -332,11 +344,7 @@ void SceneConversion::pointSet(const QvPointSet& node, const QvState& state) {
                                                    long(indices.size()));
   points->setDrawsPoints(true);
   points->setVertexMaterials(pointMaterials(state, pointCount, first, first + count));
-  points->setTransformation(modellingMatrix(state));
-  points->resetTransformedVertices();
-  attachMaterial(*points, state);
-  ++result_.summary.pointSets;
-  currentGroup_->append(std::move(points));
+  addLineSet(std::move(points), state);
 }
 
 // The text's strokes as a line set in the text's plane, under the
@@ -369,12 +377,7 @@ void SceneConversion::asciiText(const QvAsciiText& node, const QvState& state) {
   auto strokes = std::make_unique<DvIndexedLineSet>(reinterpret_cast<const float(*)[3]>(text.points.data()),
                                                     int(text.points.size()), text.coordIndex.data(),
                                                     long(text.coordIndex.size()));
-  strokes->setTransformation(modellingMatrix(state));
-  strokes->resetTransformedVertices();
-  attachMaterial(*strokes, state);
-  ++result_.summary.lineSets;
-  result_.summary.lineVertices += strokes->lineVertexCount();
-  currentGroup_->append(std::move(strokes));
+  addLineSet(std::move(strokes), state);
 }
 
 void SceneConversion::relFrame(const ownRELframe& node, const QvState&) {

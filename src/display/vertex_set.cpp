@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace quillmere {
 
@@ -217,19 +218,22 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   const bool searchlight = state.colourShift == DvRenderState::SearchlightOnly ||
                            state.colourShift == DvRenderState::DopplerAndSearchlight;
 
-  const LightList& lights = state.spectralLights();
-  const LightingContext context{&lights, lights.get(0), &spectralMaterial()};
-  const SpectralShader shader(kSampling, context, doppler ? &mapping : nullptr);
   // A relativistic material stands for the whole shape; without one, the
-  // vertices' own materials are the targets of RGB spectra.
-  std::unique_ptr<RgbTargetShader> targetShader;
+  // vertices' own materials are the targets of RGB spectra. One shader per
+  // draw, whichever it is.
+  const LightList& lights = state.spectralLights();
+  const WavelengthMapping* shift = doppler ? &mapping : nullptr;
+  std::optional<SpectralShader> shader;
+  std::optional<RgbTargetShader> targetShader;
   if (!relMaterial_ && !vertexMaterials_.empty())
-    targetShader = std::make_unique<RgbTargetShader>(kSampling, &lights, kRgbSpectrumWidthNm,
-                                                     doppler ? &mapping : nullptr);
+    targetShader.emplace(kSampling, &lights, kRgbSpectrumWidthNm, shift);
+  else
+    shader.emplace(kSampling, LightingContext{&lights, lights.get(0), &spectralMaterial()}, shift);
   // The shaders are read only, and each vertex writes its own colour, so runs
   // of vertices go to every core and give the same colours on any count.
-  ColourJob job{&shader, targetShader.get(), vertexMaterials_.data(), &mapping, &gamut, array, doppler_.data(),
-                colours_.data(), colours_.size(), doppler, searchlight, twoSided_};
+  ColourJob job{shader ? &*shader : nullptr, targetShader ? &*targetShader : nullptr, vertexMaterials_.data(),
+                &mapping, &gamut, array, doppler_.data(), colours_.data(), colours_.size(), doppler, searchlight,
+                twoSided_};
   const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
   runPieces(runs, job.count < kParallelColours ? 1 : state.threads, colourRun, &job);
 }

@@ -6,11 +6,20 @@
 
 namespace quillmere {
 
+namespace {
+
+// Reads the first two bytes of `file`: a gzip stream starts with 1F 8B.
+bool startsAsGzip(std::FILE* file) {
+  unsigned char magic[2] = {0, 0};
+  return std::fread(magic, 1, 2, file) == 2 && magic[0] == 0x1f && magic[1] == 0x8b;
+}
+
+} // namespace
+
 bool isGzipFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
-  unsigned char magic[2] = {0, 0};
-  const bool gzip = std::fread(magic, 1, 2, file) == 2 && magic[0] == 0x1f && magic[1] == 0x8b;
+  const bool gzip = startsAsGzip(file);
   std::fclose(file);
   return gzip;
 }
@@ -28,9 +37,7 @@ SceneFileStream::SceneFileStream(const std::string& path) {
     systemError_ = EISDIR;
     return;
   }
-  unsigned char magic[2] = {0, 0};
-  const bool gzip = std::fread(magic, 1, 2, file_) == 2 && magic[0] == 0x1f && magic[1] == 0x8b;
-  if (!gzip) {
+  if (!startsAsGzip(file_)) {
     std::rewind(file_);
     return;
   }

@@ -1,37 +1,14 @@
 // A conversion whose allocation fails part-way, at every allocation in turn:
-// it must end in a reported failure, never a crash or a leak. This file
-// replaces the global operator new of its own test program, so that one
-// chosen allocation can be made to fail; unarmed it is plain malloc.
+// it must end in a reported failure, never a crash or a leak (the test
+// program replaces operator new: tests/support/failing_allocation).
 #include "display_test_support.h"
+
+#include "../support/failing_allocation.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 #include <string>
-
-namespace {
-
-long allocationsUntilFailure = -1; // the allocation that fails when this reaches 0; negative: none
-bool failureInjected = false;
-
-} // namespace
-
-void* operator new(std::size_t size) {
-  if (allocationsUntilFailure >= 0 && allocationsUntilFailure-- == 0) {
-    failureInjected = true;
-    throw std::bad_alloc();
-  }
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-// Out of line: inlined into a caller, a free() of what operator new gave
-// looks like a mismatched pair to the compiler.
-__attribute__((noinline)) void operator delete(void* block) noexcept { std::free(block); }
-__attribute__((noinline)) void operator delete[](void* block) noexcept { std::free(block); }
-__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-__attribute__((noinline)) void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 namespace quillmere::test {
 namespace {
@@ -57,12 +34,11 @@ TEST(ConversionOutOfMemory, EveryFailedAllocationEndsInAReportedFailure) {
   for (long failAt = 0;; ++failAt) {
     DvGroup root;
     testing::internal::CaptureStdout(); // the warnings of the partial conversions
-    failureInjected = false;
-    allocationsUntilFailure = failAt;
+    failAllocationAfter(failAt);
     ConversionResult result = convertScene(*read.root, root, options);
-    allocationsUntilFailure = -1;
+    stopFailingAllocations();
     testing::internal::GetCapturedStdout();
-    if (!failureInjected) {
+    if (!allocationFailed()) {
       EXPECT_TRUE(result.ok) << result.error; // every allocation has failed once: done
       break;
     }

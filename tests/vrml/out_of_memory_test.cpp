@@ -1,39 +1,15 @@
-// A read whose allocation fails part-way, at every allocation in turn. This
-// file replaces the global operator new of the test program, so that one
-// chosen allocation can be made to fail; unarmed it is plain malloc.
+// A read whose allocation fails part-way, at every allocation in turn (the
+// test program replaces operator new: tests/support/failing_allocation).
 #include "vrml_test_support.h"
 
 #include "vrml/group.h"
 
+#include "../support/failing_allocation.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <new>
 #include <string>
-
-namespace {
-
-long allocationsUntilFailure = -1; // the allocation that fails when this reaches 0; negative: none
-bool failureInjected = false;
-
-} // namespace
-
-void* operator new(std::size_t size) {
-  if (allocationsUntilFailure >= 0 && allocationsUntilFailure-- == 0) {
-    failureInjected = true;
-    throw std::bad_alloc();
-  }
-  if (void* block = std::malloc(size ? size : 1)) return block;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-// Out of line: inlined into a caller, a free() of what operator new gave
-// looks like a mismatched pair to the compiler, which cannot see that our
-// operator new is malloc.
-__attribute__((noinline)) void operator delete(void* block) noexcept { std::free(block); }
-__attribute__((noinline)) void operator delete[](void* block) noexcept { std::free(block); }
-__attribute__((noinline)) void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-__attribute__((noinline)) void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 using namespace quillmere;
 using namespace quillmere::test;
@@ -47,10 +23,9 @@ SceneRead readFailingAt(const std::string& text, long failAt) {
   TextInput input(text);
   testing::internal::CaptureStderr();
   QvNode* root = nullptr;
-  failureInjected = false;
-  allocationsUntilFailure = failAt;
+  failAllocationAfter(failAt);
   result.ok = QvScene::read(input.in, root);
-  allocationsUntilFailure = -1;
+  stopFailingAllocations();
   result.errors = testing::internal::GetCapturedStderr();
   result.root.reset(root);
   result.defNames = input.in.getNumReferences();
@@ -82,7 +57,7 @@ TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
     int failures = 0;
     for (int failAt = 0;; ++failAt) {
       SceneRead read = readFailingAt(scene(1000 * pass + failAt), failAt);
-      if (!failureInjected) {
+      if (!allocationFailed()) {
         // The read needed fewer allocations than failAt: it must have succeeded.
         EXPECT_TRUE(read.ok) << read.errors;
         break;
