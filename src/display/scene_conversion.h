@@ -5,6 +5,9 @@
 // display nodes at the place where they stood and act on what follows them.
 #pragma once
 
+#include "display/scene_camera.h"
+
+#include <optional>
 #include <string>
 
 namespace quillmere {
@@ -30,6 +33,7 @@ struct ConversionResult {
   bool ok = true;
   std::string error; // what ended the conversion (no trailing newline) when not ok
   ConversionSummary summary;
+  std::optional<SceneCamera> camera; // the source's first camera, when it has one
 };
 
 // A conversion stops building at this many display vertices in all, with one
