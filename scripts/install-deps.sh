@@ -10,6 +10,10 @@ packages=(
   libimgui-dev
   libmagickcore-6.q16-dev
   zlib1g-dev
+  libassimp-dev nlohmann-json3-dev
+  libavcodec-dev libavformat-dev libswscale-dev libavutil-dev ffmpeg
+  libegl-dev libegl1-mesa-dev libgl1-mesa-dri
+  parallel
   xvfb xauth
   clang libclang-rt-14-dev
 )
