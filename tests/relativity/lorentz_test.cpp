@@ -180,6 +180,26 @@ TEST(SnapshotTransform, UndoesLightConeMappingOfTheSnapshot) {
   }
 }
 
+TEST(SnapshotTransform, FollowsTheSnapshotEvent) {
+  // At rest the snapshot shows every point where it is, wherever the
+  // observer stood when it was taken.
+  RelObserver resting(3, -2, 5, 7, 0.0f, 0, 0, 1);
+  Vector3 position, normal;
+  for (const Vector3& point : {Vector3(1, 2, 3), Vector3(-4, 0.5f, 2)}) {
+    snapshotTransform(resting, point, normal, false, position, normal);
+    expectVector(position, point, 1e-5f);
+  }
+  // Moving along z, a snapshot taken from a point shifted across the flight
+  // shows the scene shifted with it.
+  RelObserver atOrigin(0, 0, 0, 0, 0.6f, 0, 0, 1), shifted(3, -2, 0, 0, 0.6f, 0, 0, 1);
+  Vector3 shift(3, -2, 0), fromOrigin, fromShifted;
+  for (const Vector3& point : {Vector3(1, 2, 3), Vector3(-4, 0.5f, -2)}) {
+    snapshotTransform(atOrigin, point, normal, false, fromOrigin, normal);
+    snapshotTransform(shifted, point + shift, normal, false, fromShifted, normal);
+    expectVector(fromShifted, fromOrigin + shift, 1e-4f);
+  }
+}
+
 TEST(ApparentPoint, SeenFromTheEyeWithCurrentMotion) {
   RelObserver observer(1, 2, 3, 0, 0.6f, 0, 0, 1);
   expectVector(apparentPoint(observer, {2, 2, 3}), {1, 0, 0.75f});
@@ -213,6 +233,31 @@ TEST(FrameTransformation, CarriesObserverIntoTheFrame) {
   moving.setVelocity({0, 0, 0});
   moving.update(companion);
   EXPECT_NEAR(moving.state().speed, 0.6f, kTight);
+}
+
+TEST(FrameTransformation, ShowsMovingMarkersWhereTheyWereWhenTheLightLeft) {
+  // An observer resting at the world origin at time 10 looks at markers at
+  // rest in a frame moving at 0.6 along x. A marker at P' in the frame is at
+  // x(t) = v·t + P'⊥ + P'∥/γ in the world (the frame's origin passes the
+  // world's at t = 0), and is seen where it was at the retarded time t_r
+  // with |x(t_r)| = 10 − t_r; found here by bisection in double.
+  const double beta = 0.6, gamma = 1.25, now = 10;
+  RelObserver observer(0, 0, 0, float(now), 0.0f, 0, 0, 1);
+  FrameTransformation frame({0, 0, 0}, {float(beta), 0, 0});
+  frame.update(observer);
+  for (const Vector3& marker : {Vector3(0, 0, 0), Vector3(0, 2, 0), Vector3(1.5f, -1, 3)}) {
+    auto world = [&](double t, int axis) {
+      return axis == 0 ? beta * t + marker.x / gamma : axis == 1 ? double(marker.y) : double(marker.z);
+    };
+    auto lag = [&](double t) { // light-travel distance minus elapsed time; rises with t
+      double x = world(t, 0), y = world(t, 1), z = world(t, 2);
+      return std::sqrt(x * x + y * y + z * z) - (now - t);
+    };
+    double early = -100, late = now;
+    for (int i = 0; i < 200; ++i) (lag(0.5 * (early + late)) < 0 ? early : late) = 0.5 * (early + late);
+    Vector3 seen(float(world(early, 0)), float(world(early, 1)), float(world(early, 2)));
+    expectVector(lightCone(frame.state(), marker), seen, 1e-4f);
+  }
 }
 
 } // namespace
