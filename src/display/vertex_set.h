@@ -19,6 +19,8 @@
 
 namespace quillmere {
 
+class ColourPipeline;
+
 class DvVertexSet : public DvNode {
 public:
   // The shape's own OpenGL material (owned, shared with nothing).
@@ -108,11 +110,18 @@ protected:
   bool twoSided_ = false;
 
 private:
-  const RelMaterial& spectralMaterial();
+  const RelMaterial& spectralMaterial(const ColourPipeline* pipeline);
+  // Per vertex, the ambient and diffuse colours as the uplift in force
+  // wants them: sigmoid coefficients (smooth) or linear targets (cie with
+  // Gaussians); remade when the pipeline's uplift changes.
+  const Vector3* upliftedVertexMaterials(const ColourPipeline& pipeline);
 
   std::unique_ptr<DvMaterial> material_;                 // owned
   std::unique_ptr<DvSpectralMaterial> relMaterial_;      // from a relativistic material node
   std::unique_ptr<DvSpectralMaterial> rgbMaterial_;      // from material_, made on the first spectral draw
+  int rgbMaterialGeneration_ = -1;                       // the pipeline's uplift generation it was made for
+  std::vector<Vector3> upliftedMaterials_;               // ambient, diffuse per vertex; see upliftedVertexMaterials
+  int upliftedGeneration_ = -1;
   std::vector<Vector3> colours_;                         // per vertex, this draw's spectral colour
 };
 
