@@ -11,9 +11,11 @@ namespace {
 
 constexpr float kInverseRangeNm = 1.0f / (SigmoidSpectrum::kLastNm - SigmoidSpectrum::kFirstNm);
 
+// Clamped as a wavelength, so that every wavelength beyond an end takes
+// exactly the end's value.
 inline float positionOf(float wavelengthNm) {
-  const float t = (wavelengthNm - SigmoidSpectrum::kFirstNm) * kInverseRangeNm;
-  return std::min(std::max(t, 0.0f), 1.0f);
+  const float nm = std::min(std::max(wavelengthNm, SigmoidSpectrum::kFirstNm), SigmoidSpectrum::kLastNm);
+  return (nm - SigmoidSpectrum::kFirstNm) * kInverseRangeNm;
 }
 
 inline float sigmoid(float x) { return 0.5f + 0.5f * x / std::sqrt(1.0f + x * x); }
