@@ -54,6 +54,7 @@ void ColourPipeline::prepare() {
     const double scale = 1.0 / (double(kStoredReflectanceScale) * luminance);
     for (int i = 0; i < 3; ++i) lightWhite_[i] = lightXyz[i] / luminance;
     const ColourMatrix balanced = kXyzToLinearSrgb * bradfordAdaptation(lightWhite_, d65White());
+    unbalance_ = kXyzToLinearSrgb * balanced.inverse();
     balanced_.emplace(kObservedSampleCount, kObservedFromNm, kObservedToNm, balanced.scaled(scale));
     unbalanced_.emplace(kObservedSampleCount, kObservedFromNm, kObservedToNm, kXyzToLinearSrgb.scaled(scale));
 
@@ -74,6 +75,15 @@ void ColourPipeline::prepare() {
     preparedUplift_ = uplift();
     ++upliftGeneration_;
   }
+}
+
+Matrix3 ColourPipeline::balancedToDrawing() const {
+  if (whiteBalance) return Matrix3();
+  // Row j of the row-vector matrix is column j of unbalance_.
+  Vector3 rows[3];
+  for (int j = 0; j < 3; ++j)
+    rows[j] = Vector3(float(unbalance_.m[0][j]), float(unbalance_.m[1][j]), float(unbalance_.m[2][j]));
+  return Matrix3::fromRows(rows[0], rows[1], rows[2]);
 }
 
 void ColourPipeline::beginFrame() {

@@ -86,6 +86,12 @@ public:
     return {encodeSrgb(c.x), encodeSrgb(c.y), encodeSrgb(c.z)};
   }
 
+  // The drawing's linear RGB of a white-balanced linear RGB: the identity
+  // with white balance, the balance undone without (for rowVectorProduct).
+  Matrix3 balancedToDrawing() const;
+  const Spectrum* referenceLight() const { return light_ ? light_ : defaultLight_.get(); }
+  float referenceIntensity() const { return lightIntensity_; }
+
   // Changes whenever spectra made from RGB colours must be made again.
   int upliftGeneration() const { return upliftGeneration_; }
 
@@ -112,6 +118,7 @@ private:
   const SpectralSampling* drawing_ = nullptr;
   RestResponse response_;
   Tristimulus lightWhite_;
+  ColourMatrix unbalance_; // balanced linear sRGB to unbalanced
   bool prepared_ = false;
   bool preparedBalance_ = true;
   ColourModel preparedModel_ = ColourModel::Cie;

@@ -20,13 +20,22 @@ SmoothTargetShader::SmoothTargetShader(const SpectralSampling& sampling, const L
   for (int j = 0; j < lights->size(); ++j) {
     const SpectralLight* light = lights->get(j);
     if (!light || !light->on() || !light->spectrum() || light->intensity() == 0.0f) continue;
-    lights_.push_back(LightTerm{light, light->intensity(), {}});
+    lights_.push_back(LightTerm{light, light->intensity(), {}, 0.0f});
     if (!doppler_) light->spectrum()->evaluateAscending(sampling.wavelengths(), n, lights_.back().restValues);
   }
 }
 
+void SmoothTargetShader::setReference(const Spectrum* spectrum, float intensity, const Matrix3& balancedToDrawing) {
+  if (doppler_ || !spectrum || intensity == 0.0f) return;
+  balancedToDrawing_ = balancedToDrawing;
+  if (ambientLight_ == spectrum) ambientReferenceScale_ = ambientIntensity_ / intensity;
+  for (LightTerm& term : lights_)
+    if (term.light->spectrum() == spectrum) term.referenceScale = term.intensity / intensity;
+}
+
 Vector3 SmoothTargetShader::colourOf(const VertexRay& vertex, float dopplerFactor, const Vector3& ambientCoefficients,
-                                     const Vector3& diffuseCoefficients) const {
+                                     const Vector3& diffuseCoefficients, const Vector3& ambientTarget,
+                                     const Vector3& diffuseTarget) const {
   const int n = sampling_->count();
   const float* observedNm = sampling_->wavelengths();
   float shiftedNm[kMax];
@@ -38,7 +47,12 @@ Vector3 SmoothTargetShader::colourOf(const VertexRay& vertex, float dopplerFacto
 
   float observed[kMax], reflectance[kMax], light[kMax];
   for (int k = 0; k < n; ++k) observed[k] = 0.0f;
-  if (ambientLight_) {
+  Vector3 balanced; // the reference lights' part, in the targets' RGB
+  bool anyObserved = false;
+  if (ambientReferenceScale_ != 0.0f) {
+    balanced = ambientReferenceScale_ * ambientTarget;
+  } else if (ambientLight_) {
+    anyObserved = true;
     SigmoidSpectrum::reflectance(ambientCoefficients, emittedNm, n, reflectance);
     const float* l = ambientRest_;
     if (doppler_) {
@@ -54,6 +68,11 @@ Vector3 SmoothTargetShader::colourOf(const VertexRay& vertex, float dopplerFacto
   for (const LightTerm& term : lights_) {
     float cosine = dot(vertex.normal, term.light->directionFor(vertex.position));
     if (!(cosine > 0.0f)) continue; // facing away (or a degenerate normal)
+    if (term.referenceScale != 0.0f) {
+      balanced += (term.referenceScale * cosine) * diffuseTarget;
+      continue;
+    }
+    anyObserved = true;
     if (!diffuseHeld) {
       SigmoidSpectrum::reflectance(diffuseCoefficients, emittedNm, n, reflectance);
       diffuseHeld = true;
@@ -69,7 +88,9 @@ Vector3 SmoothTargetShader::colourOf(const VertexRay& vertex, float dopplerFacto
     const float scale = kStoredReflectanceScale * term.intensity * cosine;
     for (int k = 0; k < n; ++k) observed[k] += scale * l[k] * reflectance[k];
   }
-  return sampling_->toRgb(observed);
+  Vector3 rgb = balancedToDrawing_.rowVectorProduct(balanced);
+  if (anyObserved) rgb += sampling_->toRgb(observed);
+  return rgb;
 }
 
 } // namespace quillmere

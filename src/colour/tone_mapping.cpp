@@ -34,8 +34,12 @@ float toneMapChannel(ToneMap curve, float value) {
     return value / (1.0f + value);
   case ToneMap::Filmic:
     if (value <= kFilmicKnee) return value;
-    // Value and slope continuous at the knee; 1 is approached, never passed.
-    return 1.0f - (1.0f - kFilmicKnee) * std::exp(-(value - kFilmicKnee) / (1.0f - kFilmicKnee));
+    // A Reinhard shoulder above the knee: value and slope continuous there,
+    // 1 approached, never passed (1 → 0.8, 2 → 0.91, 5 → 0.97).
+    {
+      const float t = (value - kFilmicKnee) / (1.0f - kFilmicKnee);
+      return kFilmicKnee + (1.0f - kFilmicKnee) * t / (1.0f + t);
+    }
   }
   return value;
 }

@@ -10,7 +10,7 @@ namespace quillmere {
 enum class ToneMap {
   Clip,     // values above 1 become 1; values ≤ 1 are untouched
   Reinhard, // c/(1 + c) per channel
-  Filmic,   // c up to 0.6, then a shoulder 1 − 0.4·e^(−(c − 0.6)/0.4) that approaches 1
+  Filmic,   // c up to 0.6, then a shoulder 0.6 + 0.4·t/(1 + t), t = (c − 0.6)/0.4, that approaches 1
 };
 
 // The names a user types and reads, in the order of the enumeration.

@@ -91,7 +91,7 @@ struct ColourJob {
   const RgbTargetShader* targetShader;     // with `materials` instead of `shader`
   const SmoothTargetShader* smoothShader;  // with `uplifted` instead of `shader`
   const VertexMaterial* materials;         // per vertex
-  const Vector3* uplifted;                 // per vertex: ambient, diffuse (targets or coefficients)
+  const Vector3* uplifted;                 // per vertex: see upliftedVertexMaterials
   ColourPipeline* pipeline;                // the cie model's tail and meter; null: the system model
   const WavelengthMapping* mapping;
   const GamutMapping* gamut;
@@ -124,9 +124,10 @@ void colourRun(void* context, long run) {
     const float shift = job.dopplerShift ? d : 1.0f;
     Vector3 rgb;
     if (job.smoothShader)
-      rgb = job.smoothShader->colourOf(ray, shift, job.uplifted[2 * i], job.uplifted[2 * i + 1]);
+      rgb = job.smoothShader->colourOf(ray, shift, job.uplifted[4 * i], job.uplifted[4 * i + 1],
+                                       job.uplifted[4 * i + 2], job.uplifted[4 * i + 3]);
     else if (job.targetShader && job.uplifted)
-      rgb = job.targetShader->colourOf(ray, shift, job.uplifted[2 * i], job.uplifted[2 * i + 1]);
+      rgb = job.targetShader->colourOf(ray, shift, job.uplifted[4 * i + 2], job.uplifted[4 * i + 3]);
     else if (job.targetShader)
       rgb = job.targetShader->colourOf(ray, shift, job.materials[i].ambient, job.materials[i].diffuse);
     else
@@ -228,15 +229,15 @@ const RelMaterial& DvVertexSet::spectralMaterial(const ColourPipeline* pipeline)
 }
 
 const Vector3* DvVertexSet::upliftedVertexMaterials(const ColourPipeline& pipeline) {
-  if (upliftedGeneration_ == pipeline.upliftGeneration() && upliftedMaterials_.size() == 2 * vertexMaterials_.size())
+  if (upliftedGeneration_ == pipeline.upliftGeneration() && upliftedMaterials_.size() == 4 * vertexMaterials_.size())
     return upliftedMaterials_.data();
-  upliftedMaterials_.resize(2 * vertexMaterials_.size());
+  upliftedMaterials_.resize(4 * vertexMaterials_.size());
   const bool smooth = pipeline.uplift() == Uplift::Smooth;
   for (std::size_t i = 0; i < vertexMaterials_.size(); ++i)
-    for (int side = 0; side < 2; ++side) {
+    for (std::size_t side = 0; side < 2; ++side) {
       const Vector3& colour = side == 0 ? vertexMaterials_[i].ambient : vertexMaterials_[i].diffuse;
-      upliftedMaterials_[2 * i + std::size_t(side)] =
-          smooth ? pipeline.smoothCoefficients(colour) : ColourPipeline::linearTarget(colour);
+      upliftedMaterials_[4 * i + side] = smooth ? pipeline.smoothCoefficients(colour) : Vector3();
+      upliftedMaterials_[4 * i + 2 + side] = ColourPipeline::linearTarget(colour);
     }
   upliftedGeneration_ = pipeline.upliftGeneration();
   return upliftedMaterials_.data();
@@ -274,6 +275,9 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
     if (uplift && uplift->uplift() == Uplift::Smooth) {
       uplifted = upliftedVertexMaterials(*uplift);
       smoothShader.emplace(sampling, &lights, shift);
+      if (pipeline)
+        smoothShader->setReference(pipeline->referenceLight(), pipeline->referenceIntensity(),
+                                   pipeline->balancedToDrawing());
     } else {
       targetShader.emplace(sampling, &lights, kRgbSpectrumWidthNm, shift);
       if (pipeline) {

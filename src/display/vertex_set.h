@@ -111,9 +111,9 @@ protected:
 
 private:
   const RelMaterial& spectralMaterial(const ColourPipeline* pipeline);
-  // Per vertex, the ambient and diffuse colours as the uplift in force
-  // wants them: sigmoid coefficients (smooth) or linear targets (cie with
-  // Gaussians); remade when the pipeline's uplift changes.
+  // Per vertex four triples: the sigmoid coefficients of the ambient and
+  // diffuse colours (smooth uplift; zero otherwise), then their linear
+  // targets; remade when the pipeline's uplift changes.
   const Vector3* upliftedVertexMaterials(const ColourPipeline& pipeline);
 
   std::unique_ptr<DvMaterial> material_;                 // owned
