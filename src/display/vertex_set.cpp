@@ -1,6 +1,7 @@
 #include "display/vertex_set.h"
 
 #include "colour/colour_pipeline.h"
+#include "colour/rgb_spectrum.h"
 #include "colour/rgb_target_shader.h"
 #include "colour/smooth_target_shader.h"
 #include "colour/spectral_shader.h"
@@ -219,13 +220,34 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
 }
 
 const RelMaterial& DvVertexSet::spectralMaterial(const ColourPipeline* pipeline) {
-  if (relMaterial_) return relMaterial_->record;
   const int generation = pipeline ? pipeline->upliftGeneration() : -1;
+  if (relMaterial_) {
+    if (generation != rgbMaterialGeneration_) aimRgbSpectra(pipeline);
+    rgbMaterialGeneration_ = generation;
+    return relMaterial_->record;
+  }
   if (!rgbMaterial_ || generation != rgbMaterialGeneration_) {
     rgbMaterial_ = makeRgbSpectralMaterial(material_.get(), pipeline);
     rgbMaterialGeneration_ = generation;
   }
   return rgbMaterial_->record;
+}
+
+void DvVertexSet::aimRgbSpectra(const ColourPipeline* pipeline) {
+  // The colours as the file gave them, remembered on the first visit.
+  if (rgbTargets_.empty())
+    for (const auto& owned : relMaterial_->spectra)
+      if (auto* rgb = dynamic_cast<RgbSpectrum*>(owned.get())) rgbTargets_.emplace_back(rgb, rgb->target());
+  const bool cie = pipeline && pipeline->cie();
+  for (auto& [spectrum, displayColour] : rgbTargets_) {
+    spectrum->setWidth(kRgbSpectrumWidthNm); // the system's response
+    if (cie) {
+      spectrum->setResponse(pipeline->gaussianResponse(kRgbSpectrumWidthNm));
+      spectrum->setRGB(ColourPipeline::linearTarget(displayColour));
+    } else {
+      spectrum->setRGB(displayColour);
+    }
+  }
 }
 
 const Vector3* DvVertexSet::upliftedVertexMaterials(const ColourPipeline& pipeline) {

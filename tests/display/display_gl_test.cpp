@@ -280,6 +280,15 @@ TEST_F(DisplayGL, ColourModelsKeepTheSystemPixelsAndShowWhiteAsDisplayWhite) {
   EXPECT_GE(std::min({left.r, left.g, left.b}), 254);  // white
   EXPECT_GE(right.b, 254);                             // blue
   EXPECT_LE(std::max(right.r, right.g), 1);
+
+  // A RELmaterialRGB's bands are aimed through the cie conversion too.
+  ConvertedScene bands = convert("Separator { RELmaterialRGB { diffuseColor 0.2 0.6 1 } "
+                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
+                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
+  const Pixel b = draw(*bands.root, observerAlongZ(0), state, true).at(100, 100);
+  EXPECT_NEAR(b.r, 51, 1);
+  EXPECT_NEAR(b.g, 153, 1);
+  EXPECT_NEAR(b.b, 255, 1);
 }
 
 } // namespace
