@@ -82,7 +82,8 @@ public:
   // factor) times 2^EV, tone curve, gamut mapping, sRGB encoding.
   Vector3 toDisplay(const Vector3& linear, const GamutMapping& gamut) const {
     Vector3 c = toneMap_(exposure.factor() * linear);
-    gamut.clip(c);
+    // Method 0 clamps each channel to [0, 1] (NaN to 0), as the encoding does.
+    if (gamut.method() != 0) gamut.clip(c);
     return {encodeSrgb(c.x), encodeSrgb(c.y), encodeSrgb(c.z)};
   }
 
