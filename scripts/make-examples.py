@@ -617,12 +617,12 @@ Written by scripts/make-examples.py; edit that script, not this file.
 """)
     s.open("Separator")
     # Floor: 2 x 2 tiles from x = -8 to 8 and z = 0 to 80 at y = -2, each cut
-    # into 2 x 2 quadrilaterals, one face set per colour.
+    # into 4 x 4 quadrilaterals, one face set per colour.
     floors = [Mesh() for _ in HALL_TILE_COLOURS]
     for j in range(40):
         for i in range(8):
             colour = (i + 2 * j + (i * j) % 3) % len(HALL_TILE_COLOURS)
-            floors[colour].add_grid((-8 + 2 * i, -2, 2 * j), (0, 0, 2), (2, 0, 0), 2, 2)
+            floors[colour].add_grid((-8 + 2 * i, -2, 2 * j), (0, 0, 2), (2, 0, 0), 4, 4)
     for colour, floor in zip(HALL_TILE_COLOURS, floors):
         s.open("Separator")
         s.material(colour)
