@@ -153,9 +153,17 @@ bool fitSigmoidSpectrum(const RestResponse& response, const Vector3& linearTarge
   const double u = 2.0 * grey - 1.0;
   double c[3] = {0.0, 0.0, u / std::sqrt(1.0 - u * u)}; // S(c2) = grey
 
-  // Along the path from that grey to the target.
+  // Most colours are reached from that grey directly; saturated ones along
+  // a path from the grey to the target.
+  const double start[3] = {c[0], c[1], c[2]};
+  const double wanted[3] = {linearTarget.x, linearTarget.y, linearTarget.z};
+  double error = refine(response, wanted, c, 30);
+  if (error <= 1e-10) {
+    coefficients = Vector3(float(c[0]), float(c[1]), float(c[2]));
+    return true;
+  }
+  for (int i = 0; i < 3; ++i) c[i] = start[i];
   constexpr int kSteps = 8;
-  double error = 0.0;
   for (int step = 1; step <= kSteps; ++step) {
     const double s = double(step) / kSteps;
     const double target[3] = {grey + s * (linearTarget.x - grey), grey + s * (linearTarget.y - grey),
