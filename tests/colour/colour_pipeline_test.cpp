@@ -181,5 +181,38 @@ TEST(ColourPipeline, SmoothUpliftReproducesEveryGridColourWithReflectancesInRang
       }
 }
 
+TEST(ColourPipeline, PerVertexSmoothColoursMatchTheWholeShapeSpectra) {
+  // The per-vertex shader (with its shortcut for lights of the reference
+  // spectrum) against the whole-shape shader reading the same sigmoid
+  // spectra, at rest and shifted, with and without white balance.
+  HeadOn scene;
+  SpectralLight ambient; // the headlight slot, also the ambient light
+  ambient.setIntensity(0.5f);
+  ambient.setSpectrum(&scene.sun);
+  scene.lights.set(0, &ambient);
+  scene.ray.normal = Vector3(0.6f, 0.0f, 0.8f);
+  ColourPipeline pipeline;
+  pipeline.setReferenceLight(&scene.sun, 1.0f);
+  const Vector3 ambientColour(0.3f, 0.5f, 0.2f), diffuseColour(0.9f, 0.4f, 0.1f);
+  const Vector3 a = pipeline.smoothCoefficients(ambientColour), d = pipeline.smoothCoefficients(diffuseColour);
+  SigmoidSpectrum ambientSpectrum(a, kStoredReflectanceScale), diffuseSpectrum(d, kStoredReflectanceScale);
+  RelMaterial material{&ambientSpectrum, 1.0f, &diffuseSpectrum, 1.0f, &diffuseSpectrum, 0.0f};
+  const WavelengthMapping mapping;
+  for (bool balance : {true, false})
+    for (const WavelengthMapping* shift : {static_cast<const WavelengthMapping*>(nullptr), &mapping}) {
+      pipeline.whiteBalance = balance;
+      pipeline.prepare();
+      SmoothTargetShader perVertex(pipeline.sampling(), &scene.lights, shift);
+      perVertex.setReference(pipeline.referenceLight(), pipeline.referenceIntensity(), pipeline.balancedToDrawing());
+      const SpectralShader whole(pipeline.sampling(), {&scene.lights, &ambient, &material}, shift);
+      const float factor = shift ? 1.4f : 1.0f;
+      const Vector3 got = perVertex.colourOf(scene.ray, factor, a, d, ColourPipeline::linearTarget(ambientColour),
+                                             ColourPipeline::linearTarget(diffuseColour));
+      const Vector3 want = whole.colourOf(scene.ray, factor);
+      for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(got[i], want[i], 2e-4f) << "balance " << balance << ", shift " << (shift != nullptr) << ", " << i;
+    }
+}
+
 } // namespace
 } // namespace quillmere
