@@ -61,6 +61,7 @@ void ExposureControl::beginFrame() {
   unsigned counts[LuminanceHistogram::kBins];
   for (int i = 0; i < LuminanceHistogram::kBins; ++i) counts[i] = counts_[i].exchange(0, std::memory_order_relaxed);
   if (automatic) {
+    attempted_ = true;
     bool found = false;
     const float target = meteredEv(counts, found);
     if (found) {

@@ -57,9 +57,9 @@ public:
   // metered frame sets it outright) and starts a new histogram. Without
   // automatic exposure only the factor is updated.
   void beginFrame();
-  // True while auto exposure has never metered a frame: the display manager
+  // True before auto exposure has had a frame to meter: the display manager
   // then draws the first frame twice, once only to meter it.
-  bool needsMetering() const { return automatic && !metered_; }
+  bool needsMetering() const { return automatic && !attempted_; }
 
   // Thread-safe: the per-vertex runs add their histograms as they finish.
   void record(const LuminanceHistogram& histogram);
@@ -72,6 +72,7 @@ private:
   std::atomic<unsigned> counts_[LuminanceHistogram::kBins] = {};
   float automaticEv_ = 0.0f; // smoothed over the frames
   bool metered_ = false;     // a lit frame has been metered
+  bool attempted_ = false;   // a frame has been metered, lit or not
   float factor_ = 1.0f;      // 2^ev(), as of the last beginFrame
 };
 

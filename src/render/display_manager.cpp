@@ -116,10 +116,11 @@ void DvDisplayManager::drawOverlay() const {
 void DvDisplayManager::display(int noSwap) {
   if (glGetError() != GL_NO_ERROR) printWarning("OpenGL Error in DvDisplayManager::display()\n");
   if (ColourPipeline* colour = state_.colourPipeline) {
-    colour->beginFrame();
     // Auto exposure meters a frame before it can expose one, so the first
     // frame it sees is drawn once only to be metered.
-    if (state_.softwareShading && colour->cie() && colour->exposure.needsMetering()) {
+    const bool meterFirst = state_.softwareShading && colour->cie() && colour->exposure.needsMetering();
+    colour->beginFrame();
+    if (meterFirst) {
       drawViews();
       colour->beginFrame();
     }
