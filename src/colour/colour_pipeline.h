@@ -56,7 +56,10 @@ public:
 
   ColourPipeline();
 
-  Uplift uplift() const { return upliftChoice ? *upliftChoice : model == ColourModel::Cie ? Uplift::Smooth : Uplift::Gaussian; }
+  Uplift uplift() const {
+    if (upliftChoice) return *upliftChoice;
+    return model == ColourModel::Cie ? Uplift::Smooth : Uplift::Gaussian;
+  }
   bool cie() const { return model == ColourModel::Cie; }
 
   // The first scene light (spectrum not owned, must outlive the pipeline)

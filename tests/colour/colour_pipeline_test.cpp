@@ -91,9 +91,10 @@ TEST(ColourPipeline, PlanckSpectrumShiftedByDIsTheBlackBodyAtDT) {
   // Unnormalised curves: strength ∝ peak value ∝ T⁵.
   PlanckSpectrum cool(1.0f, t), hot(std::pow(d, 5.0f), d * t);
   RelMaterial coolMaterial{&zero, 0.0f, &cool, 1.0f, &zero, 0.0f}, hotMaterial{&zero, 0.0f, &hot, 1.0f, &zero, 0.0f};
-  const Vector3 shifted = mapping.searchlightFactor(d) *
-                          SpectralShader(pipeline.sampling(), {&lights, nullptr, &coolMaterial}, &mapping).colourOf(ray, d);
-  const Vector3 atRest = SpectralShader(pipeline.sampling(), {&lights, nullptr, &hotMaterial}, nullptr).colourOf(ray, 1.0f);
+  const SpectralShader coolShifted(pipeline.sampling(), {&lights, nullptr, &coolMaterial}, &mapping);
+  const SpectralShader hotAtRest(pipeline.sampling(), {&lights, nullptr, &hotMaterial}, nullptr);
+  const Vector3 shifted = mapping.searchlightFactor(d) * coolShifted.colourOf(ray, d);
+  const Vector3 atRest = hotAtRest.colourOf(ray, 1.0f);
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(shifted[i], atRest[i], 2e-3f * std::fabs(atRest[i]) + 1e-4f) << i;
 }
 
