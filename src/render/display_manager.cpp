@@ -118,8 +118,12 @@ void DvDisplayManager::display(int noSwap) {
   if (ColourPipeline* colour = state_.colourPipeline) {
     // Auto exposure meters a frame before it can expose one, so the first
     // frame it sees is drawn once only to be metered.
+    // Only spectral frames are metered, so the exposure waits for the first.
     const bool meterFirst = state_.softwareShading && colour->cie() && colour->exposure.needsMetering();
-    colour->beginFrame();
+    if (state_.softwareShading)
+      colour->beginFrame();
+    else
+      colour->prepare();
     if (meterFirst) {
       drawViews();
       colour->beginFrame();
