@@ -52,8 +52,9 @@ void ColourPipeline::prepare() {
     // A reflectance of 1 (stored as 0.01) under the light has Y = 1.
     const double luminance = lightXyz[1] > 0.0 ? lightXyz[1] : 1.0;
     const double scale = 1.0 / (double(kStoredReflectanceScale) * luminance);
-    for (int i = 0; i < 3; ++i) lightWhite_[i] = lightXyz[i] / luminance;
-    const ColourMatrix balanced = kXyzToLinearSrgb * bradfordAdaptation(lightWhite_, d65White());
+    Tristimulus lightWhite; // Y = 1
+    for (int i = 0; i < 3; ++i) lightWhite[i] = lightXyz[i] / luminance;
+    const ColourMatrix balanced = kXyzToLinearSrgb * bradfordAdaptation(lightWhite, d65White());
     unbalance_ = kXyzToLinearSrgb * balanced.inverse();
     balanced_.emplace(kObservedSampleCount, kObservedFromNm, kObservedToNm, balanced.scaled(scale));
     unbalanced_.emplace(kObservedSampleCount, kObservedFromNm, kObservedToNm, kXyzToLinearSrgb.scaled(scale));

@@ -78,8 +78,6 @@ public:
   // The RGB of a unit reflectance per sample under the reference light at
   // rest, white-balanced: what the RGB uplifts aim at.
   const RestResponse& restResponse() const { return response_; }
-  // The white of the reference light (XYZ, Y = 1) and the display-scale factor.
-  const Tristimulus& lightWhite() const { return lightWhite_; }
 
   // The per-vertex tail of the cie model: linear sRGB (after the searchlight
   // factor) times 2^EV, tone curve, gamut mapping, sRGB encoding.
@@ -121,7 +119,6 @@ private:
   std::optional<SpectralSampling> unbalanced_;
   const SpectralSampling* drawing_ = nullptr;
   RestResponse response_;
-  Tristimulus lightWhite_;
   ColourMatrix unbalance_; // balanced linear sRGB to unbalanced
   bool prepared_ = false;
   bool preparedBalance_ = true;
