@@ -16,7 +16,9 @@
 // (material 1, the grey (0.8, 0.8, 0.8) that shapes without a relativistic
 // material get).
 
+#include "colour/colour_pipeline.h"
 #include "colour/gamut_mapping.h"
+#include "colour/smooth_target_shader.h"
 #include "colour/planck_spectrum.h"
 #include "colour/rgb_target_shader.h"
 #include "colour/rgb_spectrum.h"
@@ -147,7 +149,8 @@ void BM_SpectralVertexColour(benchmark::State& state) {
 // list of lights per draw.
 template <typename MakeShader>
 void runDraws(benchmark::State& state, const std::vector<Vertex>& vertices, bool searchlight,
-              const WavelengthMapping& wavelengthRange, const GamutMapping& gamutMapping, MakeShader makeShader) {
+              const WavelengthMapping& wavelengthRange, const GamutMapping& gamutMapping, MakeShader makeShader,
+              const ColourPipeline* cie = nullptr) {
   long allocationsBefore = allocationCount.load();
   for (auto _ : state) {
     const auto colourOf = makeShader();
@@ -155,7 +158,10 @@ void runDraws(benchmark::State& state, const std::vector<Vertex>& vertices, bool
       const Vertex& v = vertices[i];
       Vector3 colour = colourOf(v, i);
       if (searchlight) colour = wavelengthRange.searchlightFactor(v.doppler) * colour;
-      gamutMapping.clip(colour);
+      if (cie)
+        colour = cie->toDisplay(colour, gamutMapping);
+      else
+        gamutMapping.clip(colour);
       benchmark::DoNotOptimize(colour);
     }
   }
@@ -168,19 +174,25 @@ void BM_SpectralShaderColour(benchmark::State& state) {
   const int colourShift = int(state.range(0));
   const bool headlightOn = state.range(1) != 0;
   const bool rgbMaterial = state.range(2) != 0;
+  const bool cie = state.range(3) != 0;
 
   SceneLighting scene(headlightOn);
+  ColourPipeline pipeline;
+  pipeline.setReferenceLight(&scene.sunlight, 1.0f);
+  SigmoidSpectrum smoothGrey(pipeline.smoothCoefficients(Vector3(0.8f, 0.8f, 0.8f)), kStoredReflectanceScale);
   LightList& lights = scene.lights;
   PlanckSpectrum& emission = scene.emission;
   RgbSpectrum grey; // σ = 20 nm, (0.8, 0.8, 0.8)
   ConstantSpectrum zero;
   RelMaterial blackBody{&zero, 0.0f, &emission, 1.0f, &zero, 0.0f};
   RelMaterial rgb{&grey, 1.0f, &grey, 1.0f, &grey, 1.0f};
+  RelMaterial smooth{&smoothGrey, 1.0f, &smoothGrey, 1.0f, &smoothGrey, 1.0f};
 
-  LightingContext context{&lights, lights.get(0), rgbMaterial ? &rgb : &blackBody};
+  LightingContext context{&lights, lights.get(0), rgbMaterial ? (cie ? &smooth : &rgb) : &blackBody};
   WavelengthMapping wavelengthRange(380.0f, 780.0f);
   GamutMapping gamutMapping;
-  const SpectralSampling sampling(40, 380.0f, 780.0f);
+  const SpectralSampling systemSampling(40, 380.0f, 780.0f);
+  const SpectralSampling& sampling = cie ? pipeline.sampling() : systemSampling;
 
   const std::vector<Vertex> vertices = makeVertices();
   const bool doppler = colourShift == 2 || colourShift == 3;
@@ -189,17 +201,20 @@ void BM_SpectralShaderColour(benchmark::State& state) {
   runDraws(state, vertices, searchlight, wavelengthRange, gamutMapping, [&] {
     return [shader = SpectralShader(sampling, context, doppler ? &wavelengthRange : nullptr)](
                const Vertex& v, std::size_t) { return shader.colourOf(v.ray, v.doppler); };
-  });
+  }, cie ? &pipeline : nullptr);
 }
 
 void BM_RgbTargetShaderColour(benchmark::State& state) {
   const int colourShift = int(state.range(0));
   const bool headlightOn = state.range(1) != 0;
+  const bool cie = state.range(2) != 0;
 
   SceneLighting scene(headlightOn);
   WavelengthMapping wavelengthRange(380.0f, 780.0f);
   GamutMapping gamutMapping;
   const SpectralSampling sampling(40, 380.0f, 780.0f);
+  ColourPipeline pipeline;
+  pipeline.setReferenceLight(&scene.sunlight, 1.0f);
 
   const std::vector<Vertex> vertices = makeVertices();
   std::vector<Vector3> targets(vertices.size());
@@ -208,6 +223,29 @@ void BM_RgbTargetShaderColour(benchmark::State& state) {
   const bool doppler = colourShift == 2 || colourShift == 3;
   const bool searchlight = colourShift == 1 || colourShift == 3;
 
+  if (cie) {
+    // The smooth uplift's coefficients, fitted once per colour as a draw finds them.
+    std::vector<Vector3> coefficients(targets.size()), linear(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      coefficients[i] = pipeline.smoothCoefficients(targets[i]);
+      linear[i] = ColourPipeline::linearTarget(targets[i]);
+    }
+    const Vector3 ambient = pipeline.smoothCoefficients(Vector3(0.2f, 0.2f, 0.2f));
+    const Vector3 ambientLinear = ColourPipeline::linearTarget(Vector3(0.2f, 0.2f, 0.2f));
+    runDraws(state, vertices, searchlight, wavelengthRange, gamutMapping, [&] {
+      return [shader =
+                  [&] {
+                    SmoothTargetShader made(pipeline.sampling(), &scene.lights, doppler ? &wavelengthRange : nullptr);
+                    made.setReference(pipeline.referenceLight(), pipeline.referenceIntensity(),
+                                      pipeline.balancedToDrawing());
+                    return made;
+                  }(),
+              &coefficients, &linear, ambient, ambientLinear](const Vertex& v, std::size_t i) {
+        return shader.colourOf(v.ray, v.doppler, ambient, coefficients[i], ambientLinear, linear[i]);
+      };
+    }, &pipeline);
+    return;
+  }
   runDraws(state, vertices, searchlight, wavelengthRange, gamutMapping, [&] {
     return [shader = RgbTargetShader(sampling, &scene.lights, 20.0f, doppler ? &wavelengthRange : nullptr),
             &targets](const Vertex& v, std::size_t i) {
@@ -217,20 +255,29 @@ void BM_RgbTargetShaderColour(benchmark::State& state) {
 }
 
 BENCHMARK(BM_RgbTargetShaderColour)
-    ->ArgNames({"colourShift", "headlight"})
-    ->Args({0, 0})
-    ->Args({3, 0})
-    ->Args({3, 1})
+    ->ArgNames({"colourShift", "headlight", "colourModel"})
+    ->Args({0, 0, 0})
+    ->Args({0, 0, 1})
+    ->Args({3, 0, 0})
+    ->Args({3, 0, 1})
+    ->Args({3, 1, 0})
+    ->Args({3, 1, 1})
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_SpectralShaderColour)
-    ->ArgNames({"colourShift", "headlight", "rgbMaterial"})
-    ->Args({0, 0, 0})
-    ->Args({3, 0, 0})
-    ->Args({3, 1, 0})
-    ->Args({0, 0, 1})
-    ->Args({3, 0, 1})
-    ->Args({3, 1, 1})
+    ->ArgNames({"colourShift", "headlight", "rgbMaterial", "colourModel"})
+    ->Args({0, 0, 0, 0})
+    ->Args({0, 0, 0, 1})
+    ->Args({3, 0, 0, 0})
+    ->Args({3, 0, 0, 1})
+    ->Args({3, 1, 0, 0})
+    ->Args({3, 1, 0, 1})
+    ->Args({0, 0, 1, 0})
+    ->Args({0, 0, 1, 1})
+    ->Args({3, 0, 1, 0})
+    ->Args({3, 0, 1, 1})
+    ->Args({3, 1, 1, 0})
+    ->Args({3, 1, 1, 1})
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_SpectralVertexColour)

@@ -475,7 +475,9 @@ Written by scripts/make-examples.py; edit that script, not this file.
             s.open("Separator")
             s.line("RELmaterialPlanck { temperature %d strength 0.6 }" % temperature)
             s.material(colour)
-            s.translation((-6 + 3 * i, 0, z))
+            # Looking along +z, world +x is on the observer's left: the
+            # coolest sphere at x = +6 is seen leftmost.
+            s.translation((6 - 3 * i, 0, z))
             s.instance("Sphere", "Separator", lambda: s.face_set(sphere))
             s.close()
     s.close()
@@ -593,7 +595,70 @@ Written by scripts/make-examples.py; edit that script, not this file.
     return s, flight
 
 
-SCENES = [lattice, train, planck, lod, tunnel]
+HALL_TILE_COLOURS = [
+    (0.85, 0.15, 0.1), (0.95, 0.75, 0.1), (0.15, 0.65, 0.25),
+    (0.1, 0.35, 0.85), (0.6, 0.2, 0.7), (0.9, 0.9, 0.88),
+]
+HALL_PILLAR_COLOURS = [(0.9, 0.9, 0.88), (0.8, 0.3, 0.2), (0.2, 0.45, 0.8)]
+HALL_TEMPERATURES = [2500, 4000, 6000, 9000, 15000]
+
+
+def hall():
+    s = Scene("hall.wrl", """
+A hall 16 units wide and 80 long: a floor of tiles in six colours, two rows
+of pillars (white, red and blue) and, between them, black-body spheres
+(RELmaterialPlanck) at 2500, 4000, 6000, 9000 and 15000 K on both sides.
+hall.par flies down the middle at 0.95 c. On the spectral path with the cie
+colour model (quillmere examples/hall.par --spectral --colour-shift both
+--auto-exposure) it shows aberration (the hall ahead shrinks into a bright
+disc, the pillars bow), the Doppler shift (the tiles ahead turn blue-white,
+the spheres hotter) and the searchlight (ahead bright, the sides dim).
+Written by scripts/make-examples.py; edit that script, not this file.
+""")
+    s.open("Separator")
+    # Floor: 2 x 2 tiles from x = -8 to 8 and z = 0 to 80 at y = -2, each cut
+    # into 4 x 4 quadrilaterals, one face set per colour.
+    floors = [Mesh() for _ in HALL_TILE_COLOURS]
+    for j in range(40):
+        for i in range(8):
+            colour = (i + 2 * j + (i * j) % 3) % len(HALL_TILE_COLOURS)
+            floors[colour].add_grid((-8 + 2 * i, -2, 2 * j), (0, 0, 2), (2, 0, 0), 4, 4)
+    for colour, floor in zip(HALL_TILE_COLOURS, floors):
+        s.open("Separator")
+        s.material(colour)
+        s.face_set(floor)
+        s.close()
+    # Pillars: 1 x 8 x 1 boxes every 8 units along both walls.
+    pillar = Mesh()
+    pillar.add_box((-0.5, -2, -0.5), (0.5, 6, 0.5), 2, 16, 2)
+    for k in range(10):
+        for side in (-1, 1):
+            s.open("Separator")
+            s.material(HALL_PILLAR_COLOURS[k % len(HALL_PILLAR_COLOURS)])
+            s.translation((7 * side, 0, 4 + 8 * k))
+            s.instance("Pillar", "Separator", lambda: s.face_set(pillar))
+            s.close()
+    # Black bodies between the pillars, a metre above the floor.
+    sphere = Mesh()
+    sphere.add_sphere((0, 0, 0), 0.9, 24, 16)
+    for k in range(10):
+        for side in (-1, 1):
+            temperature = HALL_TEMPERATURES[(k + (side > 0)) % len(HALL_TEMPERATURES)]
+            s.open("Separator")
+            s.line("RELmaterialPlanck { temperature %d strength 0.8 }" % temperature)
+            s.material((1.0, 0.8, 0.6))
+            s.translation((4.5 * side, -1.1 + 0.9, 8 + 8 * k))
+            s.instance("Ball", "Separator", lambda: s.face_set(sphere))
+            s.close()
+    s.close()
+    # Down the middle at eye height, from 6 units before the hall; 120 steps
+    # of 0.05 proper time at γβ = 3.04 cover 18 units.
+    flight = Flight("hall.wrl", (0, 0.5, -6), (0, 0, 1), 0.95, 0, 0.05, 6,
+                    [(0.3, 0.9, -0.6), (-0.4, 0.5, 0.6)])
+    return s, flight
+
+
+SCENES = [lattice, train, planck, lod, tunnel, hall]
 
 
 def main(argv):

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "colour/colour_pipeline.h"
 #include "display/recorder.h"
 #include "render/display_manager.h"
 #include "render/jitter.h"
@@ -37,6 +38,14 @@ const char* const kHelp =
     "  --spectral             per-vertex spectral colours instead of OpenGL lighting\n"
     "  --colour-shift C       none | searchlight | doppler | both (spectral path)\n"
     "  --gamut M              gamut mapping method 0..5 (spectral path)\n"
+    "  --colour-model M       cie | system: CIE 1931 observer to sRGB with exposure and\n"
+    "                         tone mapping (default), or the original table conversion\n"
+    "  --white-balance W      on | off: adapt the first light's white to D65 (cie, default on)\n"
+    "  --exposure EV          multiply linear colours by 2^EV before tone mapping (cie, default 0)\n"
+    "  --auto-exposure        the exposure follows the frames' brightness (cie; shown as EV)\n"
+    "  --tone-map T           clip | reinhard | filmic (cie, default filmic)\n"
+    "  --uplift U             smooth | gaussian: spectra of RGB material colours\n"
+    "                         (default smooth with cie, gaussian with system)\n"
     "  --antialias N          accumulate N jittered passes (N: 2 3 4 5 6 8 9 12 15 16 24 66)\n"
     "  --depth-of-field N     accumulate N lens passes (same counts)\n"
     "  --motion-blur N        accumulate N observer sub-frames per step (1..99)\n"
@@ -71,6 +80,15 @@ bool parseLength(const char* value, float& out) {
   char* end = nullptr;
   float number = std::strtof(value, &end);
   if (end == value || *end != '\0' || !(number >= 0.0f) || !std::isfinite(number)) return false;
+  out = number;
+  return true;
+}
+
+// An exposure in EV, finite and within ±64.
+bool parseExposure(const char* value, float& out) {
+  char* end = nullptr;
+  float number = std::strtof(value, &end);
+  if (end == value || *end != '\0' || !(number >= -64.0f && number <= 64.0f)) return false;
   out = number;
   return true;
 }
@@ -112,6 +130,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       line.noOverlay = true;
     } else if (std::strcmp(option, "--trace") == 0) {
       line.trace = true;
+    } else if (std::strcmp(option, "--auto-exposure") == 0) {
+      line.autoExposure = true;
     } else if (std::strcmp(option, "--benchmark") == 0) {
       line.benchmark = true;
     } else if (option[0] == '-' && option[1] == '-') {
@@ -131,6 +151,11 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
+      else if (std::strcmp(option, "--colour-model") == 0) ok = (line.colourModel = indexOf(v, {kColourModelNames[0], kColourModelNames[1]})) >= 0;
+      else if (std::strcmp(option, "--white-balance") == 0) ok = (line.whiteBalance = indexOf(v, {"off", "on"})) >= 0;
+      else if (std::strcmp(option, "--exposure") == 0) ok = line.exposureSet = parseExposure(v, line.exposure);
+      else if (std::strcmp(option, "--tone-map") == 0) ok = (line.toneMap = indexOf(v, {kToneMapNames[0], kToneMapNames[1], kToneMapNames[2]})) >= 0;
+      else if (std::strcmp(option, "--uplift") == 0) ok = (line.uplift = indexOf(v, {kUpliftNames[0], kUpliftNames[1]})) >= 0;
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
       else return bad("unknown option");
       if (!ok) {
@@ -176,6 +201,14 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
   if (line.trace) state.trace = 1;
   if (line.threads > 0) state.threads = line.threads;
   if (line.noOverlay) manager.overlayOn = 0;
+  if (ColourPipeline* colour = state.colourPipeline) {
+    if (line.colourModel >= 0) colour->model = ColourModel(line.colourModel);
+    if (line.whiteBalance >= 0) colour->whiteBalance = line.whiteBalance == 1;
+    if (line.exposureSet) colour->exposure.fixedEv = line.exposure;
+    if (line.autoExposure) colour->exposure.automatic = true;
+    if (line.toneMap >= 0) colour->toneMap = ToneMap(line.toneMap);
+    if (line.uplift >= 0) colour->upliftChoice = Uplift(line.uplift);
+  }
 }
 
 } // namespace quillmere

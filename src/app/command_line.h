@@ -33,6 +33,13 @@ struct CommandLine {
   bool trace = false;
   int threads = 0;              // threads of the per-vertex work; 0: every core
   float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off
+  int colourModel = -1;         // index into kColourModelNames; -1: cie
+  int whiteBalance = -1;        // 0 off, 1 on; -1: on
+  bool exposureSet = false;     // --exposure was given
+  float exposure = 0;           // EV
+  bool autoExposure = false;
+  int toneMap = -1;             // index into kToneMapNames; -1: filmic
+  int uplift = -1;              // index into kUpliftNames; -1: the colour model's default
 };
 
 // Parses argv; false with a message naming the option and the bad value.

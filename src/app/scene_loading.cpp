@@ -83,6 +83,8 @@ void setUpRenderState(LoadedScene& scene) {
   state.setSpectralLight(1, &scene.spectralLight);
 
   state.gamutMapping = &scene.gamutMapping;
+  scene.colourPipeline.setReferenceLight(scene.spectralLight.spectrum(), scene.spectralLight.intensity());
+  state.colourPipeline = &scene.colourPipeline;
   state.wavelengthRange = &scene.wavelengthRange;
   state.cullBackFaces = 1;
   state.clockwiseFrontFaces = 0;

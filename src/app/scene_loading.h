@@ -7,6 +7,7 @@
 
 #include "app/parameters.h"
 #include "app/viewer/mfc_ogl_viewer.h"
+#include "colour/colour_pipeline.h"
 #include "colour/gamut_mapping.h"
 #include "colour/planck_spectrum.h"
 #include "colour/spectral_light.h"
@@ -33,6 +34,7 @@ struct LoadedScene {
   PlanckSpectrum sunlight;                   // 5762 K, both spectral lights
   SpectralLight spectralHeadlight, spectralLight;
   GamutMapping gamutMapping;                 // method 0
+  ColourPipeline colourPipeline;             // cie model; the first scene light (spectralLight) is its white
   WavelengthMapping wavelengthRange{380.0f, 780.0f};
   StatusOverlay overlay;
   std::unique_ptr<DvDisplayManager> displayManager;

@@ -136,6 +136,12 @@ void RgbSpectrum::setWidth(float sigmaNm) {
   setRGB(target_);
 }
 
+void RgbSpectrum::setResponse(const Matrix3& response) {
+  inverseResponse_ = response;
+  inverseResponse_.invert();
+  setRGB(target_);
+}
+
 void RgbSpectrum::setRGB(float red, float green, float blue) {
   target_ = Vector3(red, green, blue);
   // target = w·A, hence w = target·A⁻¹.

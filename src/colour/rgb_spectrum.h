@@ -28,6 +28,11 @@ public:
   // weights become non-finite.
   void setWidth(float sigmaNm);
 
+  // Aims the weights through another conversion: row i of `response` is the
+  // RGB of Gaussian i at unit weight (setWidth goes back to spectrumToRgb).
+  // Recomputes the weights for the stored target.
+  void setResponse(const Matrix3& response);
+
   // Stores the target and recomputes the weights. Saturated targets need
   // negative weights; those are allowed.
   void setRGB(float red, float green, float blue);

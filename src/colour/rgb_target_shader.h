@@ -27,6 +27,10 @@ public:
   RgbTargetShader(const SpectralSampling& sampling, const LightList* lights, float widthNm,
                   const WavelengthMapping* doppler);
 
+  // Aims the Gaussians' weights through another conversion (see
+  // RgbSpectrum::setResponse); the targets are then in that conversion's RGB.
+  void setResponse(const Matrix3& response) { gaussians_.setResponse(response); }
+
   // RGB of the vertex before the searchlight factor and the gamut clip, for
   // reflectances aimed at `ambientTarget` and `diffuseTarget`. Allocates nothing.
   Vector3 colourOf(const VertexRay& vertex, float dopplerFactor, const Vector3& ambientTarget,

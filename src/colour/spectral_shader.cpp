@@ -21,6 +21,19 @@ SpectralSampling::SpectralSampling(int count, float firstNm, float endNm) {
   }
 }
 
+SpectralSampling::SpectralSampling(int count, float firstNm, float endNm, const ColourMatrix& xyzToRgb) {
+  count_ = count < 1 ? 1 : count > kMaxSamples ? kMaxSamples : count;
+  SampledSpectrum impulse;
+  impulse.resample(count_, firstNm, endNm);
+  for (int k = 0; k < count_; ++k) {
+    wavelengthsNm_[k] = impulse.wavelength(k);
+    impulse.setValue(k, 1.0f);
+    const Tristimulus rgb = xyzToRgb * spectrumToXyz(impulse);
+    impulse.setValue(k, 0.0f);
+    red_[k] = float(rgb[0]), green_[k] = float(rgb[1]), blue_[k] = float(rgb[2]);
+  }
+}
+
 namespace {
 
 // Σ_k v_k·w_k in eight interleaved partial sums (lane k mod 8), added up

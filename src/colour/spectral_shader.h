@@ -15,6 +15,7 @@
 // rounding (the sums run in another order).
 #pragma once
 
+#include "colour/cie_observer.h"
 #include "colour/sampled_spectrum.h"
 #include "colour/spectral_shading.h"
 #include "colour/wavelength_mapping.h"
@@ -31,6 +32,9 @@ public:
   // The grid of SampledSpectrum::resample(count, firstNm, endNm); count is
   // limited to 1..kMaxSamples.
   SpectralSampling(int count, float firstNm, float endNm);
+  // The same grid with the weights of another conversion: `xyzToRgb` times
+  // the CIE 1931 XYZ (spectrumToXyz) of each unit impulse.
+  SpectralSampling(int count, float firstNm, float endNm, const ColourMatrix& xyzToRgb);
 
   int count() const { return count_; }
   const float* wavelengths() const { return wavelengthsNm_; }

@@ -1,5 +1,6 @@
 #include "display/spectral_material.h"
 
+#include "colour/colour_pipeline.h"
 #include "colour/rgb_spectrum.h"
 #include "display/material.h"
 
@@ -32,7 +33,32 @@ std::unique_ptr<DvSpectralMaterial> makeRgbSpectralMaterial(const Vector3& ambie
   return material;
 }
 
-std::unique_ptr<DvSpectralMaterial> makeRgbSpectralMaterial(const DvMaterial* material) {
+namespace {
+
+// The pipeline's uplift of the three colours, factors 1, 1, 1.
+std::unique_ptr<DvSpectralMaterial> upliftedMaterial(const Vector3& ambient, const Vector3& diffuse,
+                                                     const Vector3& specular, const ColourPipeline& pipeline) {
+  auto material = std::make_unique<DvSpectralMaterial>();
+  RelMaterial& record = material->record;
+  record.ambientSpectrum = material->own(pipeline.rgbSpectrum(ambient, kRgbSpectrumWidthNm));
+  record.diffuseSpectrum = material->own(pipeline.rgbSpectrum(diffuse, kRgbSpectrumWidthNm));
+  record.specularSpectrum = material->own(pipeline.rgbSpectrum(specular, kRgbSpectrumWidthNm));
+  record.ambientFactor = record.diffuseFactor = record.specularFactor = 1.0f;
+  return material;
+}
+
+} // namespace
+
+std::unique_ptr<DvSpectralMaterial> makeRgbSpectralMaterial(const DvMaterial* material,
+                                                            const ColourPipeline* pipeline) {
+  if (pipeline && (pipeline->cie() || pipeline->uplift() == Uplift::Smooth)) {
+    if (material)
+      return upliftedMaterial(material->ambientColour(), material->diffuseColour(), material->specularColour(),
+                              *pipeline);
+    auto grey = upliftedMaterial(Vector3(), Vector3(0.8f, 0.8f, 0.8f), Vector3(), *pipeline);
+    grey->record.ambientFactor = grey->record.specularFactor = 0.0f;
+    return grey;
+  }
   if (material)
     return makeRgbSpectralMaterial(material->ambientColour(), material->diffuseColour(), material->specularColour(),
                                    kRgbSpectrumWidthNm);

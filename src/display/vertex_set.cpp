@@ -1,6 +1,9 @@
 #include "display/vertex_set.h"
 
+#include "colour/colour_pipeline.h"
+#include "colour/rgb_spectrum.h"
 #include "colour/rgb_target_shader.h"
+#include "colour/smooth_target_shader.h"
 #include "colour/spectral_shader.h"
 #include "display/worker_pool.h"
 #include "relativity/lorentz.h"
@@ -16,9 +19,9 @@ namespace quillmere {
 
 namespace {
 
-constexpr int kObservedSamples = 40;
-constexpr float kVisibleFromNm = 380.0f;
-constexpr float kVisibleToNm = 780.0f;
+constexpr int kObservedSamples = kObservedSampleCount;
+constexpr float kVisibleFromNm = kObservedFromNm;
+constexpr float kVisibleToNm = kObservedToNm;
 
 // The transform the render state's method asks for: 0 the light cone of the
 // frame in force, 1 the snapshot transform followed by the light cone, any
@@ -87,7 +90,10 @@ void transformRun(void* context, long run) {
 struct ColourJob {
   const SpectralShader* shader;
   const RgbTargetShader* targetShader;     // with `materials` instead of `shader`
+  const SmoothTargetShader* smoothShader;  // with `uplifted` instead of `shader`
   const VertexMaterial* materials;         // per vertex
+  const Vector3* uplifted;                 // per vertex: see upliftedVertexMaterials
+  ColourPipeline* pipeline;                // the cie model's tail and meter; null: the system model
   const WavelengthMapping* mapping;
   const GamutMapping* gamut;
   const DvVertex* array;   // the eye's transformed vertices
@@ -106,6 +112,8 @@ void colourRun(void* context, long run) {
   const ColourJob& job = *static_cast<const ColourJob*>(context);
   const std::size_t begin = std::size_t(run) * kVerticesPerRun;
   const std::size_t end = std::min(job.count, begin + kVerticesPerRun);
+  const bool metering = job.pipeline && job.pipeline->exposure.automatic;
+  LuminanceHistogram histogram;
   for (std::size_t i = begin; i < end; ++i) {
     const DvVertex& v = job.array[i];
     float length = v.normal.length();
@@ -115,12 +123,25 @@ void colourRun(void* context, long run) {
     VertexRay ray{v.position, length != 0.0f ? (1.0f / length) * v.normal : v.normal};
     float d = job.doppler[i];
     const float shift = job.dopplerShift ? d : 1.0f;
-    Vector3 rgb = job.targetShader
-                      ? job.targetShader->colourOf(ray, shift, job.materials[i].ambient, job.materials[i].diffuse)
-                      : job.shader->colourOf(ray, shift);
+    Vector3 rgb;
+    if (job.smoothShader)
+      rgb = job.smoothShader->colourOf(ray, shift, job.uplifted[4 * i], job.uplifted[4 * i + 1],
+                                       job.uplifted[4 * i + 2], job.uplifted[4 * i + 3]);
+    else if (job.targetShader && job.uplifted)
+      rgb = job.targetShader->colourOf(ray, shift, job.uplifted[4 * i + 2], job.uplifted[4 * i + 3]);
+    else if (job.targetShader)
+      rgb = job.targetShader->colourOf(ray, shift, job.materials[i].ambient, job.materials[i].diffuse);
+    else
+      rgb = job.shader->colourOf(ray, shift);
     if (job.searchlight) rgb = job.mapping->searchlightFactor(d) * rgb;
-    job.colours[i] = job.gamut->clip(rgb);
+    if (!job.pipeline) {
+      job.colours[i] = job.gamut->clip(rgb);
+      continue;
+    }
+    if (metering) histogram.add(rgb);
+    job.colours[i] = job.pipeline->toDisplay(rgb, *job.gamut);
   }
+  if (metering) job.pipeline->exposure.record(histogram);
 }
 
 } // namespace
@@ -198,17 +219,59 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
   return target;
 }
 
-const RelMaterial& DvVertexSet::spectralMaterial() {
-  if (relMaterial_) return relMaterial_->record;
-  if (!rgbMaterial_) rgbMaterial_ = makeRgbSpectralMaterial(material_.get());
+const RelMaterial& DvVertexSet::spectralMaterial(const ColourPipeline* pipeline) {
+  const int generation = pipeline ? pipeline->upliftGeneration() : -1;
+  if (relMaterial_) {
+    if (generation != rgbMaterialGeneration_) aimRgbSpectra(pipeline);
+    rgbMaterialGeneration_ = generation;
+    return relMaterial_->record;
+  }
+  if (!rgbMaterial_ || generation != rgbMaterialGeneration_) {
+    rgbMaterial_ = makeRgbSpectralMaterial(material_.get(), pipeline);
+    rgbMaterialGeneration_ = generation;
+  }
   return rgbMaterial_->record;
+}
+
+void DvVertexSet::aimRgbSpectra(const ColourPipeline* pipeline) {
+  // The colours as the file gave them, remembered on the first visit.
+  if (rgbTargets_.empty())
+    for (const auto& owned : relMaterial_->spectra)
+      if (auto* rgb = dynamic_cast<RgbSpectrum*>(owned.get())) rgbTargets_.emplace_back(rgb, rgb->target());
+  const bool cie = pipeline && pipeline->cie();
+  for (auto& [spectrum, displayColour] : rgbTargets_) {
+    spectrum->setWidth(kRgbSpectrumWidthNm); // the system's response
+    if (cie) {
+      spectrum->setResponse(pipeline->gaussianResponse(kRgbSpectrumWidthNm));
+      spectrum->setRGB(ColourPipeline::linearTarget(displayColour));
+    } else {
+      spectrum->setRGB(displayColour);
+    }
+  }
+}
+
+const Vector3* DvVertexSet::upliftedVertexMaterials(const ColourPipeline& pipeline) {
+  if (upliftedGeneration_ == pipeline.upliftGeneration() && upliftedMaterials_.size() == 4 * vertexMaterials_.size())
+    return upliftedMaterials_.data();
+  upliftedMaterials_.resize(4 * vertexMaterials_.size());
+  const bool smooth = pipeline.uplift() == Uplift::Smooth;
+  for (std::size_t i = 0; i < vertexMaterials_.size(); ++i)
+    for (std::size_t side = 0; side < 2; ++side) {
+      const Vector3& colour = side == 0 ? vertexMaterials_[i].ambient : vertexMaterials_[i].diffuse;
+      upliftedMaterials_[4 * i + side] = smooth ? pipeline.smoothCoefficients(colour) : Vector3();
+      upliftedMaterials_[4 * i + 2 + side] = ColourPipeline::linearTarget(colour);
+    }
+  upliftedGeneration_ = pipeline.upliftGeneration();
+  return upliftedMaterials_.data();
 }
 
 void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVertex* array) {
   colours_.resize(vertices_.size());
 
   // The observed samples and their RGB weights are the same for every draw.
-  static const SpectralSampling kSampling(kObservedSamples, kVisibleFromNm, kVisibleToNm);
+  static const SpectralSampling kSystemSampling(kObservedSamples, kVisibleFromNm, kVisibleToNm);
+  ColourPipeline* pipeline = state.colourPipeline && state.colourPipeline->cie() ? state.colourPipeline : nullptr;
+  const SpectralSampling& sampling = pipeline ? pipeline->sampling() : kSystemSampling;
   static const WavelengthMapping kStandardMapping;
   static const GamutMapping kClamp;
   const WavelengthMapping& mapping = state.wavelengthRange ? *state.wavelengthRange : kStandardMapping;
@@ -223,17 +286,35 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   // draw, whichever it is.
   const LightList& lights = state.spectralLights();
   const WavelengthMapping* shift = doppler ? &mapping : nullptr;
+  // The uplift of the vertices' own colours: the pipeline's (smooth, or
+  // Gaussians aimed through the cie conversion), or the system's Gaussians.
   std::optional<SpectralShader> shader;
   std::optional<RgbTargetShader> targetShader;
-  if (!relMaterial_ && !vertexMaterials_.empty())
-    targetShader.emplace(kSampling, &lights, kRgbSpectrumWidthNm, shift);
-  else
-    shader.emplace(kSampling, LightingContext{&lights, lights.get(0), &spectralMaterial()}, shift);
+  std::optional<SmoothTargetShader> smoothShader;
+  const Vector3* uplifted = nullptr;
+  const ColourPipeline* uplift = state.colourPipeline;
+  if (!relMaterial_ && !vertexMaterials_.empty()) {
+    if (uplift && uplift->uplift() == Uplift::Smooth) {
+      uplifted = upliftedVertexMaterials(*uplift);
+      smoothShader.emplace(sampling, &lights, shift);
+      if (pipeline)
+        smoothShader->setReference(pipeline->referenceLight(), pipeline->referenceIntensity(),
+                                   pipeline->balancedToDrawing());
+    } else {
+      targetShader.emplace(sampling, &lights, kRgbSpectrumWidthNm, shift);
+      if (pipeline) {
+        targetShader->setResponse(pipeline->gaussianResponse(kRgbSpectrumWidthNm));
+        uplifted = upliftedVertexMaterials(*pipeline);
+      }
+    }
+  } else {
+    shader.emplace(sampling, LightingContext{&lights, lights.get(0), &spectralMaterial(uplift)}, shift);
+  }
   // The shaders are read only, and each vertex writes its own colour, so runs
   // of vertices go to every core and give the same colours on any count.
-  ColourJob job{shader ? &*shader : nullptr, targetShader ? &*targetShader : nullptr, vertexMaterials_.data(),
-                &mapping, &gamut, array, doppler_.data(), colours_.data(), colours_.size(), doppler, searchlight,
-                twoSided_};
+  ColourJob job{shader ? &*shader : nullptr, targetShader ? &*targetShader : nullptr,
+                smoothShader ? &*smoothShader : nullptr, vertexMaterials_.data(), uplifted, pipeline, &mapping,
+                &gamut, array, doppler_.data(), colours_.data(), colours_.size(), doppler, searchlight, twoSided_};
   const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
   runPieces(runs, job.count < kParallelColours ? 1 : state.threads, colourRun, &job);
 }

@@ -15,9 +15,13 @@
 #include "relativity/matrix.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace quillmere {
+
+class ColourPipeline;
+class RgbSpectrum;
 
 class DvVertexSet : public DvNode {
 public:
@@ -108,11 +112,22 @@ protected:
   bool twoSided_ = false;
 
 private:
-  const RelMaterial& spectralMaterial();
+  const RelMaterial& spectralMaterial(const ColourPipeline* pipeline);
+  // Aims the RGB spectra of a RELmaterialRGB through the pipeline's model
+  // (the system's conversion without a cie pipeline).
+  void aimRgbSpectra(const ColourPipeline* pipeline);
+  // Per vertex four triples: the sigmoid coefficients of the ambient and
+  // diffuse colours (smooth uplift; zero otherwise), then their linear
+  // targets; remade when the pipeline's uplift changes.
+  const Vector3* upliftedVertexMaterials(const ColourPipeline& pipeline);
 
   std::unique_ptr<DvMaterial> material_;                 // owned
   std::unique_ptr<DvSpectralMaterial> relMaterial_;      // from a relativistic material node
   std::unique_ptr<DvSpectralMaterial> rgbMaterial_;      // from material_, made on the first spectral draw
+  int rgbMaterialGeneration_ = -1;                       // the pipeline's uplift generation it was made for
+  std::vector<std::pair<RgbSpectrum*, Vector3>> rgbTargets_; // relMaterial_'s RGB spectra and their file colours
+  std::vector<Vector3> upliftedMaterials_;               // ambient, diffuse per vertex; see upliftedVertexMaterials
+  int upliftedGeneration_ = -1;
   std::vector<Vector3> colours_;                         // per vertex, this draw's spectral colour
 };
 

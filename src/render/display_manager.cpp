@@ -115,6 +115,31 @@ void DvDisplayManager::drawOverlay() const {
 
 void DvDisplayManager::display(int noSwap) {
   if (glGetError() != GL_NO_ERROR) printWarning("OpenGL Error in DvDisplayManager::display()\n");
+  if (ColourPipeline* colour = state_.colourPipeline) {
+    // Auto exposure meters a frame before it can expose one, so the first
+    // frame it sees is drawn once only to be metered.
+    // Only spectral frames are metered, so the exposure waits for the first.
+    const bool meterFirst = state_.softwareShading && colour->cie() && colour->exposure.needsMetering();
+    if (state_.softwareShading)
+      colour->beginFrame();
+    else
+      colour->prepare();
+    if (meterFirst) {
+      drawViews();
+      colour->beginFrame();
+    }
+    if (overlay_) {
+      overlay_->showExposure = state_.softwareShading && colour->cie() && colour->exposure.automatic;
+      overlay_->exposureEv = colour->exposure.ev();
+    }
+  }
+  const bool overlayDrawn = drawViews();
+  if (!overlayDrawn) drawOverlay();
+  if (state_.doubleBuffer && noSwap == 0 && viewer_) viewer_->swapBuffers();
+  glFlush();
+}
+
+bool DvDisplayManager::drawViews() {
   setUpFaces();
   state_.currentEye = 0;
 
@@ -168,10 +193,7 @@ void DvDisplayManager::display(int noSwap) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderView(0, 0);
   }
-
-  if (!overlayDrawn) drawOverlay();
-  if (state_.doubleBuffer && noSwap == 0 && viewer_) viewer_->swapBuffers();
-  glFlush();
+  return overlayDrawn;
 }
 
 void DvDisplayManager::cameraSequence(float eyeAngleDegrees, float eyeOffset) {

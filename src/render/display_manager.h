@@ -69,6 +69,10 @@ public:
   int frameCounter = 0;         // advanceTime calls; never reset
 
 private:
+  // The views of one frame into the back buffer(s), without the overlay of a
+  // single view and without the swap; true when it drew the overlays itself.
+  bool drawViews();
+
   void setUpFaces() const;
   void cameraSequence(float eyeAngleDegrees, float eyeOffset);
   int drawList(int listNumber, int listMode, bool software);

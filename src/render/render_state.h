@@ -4,6 +4,7 @@
 // reads. Every display-node operation receives it; the nodes only read it.
 #pragma once
 
+#include "colour/colour_pipeline.h"
 #include "colour/gamut_mapping.h"
 #include "colour/spectral_light.h"
 #include "colour/wavelength_mapping.h"
@@ -47,6 +48,7 @@ public:
   DvGLLight headlight;            // OpenGL light 7, along the view axis
   int headlightOn = 1;            // flag
   const GamutMapping* gamutMapping = nullptr;       // clips spectral colours; not owned
+  ColourPipeline* colourPipeline = nullptr;         // colour model, exposure, uplift; null: system model; not owned
   const WavelengthMapping* wavelengthRange = nullptr; // Doppler switch and searchlight law; not owned
   int textureObjects = 1;         // flag: textures bound as OpenGL texture objects
   int buildMipmaps = 1;           // flag: textures uploaded with mipmaps

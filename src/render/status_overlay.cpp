@@ -28,10 +28,17 @@ std::string StatusOverlay::piece(int index) const {
   return buffer;
 }
 
+std::string StatusOverlay::exposurePiece() const {
+  if (!showExposure) return "";
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "  EV %.1f", double(exposureEv));
+  return buffer;
+}
+
 std::string StatusOverlay::text() const {
   std::string line;
   for (int i = 0; i < kPieces; ++i) line += piece(i);
-  return line;
+  return line + exposurePiece();
 }
 
 void StatusOverlay::draw() const {
@@ -57,6 +64,8 @@ void StatusOverlay::draw() const {
     glColor4fv(i % 2 == 0 ? labelColour : valueColour);
     for (char c : piece(i)) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, c);
   }
+  glColor4fv(labelColour);
+  for (char c : exposurePiece()) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, c);
 
   glPopAttrib();
   glMatrixMode(GL_PROJECTION);

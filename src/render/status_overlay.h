@@ -24,9 +24,13 @@ public:
   float time = 0;         // the display manager's time before the step
   Vector4 event;          // the observer's event after the step
   int frameNumber = 0;
+  bool showExposure = false; // the cie model's exposure follows the frames: "EV -3.2" after the line
+  float exposureEv = 0;      // the exposure in use
 
   // Piece i of the line: even pieces are labels, odd pieces values.
   std::string piece(int index) const;
+  // "  EV -3.2" when showExposure, else empty.
+  std::string exposurePiece() const;
   // The whole line as drawn.
   std::string text() const;
 

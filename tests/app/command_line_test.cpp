@@ -1,4 +1,6 @@
 #include "app/command_line.h"
+#include "render/display_manager.h"
+#include "render/render_state.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,43 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
     CommandLine other;
     EXPECT_FALSE(parse(b.words, other, error));
     EXPECT_EQ(error, b.message);
+  }
+}
+
+TEST(CommandLine, ColourModelOptionsReachThePipeline) {
+  CommandLine line;
+  std::string error;
+  ASSERT_TRUE(parse({"--colour-model", "system", "--white-balance", "off", "--exposure", "-2.5", "--auto-exposure",
+                     "--tone-map", "reinhard", "--uplift", "smooth"},
+                    line, error))
+      << error;
+  ColourPipeline pipeline;
+  DvRenderState state;
+  state.colourPipeline = &pipeline;
+  DvDisplayManager manager(state);
+  applyRenderOptions(line, state, manager);
+  EXPECT_EQ(pipeline.model, ColourModel::System);
+  EXPECT_FALSE(pipeline.whiteBalance);
+  EXPECT_EQ(pipeline.exposure.fixedEv, -2.5f);
+  EXPECT_TRUE(pipeline.exposure.automatic);
+  EXPECT_EQ(pipeline.toneMap, ToneMap::Reinhard);
+  EXPECT_EQ(pipeline.uplift(), Uplift::Smooth);
+
+  // Defaults: cie, balanced, filmic; the uplift follows the model.
+  ColourPipeline fresh;
+  EXPECT_EQ(fresh.uplift(), Uplift::Smooth);
+  fresh.model = ColourModel::System;
+  EXPECT_EQ(fresh.uplift(), Uplift::Gaussian);
+
+  for (const auto& [words, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--colour-model", "rgb"}, "--colour-model: bad value 'rgb'"},
+           {{"--exposure", "nan"}, "--exposure: bad value 'nan'"},
+           {{"--exposure", "100"}, "--exposure: bad value '100'"},
+           {{"--tone-map", "aces"}, "--tone-map: bad value 'aces'"},
+           {{"--white-balance", "yes"}, "--white-balance: bad value 'yes'"}}) {
+    CommandLine other;
+    EXPECT_FALSE(parse(words, other, error));
+    EXPECT_EQ(error, message);
   }
 }
 

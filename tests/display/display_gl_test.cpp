@@ -224,3 +224,72 @@ TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
 
 } // namespace
 } // namespace quillmere::test
+
+namespace quillmere::test {
+namespace {
+
+TEST_F(DisplayGL, ColourModelsKeepTheSystemPixelsAndShowWhiteAsDisplayWhite) {
+  // The system model draws exactly what the spectral path drew before the
+  // colour models, for whole-shape materials and black bodies at 0.9 c.
+  SunLights lights;
+  ColourPipeline system;
+  system.model = ColourModel::System;
+  for (const char* name : {"lattice.wrl", "planck.wrl"}) {
+    ConvertedScene scene = convert(exampleBody(name));
+    RelObserver observer(2, 2, 6, 0, 0.9f, 0.1f, 0, 1);
+    DvRenderState state;
+    state.softwareShading = 1;
+    state.colourShift = DvRenderState::DopplerAndSearchlight;
+    lights.attach(state);
+    Frame before = draw(*scene.root, observer, state, true);
+    state.colourPipeline = &system;
+    Frame after = draw(*scene.root, observer, state, true);
+    int worst = 0;
+    for (int y = 0; y < kGLTestSize; ++y)
+      for (int x = 0; x < kGLTestSize; ++x) {
+        Pixel a = before.at(x, y), b = after.at(x, y);
+        worst = std::max({worst, std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+      }
+    EXPECT_LE(worst, 1) << name;
+  }
+
+  // cie: white (1, 1, 1) and pure colours facing the first light head-on at
+  // rest come out as written, within 1/255 (clip leaves values ≤ 1 alone).
+  ColourPipeline cie;
+  cie.toneMap = ToneMap::Clip;
+  cie.setReferenceLight(&lights.sunlight, 1.0f);
+  ConvertedScene scene = convert("Separator { Material { diffuseColor [1 1 1, 0 0 1, 1 0 0] } "
+                                 "MaterialBinding { value PER_FACE_INDEXED } "
+                                 "Coordinate3 { point [2 -2 5, 0 -2 5, 0 2 5, 2 2 5, -2 -2 5, -2 2 5] } " +
+                                 std::string("Normal { vector [0 0 -1] } NormalBinding { value OVERALL } ") +
+                                 "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 1, 4, 5, 2, -1] materialIndex [0, 1] } }");
+  ConvertedScene whole = convert("Separator { Material { diffuseColor 1 1 1 } "
+                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
+                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
+  DvRenderState state;
+  state.softwareShading = 1;
+  state.colourPipeline = &cie;
+  lights.attach(state);
+  Frame white = draw(*whole.root, observerAlongZ(0), state, true);
+  white.saveForInspection("cie_white");
+  const Pixel w = white.at(100, 100);
+  EXPECT_GE(std::min({w.r, w.g, w.b}), 254);
+  Frame faces = draw(*scene.root, observerAlongZ(0), state, true);
+  faces.saveForInspection("cie_per_face");
+  const Pixel left = faces.at(70, 100), right = faces.at(130, 100);
+  EXPECT_GE(std::min({left.r, left.g, left.b}), 254);  // white
+  EXPECT_GE(right.b, 254);                             // blue
+  EXPECT_LE(std::max(right.r, right.g), 1);
+
+  // A RELmaterialRGB's bands are aimed through the cie conversion too.
+  ConvertedScene bands = convert("Separator { RELmaterialRGB { diffuseColor 0.2 0.6 1 } "
+                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
+                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
+  const Pixel b = draw(*bands.root, observerAlongZ(0), state, true).at(100, 100);
+  EXPECT_NEAR(b.r, 51, 1);
+  EXPECT_NEAR(b.g, 153, 1);
+  EXPECT_NEAR(b.b, 255, 1);
+}
+
+} // namespace
+} // namespace quillmere::test

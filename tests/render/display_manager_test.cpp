@@ -23,6 +23,10 @@ TEST(StatusOverlay, FormatsTheLineAsTheBarShowsIt) {
   overlay.frameNumber = 7;
   EXPECT_EQ(overlay.text(), "v:0.900  t:12.3  O:(1.0,2.0,3.4,27.1)  a:(0.50,-0.25)  frame:    7");
   EXPECT_EQ(overlay.piece(8), "  frame:");
+  // With auto exposure the exposure in use follows the line.
+  overlay.showExposure = true;
+  overlay.exposureEv = -3.24f;
+  EXPECT_EQ(overlay.text(), "v:0.900  t:12.3  O:(1.0,2.0,3.4,27.1)  a:(0.50,-0.25)  frame:    7  EV -3.2");
 }
 
 // A display manager over a scene with only the rest frame, and an observer

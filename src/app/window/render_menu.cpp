@@ -45,6 +45,24 @@ bool toggle(const char* label, int& flag) {
   return changed;
 }
 
+// The colour model's settings (spectral path).
+void drawColourMenus(ColourPipeline& colour) {
+  int model = int(colour.model);
+  choiceMenu("Colour model", {"CIE 1931 to sRGB", "System table"}, model);
+  colour.model = ColourModel(model);
+  int uplift = int(colour.uplift());
+  choiceMenu("RGB colour spectra", {"Smooth", "Three Gaussians"}, uplift);
+  if (uplift != int(colour.uplift())) colour.upliftChoice = Uplift(uplift);
+  if (!ImGui::BeginMenu("Exposure and tone")) return;
+  ImGui::MenuItem("White balance", nullptr, &colour.whiteBalance);
+  ImGui::MenuItem("Auto exposure", nullptr, &colour.exposure.automatic);
+  ImGui::SliderFloat("Exposure (EV)", &colour.exposure.fixedEv, -16.0f, 8.0f, "%.1f");
+  int curve = int(colour.toneMap);
+  choiceMenu("Tone map", {"Clip", "Reinhard", "Filmic"}, curve);
+  colour.toneMap = ToneMap(curve);
+  ImGui::EndMenu();
+}
+
 } // namespace
 
 void QuillmereWindow::drawRenderMenu() {
@@ -66,6 +84,7 @@ void QuillmereWindow::drawRenderMenu() {
                                "4 Cut and scale", "5 Desaturate"},
              gamut);
   scene_->gamutMapping.setMethod(gamut);
+  drawColourMenus(scene_->colourPipeline);
   ImGui::Separator();
   samplesMenu("Antialiasing", {2, 4, 8, 16, 24, 66}, state.antialiasing, state.antialiasingSamples);
   samplesMenu("Depth of field", {2, 4, 8, 16}, state.depthOfField, state.depthOfFieldSamples);
