@@ -32,7 +32,7 @@ struct CommandLine {
   bool noOverlay = false;
   bool trace = false;
   int threads = 0;              // threads of the per-vertex work; 0: every core
-  float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off
+  float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off; kAutomaticEdgeLength: auto
 };
 
 // Parses argv; false with a message naming the option and the bad value.
