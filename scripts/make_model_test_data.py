@@ -16,8 +16,8 @@ One scene in every main format, counts worked out by hand in the tests:
   broken.gltf, broken.glb, broken.obj  files no reader can make sense of.
 """
 
-import copy
 import json
+import math
 import os
 import sys
 
@@ -73,6 +73,33 @@ def cube_scene(embed_png):
     return g, png
 
 
+def drawing_scene():
+    """For the drawing test, seen from the origin along +z: the textured crate
+    at (0, 1.5, 6), and "runner" at (2, -1.5, 6) in a frame moving at 0.5 c along +x."""
+    g = Gltf()
+    positions, normals, uvs, indices = cube_arrays()
+    crate = g.add_material("checker", base_colour=(1, 1, 1, 1), texture_uri="checker.png")
+    plain = g.add_material("plain", base_colour=(0.2, 0.4, 1.0, 1.0))
+    g.add_node("crate", mesh=g.add_mesh("crate", positions, indices, crate, normals, uvs), translation=(0, 1.5, 6))
+    runner = g.add_mesh("runner", positions, indices, plain, normals)
+    g.add_node("runner", mesh=runner, translation=(2, -1.5, 6),
+               extras={"quillmere": {"velocity": [0.5, 0, 0]}})
+    return g
+
+
+def camera_scene():
+    """A camera turned 90 degrees about +y (looking along -x) at (1, 2, 3) under
+    a single root node at (10, 0, 0): seen from (11, 2, 3); and a triangle."""
+    g = Gltf()
+    g.add_node("triangle", mesh=g.add_mesh("triangle", [(0, 0, 0), (1, 0, 0), (0, 1, 0)], [0, 1, 2]), root=False)
+    half = math.sqrt(0.5)
+    eye = g.add_node("eye", camera=g.add_camera("eye", 0.8), translation=(1, 2, 3), rotation=(0, half, 0, half),
+                     root=False)
+    g.add_node("parent", translation=(10, 0, 0), children=[eye, 0],
+               extras={"quillmere": {"velocity": [0, 0.25, 0]}})
+    return g
+
+
 def write(name, data):
     mode = "wb" if isinstance(data, bytes) else "w"
     with open(os.path.join(OUT, name), mode) as f:
@@ -91,6 +118,8 @@ def main():
     text = g.gltf_text()
     write("cube.gltf", text)
     write("checker.png", png)
+    write("drawing.gltf", drawing_scene().gltf_text())
+    write("camera.gltf", camera_scene().gltf_text())
     write("cube.glb", cube_scene(embed_png=True)[0].glb_bytes())
 
     def runner(doc):

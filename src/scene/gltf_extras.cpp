@@ -141,11 +141,7 @@ bool amountField(const json& kind, const char* field, float& target, const std::
 }
 
 bool readPlanck(const json& planck, const std::string& who, GltfMaterialExtras& material, std::string& error) {
-  if (!planck.contains("temperature")) {
-    error = who + ": quillmere planck needs a temperature";
-    return false;
-  }
-  if (!finiteNumber(planck["temperature"], material.temperature)) {
+  if (planck.contains("temperature") && !finiteNumber(planck["temperature"], material.temperature)) {
     error = who + ": quillmere planck temperature must be a finite number";
     return false;
   }

@@ -23,13 +23,14 @@ struct GltfFrameExtras {
 
 enum class GltfRelMaterialKind { None, Constant, Planck, Sampled, Rgb };
 
-// The fields of the RELmaterial node of the same kind, under the same names.
+// The fields of the RELmaterial node of the same kind, under the same
+// names and with the same defaults.
 struct GltfMaterialExtras {
   GltfRelMaterialKind kind = GltfRelMaterialKind::None;
-  float ambient = 0, diffuse = 1, specular = 0;      // constant: factors (≥ 0)
-  float temperature = 0, strength = 1;               // planck: kelvin (> 0), strength (≥ 0)
-  std::vector<float> ambientSamples, diffuseSamples, specularSamples; // sampled: values over 380..780 nm
-  Vector3 ambientColor, diffuseColor{0.8f, 0.8f, 0.8f}, specularColor; // rgb
+  float ambient = 0, diffuse = 0.2f, specular = 0;   // constant: factors (≥ 0)
+  float temperature = 5760, strength = 1;            // planck: kelvin (> 0), strength (≥ 0)
+  std::vector<float> ambientSamples, diffuseSamples, specularSamples; // sampled: values over 380..780 nm; none: 0
+  Vector3 ambientColor, diffuseColor{0.2f, 0.2f, 0.2f}, specularColor; // rgb
 };
 
 struct GltfNodeInfo {

@@ -453,7 +453,9 @@ void ModelImport::readCamera() {
   }
   if (!isFinite(world) || !isFinite(camera.mPosition) || !isFinite(camera.mLookAt) || !isFinite(camera.mUp)) return;
   SceneCamera start;
-  start.position = world.transformPoint(vec3(camera.mPosition));
+  // Assimp 5.2 also copies a glTF camera node's translation into the
+  // camera's position, where the node's transformation already holds it.
+  start.position = world.transformPoint(extras_ ? Vector3() : vec3(camera.mPosition));
   const Vector3 origin = world.transformPoint(Vector3());
   Vector3 view = world.transformPoint(vec3(camera.mLookAt)) - origin;
   Vector3 up = world.transformPoint(vec3(camera.mUp)) - origin;
@@ -462,9 +464,9 @@ void ModelImport::readCamera() {
   up = up - (up.x * view.x + up.y * view.y + up.z * view.z) * view; // perpendicular to the view
   start.viewDirection = view;
   start.up = up.length() > 0 ? up.normalized() : Vector3(0, 1, 0);
-  // Assimp 5.2 stores half the horizontal angle; for glTF it stores yfov × aspect / 2.
+  // Assimp 5.2 stores half the horizontal angle; for glTF it stores yfov × aspect.
   const float aspect = camera.mAspect > 0 && std::isfinite(camera.mAspect) ? camera.mAspect : 1.0f;
-  float height = extras_ ? 2.0f * camera.mHorizontalFOV / aspect
+  float height = extras_ ? camera.mHorizontalFOV / aspect
                          : 2.0f * std::atan(std::tan(camera.mHorizontalFOV) / aspect);
   start.heightAngleRadians = std::isfinite(height) && height > 0 && height < 3.14f ? height : 0.0f;
   start.kind = "camera";
@@ -482,9 +484,7 @@ ConversionResult ModelImport::run() {
   // glTF: Assimp's root is the file's one root node, or a node it made above several.
   int gltfRoot = -1;
   if (extras_) {
-    const bool single = extras_->sceneRoots.size() == 1 && scene_.mRootNode->mNumChildren !=
-                                                               extras_->sceneRoots.size();
-    gltfRoot = single ? extras_->sceneRoots[0] : -2;
+    gltfRoot = extras_->sceneRoots.size() == 1 ? extras_->sceneRoots[0] : -2;
   }
   walk(*scene_.mRootNode, Matrix4(), gltfRoot, 0);
   return result_;
