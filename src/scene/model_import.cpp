@@ -14,6 +14,7 @@
 #include "scene/model_material.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include <algorithm>
@@ -498,6 +499,12 @@ bool endsWithNoCase(const std::string& text, const char* suffix) {
   return true;
 }
 
+// Formats that give every face corner a vertex of its own (OBJ, STL, …)
+// have their identical corners joined: each vertex is transformed every
+// frame, so a mesh shared as glTF shares it is several times cheaper to
+// draw. glTF's meshes are indexed already.
+unsigned postProcessing(bool gltf) { return gltf ? 0u : unsigned(aiProcess_JoinIdenticalVertices); }
+
 ConversionResult failed(const std::string& message) {
   ConversionResult result;
   result.ok = false;
@@ -529,7 +536,7 @@ ConversionResult importModel(const std::string& path, DvGroup& sceneRoot, const 
     std::string error;
     if (gltf && !readGltfExtras(path, extras, error)) return failed("Cannot read " + error);
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path, 0);
+    const aiScene* scene = importer.ReadFile(path, postProcessing(gltf));
     return importScene(scene, importer, path, sceneRoot, options, gltf ? &extras : nullptr, true);
   } catch (const std::bad_alloc&) {
     return failed("Out of memory while importing " + path);
@@ -544,7 +551,7 @@ ConversionResult importModelFromMemory(const unsigned char* bytes, std::size_t s
     std::string error;
     if (gltf && !readGltfExtrasFromBytes(bytes, size, extras, error)) return failed("Cannot read the model: " + error);
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFileFromMemory(bytes, size, 0, hint);
+    const aiScene* scene = importer.ReadFileFromMemory(bytes, size, postProcessing(gltf), hint);
     return importScene(scene, importer, "the model", sceneRoot, options, gltf ? &extras : nullptr, false);
   } catch (const std::bad_alloc&) {
     return failed("Out of memory while importing the model");

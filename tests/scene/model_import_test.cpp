@@ -167,22 +167,23 @@ TEST(ModelImport, ObjPlyAndStlComeAcrossWithTheirCounts) {
         << "vertex " << i;
   }
 
-  // Binary STL: 12 triangles of 3 vertices of their own.
+  // Binary STL: 12 triangles of 3 corners of their own, 36 in all; corners
+  // with the same position and normal are joined: 6 faces × 4 corners = 24.
   Imported stl = import("cube.stl");
   ASSERT_TRUE(stl.result.ok) << stl.result.error;
   EXPECT_EQ(stl.result.summary.faceSets, 1);
   EXPECT_EQ(stl.result.summary.triangles, 12);
-  EXPECT_EQ(stl.result.summary.displayVertices, 36);
+  EXPECT_EQ(stl.result.summary.displayVertices, 24);
   EXPECT_FALSE(stl.result.camera.has_value());
 }
 
 TEST(ModelImport, BudgetAndSubdivisionApply) {
   ConversionOptions tight;
-  tight.maxDisplayVertices = 35; // one short of the STL cube's 36
+  tight.maxDisplayVertices = 23; // one short of the STL cube's 24
   Imported refused = import("cube.stl", tight);
   EXPECT_TRUE(refused.result.ok);
   EXPECT_EQ(refused.result.summary.faceSets, 0);
-  EXPECT_NE(refused.output.find("more than 35 display vertices"), std::string::npos) << refused.output;
+  EXPECT_NE(refused.output.find("more than 23 display vertices"), std::string::npos) << refused.output;
 
   ConversionOptions split;
   split.maxEdgeLength = 0.3f;
