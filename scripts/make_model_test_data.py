@@ -14,6 +14,7 @@ One scene in every main format, counts worked out by hand in the tests:
   cube.stl   a binary STL cube of 12 triangles.
   bad_*.gltf   extras that cannot be: speed 1, 0 K, a velocity of wrong type.
   broken.gltf, broken.glb, broken.obj  files no reader can make sense of.
+  unended_header.ply  a PLY header without its end (found by the fuzz target).
 """
 
 import json
@@ -155,6 +156,9 @@ def main():
     write("cube.obj", "\n".join(lines) + "\n")
     write("cube.mtl", "newmtl checker\nKd 1 1 1\nmap_Kd checker.png\n\nnewmtl ember\nKd 1 0.5 0.2\nNs 64\n")
     write("broken.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n")
+    # A PLY header whose end_header line is damaged: Assimp's reader would never return.
+    write("unended_header.ply", b"ply\nformat ascii 1.0\nelement vertex 3\nproperty float x\nend_hea"
+          + b"\xff" * 64 + b"der\n0\n1\n2\n")
 
     # PLY: 8 corners coloured by position (red along x, green along y, blue along z), no normals.
     ply = ["ply", "format ascii 1.0", "element vertex 8", "property float x", "property float y",

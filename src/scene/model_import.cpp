@@ -12,6 +12,7 @@
 #include "render/picture_2d.h"
 #include "scene/gltf_extras.h"
 #include "scene/model_material.h"
+#include "scene/model_precheck.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -503,6 +504,15 @@ bool endsWithNoCase(const std::string& text, const char* suffix) {
 // have their identical corners joined: each vertex is transformed every
 // frame, so a mesh shared as glTF shares it is several times cheaper to
 // draw. glTF's meshes are indexed already.
+// The file name's extension in lower case, without the dot.
+std::string extensionOf(const std::string& path) {
+  const std::size_t dot = path.find_last_of("./");
+  if (dot == std::string::npos || path[dot] != '.') return std::string();
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return extension;
+}
+
 unsigned postProcessing(bool gltf) { return gltf ? 0u : unsigned(aiProcess_JoinIdenticalVertices); }
 
 ConversionResult failed(const std::string& message) {
@@ -535,6 +545,7 @@ ConversionResult importModel(const std::string& path, DvGroup& sceneRoot, const 
     const bool gltf = isGltfFile(path);
     std::string error;
     if (gltf && !readGltfExtras(path, extras, error)) return failed("Cannot read " + error);
+    if (!precheckModelFile(path, extensionOf(path), error)) return failed("Cannot read " + path + ": " + error);
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, postProcessing(gltf));
     return importScene(scene, importer, path, sceneRoot, options, gltf ? &extras : nullptr, true);
@@ -550,6 +561,7 @@ ConversionResult importModelFromMemory(const unsigned char* bytes, std::size_t s
     const bool gltf = std::strcmp(hint, "gltf") == 0 || std::strcmp(hint, "glb") == 0;
     std::string error;
     if (gltf && !readGltfExtrasFromBytes(bytes, size, extras, error)) return failed("Cannot read the model: " + error);
+    if (!precheckModel(bytes, size, hint, error)) return failed("Cannot read the model: " + error);
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFileFromMemory(bytes, size, postProcessing(gltf), hint);
     return importScene(scene, importer, "the model", sceneRoot, options, gltf ? &extras : nullptr, false);
