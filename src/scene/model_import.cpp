@@ -84,7 +84,7 @@ private:
   void walk(const aiNode& node, const Matrix4& parentWorld, int gltfNode, int depth);
   // The file's node for each of Assimp's children: by position when the
   // counts agree, else by name; -1 for none.
-  std::vector<int> matchChildren(const aiNode& node, int gltfNode) const;
+  std::vector<int> matchChildren(const aiNode& node, int gltfNode);
   void addMesh(const aiMesh& mesh, const Matrix4& world);
   void addPolygons(const aiMesh& mesh, const std::vector<std::int32_t>& coordIndex, bool beyondTriangles,
                    const Matrix4& world);
@@ -119,7 +119,7 @@ void ModelImport::prepareMaterials() {
     if (scene_.mMaterials[i]) materials_[i] = modelMaterialOf(*scene_.mMaterials[i]);
 }
 
-std::vector<int> ModelImport::matchChildren(const aiNode& node, int gltfNode) const {
+std::vector<int> ModelImport::matchChildren(const aiNode& node, int gltfNode) {
   std::vector<int> matched(node.mNumChildren, -1);
   if (!extras_ || gltfNode == -1) return matched;
   const std::vector<int>& fileChildren =
@@ -133,6 +133,11 @@ std::vector<int> ModelImport::matchChildren(const aiNode& node, int gltfNode) co
     const std::string name = nodeName(*node.mChildren[i]);
     for (int child : fileChildren)
       if (!name.empty() && extras_->nodes[std::size_t(child)].name == name) matched[i] = child;
+    if (matched[i] < 0 && !warnedUnmatched_) {
+      warnedUnmatched_ = true;
+      printWarning("glTF node \"%s\" could not be matched to the file's nodes; its extras (if any) are not used\n",
+                   name.c_str());
+    }
   }
   return matched;
 }
