@@ -10,6 +10,7 @@
 #include "display/rel_material_conversion.h"
 #include "display/texture_2.h"
 #include "render/picture_2d.h"
+#include "scene/assimp_probe.h"
 #include "scene/gltf_extras.h"
 #include "scene/model_material.h"
 #include "scene/model_precheck.h"
@@ -527,6 +528,21 @@ ConversionResult failed(const std::string& message) {
   return result;
 }
 
+// A read that crashed or hung in the child is not tried here.
+bool probedSafely(ProbeVerdict verdict, int signal, const std::string& label, std::string& error) {
+  if (verdict == ProbeVerdict::Crashed) {
+    error = "Cannot read " + label + ": the model reader crashed on it (signal " + std::to_string(signal) +
+            "); the file is damaged";
+    return false;
+  }
+  if (verdict == ProbeVerdict::TimedOut) {
+    error = "Cannot read " + label + ": the model reader did not finish within " +
+            std::to_string(kModelReadSeconds) + " s; the file is damaged";
+    return false;
+  }
+  return true;
+}
+
 ConversionResult importScene(const aiScene* scene, Assimp::Importer& importer, const std::string& label,
                              DvGroup& sceneRoot, const ConversionOptions& options, const GltfExtras* extras,
                              bool texturesFromFiles) {
@@ -551,6 +567,8 @@ ConversionResult importModel(const std::string& path, DvGroup& sceneRoot, const 
     std::string error;
     if (gltf && !readGltfExtras(path, extras, error)) return failed("Cannot read " + error);
     if (!precheckModelFile(path, extensionOf(path), error)) return failed("Cannot read " + path + ": " + error);
+    int signal = 0;
+    if (!probedSafely(probeModelFile(path, postProcessing(gltf), signal), signal, path, error)) return failed(error);
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, postProcessing(gltf));
     return importScene(scene, importer, path, sceneRoot, options, gltf ? &extras : nullptr, true);
@@ -567,6 +585,9 @@ ConversionResult importModelFromMemory(const unsigned char* bytes, std::size_t s
     std::string error;
     if (gltf && !readGltfExtrasFromBytes(bytes, size, extras, error)) return failed("Cannot read the model: " + error);
     if (!precheckModel(bytes, size, hint, error)) return failed("Cannot read the model: " + error);
+    int signal = 0;
+    if (!probedSafely(probeModelBytes(bytes, size, hint, postProcessing(gltf), signal), signal, "the model", error))
+      return failed(error);
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFileFromMemory(bytes, size, postProcessing(gltf), hint);
     return importScene(scene, importer, "the model", sceneRoot, options, gltf ? &extras : nullptr, false);

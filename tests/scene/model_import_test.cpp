@@ -6,13 +6,17 @@
 #include "display/indexed_face_set.h"
 #include "display/rel_frame.h"
 #include "display/texture_2.h"
+#include "scene/assimp_probe.h"
 #include "scene/model_import.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace quillmere {
 namespace {
@@ -223,6 +227,18 @@ TEST(ModelImport, BadExtrasAndBrokenFilesFailWithTheFileAndTheName) {
     EXPECT_NE(bad.result.error.find(c.message), std::string::npos) << c.file << ": " << bad.result.error;
     EXPECT_NE(bad.result.error.find(c.file), std::string::npos) << bad.result.error;
   }
+}
+
+// A reader that crashes or never returns ends only the child that ran it.
+TEST(AssimpProbe, ReportsACrashAndAHangInTheChild) {
+  int signal = -1;
+  EXPECT_EQ(runInChild([] {}, signal, 10), ProbeVerdict::Finished);
+  EXPECT_EQ(signal, 0);
+  EXPECT_EQ(runInChild([] { std::abort(); }, signal, 10), ProbeVerdict::Crashed);
+  EXPECT_EQ(signal, SIGABRT);
+  EXPECT_EQ(runInChild([] { for (;;) pause(); }, signal, 1), ProbeVerdict::TimedOut);
+  // The model files of the tests above read in the child as they do here.
+  EXPECT_EQ(probeModelFile(kData + "cube.gltf", 0, signal), ProbeVerdict::Finished);
 }
 
 } // namespace
