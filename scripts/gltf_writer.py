@@ -94,7 +94,8 @@ class Gltf:
         self.json["materials"].append(material)
         return len(self.json["materials"]) - 1
 
-    def add_mesh(self, name, positions, indices, material=None, normals=None, texcoords=None, colours=None):
+    def add_mesh(self, name, positions, indices, material=None, normals=None, texcoords=None, colours=None,
+                 mode=None):
         attributes = {"POSITION": self._accessor(positions, "VEC3", 3)}
         if normals:
             attributes["NORMAL"] = self._accessor(normals, "VEC3", 3)
@@ -105,6 +106,8 @@ class Gltf:
         primitive = {"attributes": attributes, "indices": self._accessor(indices, "SCALAR_U32", 1)}
         if material is not None:
             primitive["material"] = material
+        if mode is not None:
+            primitive["mode"] = mode  # 0 points, 1 lines, 4 triangles (the default)
         self.json["meshes"].append({"name": name, "primitives": [primitive]})
         return len(self.json["meshes"]) - 1
 

@@ -15,6 +15,7 @@ One scene in every main format, counts worked out by hand in the tests:
   bad_*.gltf   extras that cannot be: speed 1, 0 K, a velocity of wrong type.
   broken.gltf, broken.glb, broken.obj  files no reader can make sense of.
   unended_header.ply  a PLY header without its end (found by the fuzz target).
+  points_and_lines.gltf  four points, and two segments through four vertices.
 """
 
 import json
@@ -101,6 +102,15 @@ def camera_scene():
     return g
 
 
+def points_and_lines_scene():
+    """Four points (mode 0) and two line segments (mode 1) of four vertices."""
+    g = Gltf()
+    square = [(0, 0, 0), (1, 0, 0), (1, 1, 0), (0, 1, 0)]
+    g.add_node("points", mesh=g.add_mesh("points", square, [0, 1, 2, 3], mode=0))
+    g.add_node("lines", mesh=g.add_mesh("lines", square, [0, 1, 2, 3], mode=1), translation=(0, 0, 1))
+    return g
+
+
 def write(name, data):
     mode = "wb" if isinstance(data, bytes) else "w"
     with open(os.path.join(OUT, name), mode) as f:
@@ -121,6 +131,7 @@ def main():
     write("checker.png", png)
     write("drawing.gltf", drawing_scene().gltf_text())
     write("camera.gltf", camera_scene().gltf_text())
+    write("points_and_lines.gltf", points_and_lines_scene().gltf_text())
     write("cube.glb", cube_scene(embed_png=True)[0].glb_bytes())
 
     def runner(doc):

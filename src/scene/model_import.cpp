@@ -92,7 +92,7 @@ private:
   void addLines(const aiMesh& mesh, const std::vector<std::int32_t>& coordIndex, bool points, const Matrix4& world);
   // What every shape takes from its material: OpenGL and relativistic
   // materials, transformation, counts, its place in the list.
-  void finishShape(std::unique_ptr<DvVertexSet> shape, unsigned material, const Matrix4& world);
+  void finishShape(std::unique_ptr<DvVertexSet> shape, unsigned material);
   const TexturePixels& textureOf(unsigned material);
   bool loadEmbedded(const aiTexture& texture, const std::string& name, TexturePixels& out);
   void bindTexture(unsigned material);
@@ -269,7 +269,8 @@ void ModelImport::addPolygons(const aiMesh& mesh, const std::vector<std::int32_t
     // Vertex colours are per-vertex materials (the colour times the
     // material's diffuse colour, as glTF multiplies them).
     std::vector<VertexMaterial> palette;
-    const ModelMaterial& shape = material < materials_.size() ? materials_[material] : ModelMaterial();
+    static const ModelMaterial kDefaultMaterial;
+    const ModelMaterial& shape = material < materials_.size() ? materials_[material] : kDefaultMaterial;
     if (mesh.mColors[0]) {
       palette.resize(std::size_t(vertexCount));
       for (int i = 0; i < vertexCount; ++i) {
@@ -310,7 +311,7 @@ void ModelImport::addPolygons(const aiMesh& mesh, const std::vector<std::int32_t
   budget_.subdivide(*faceSet);
   ++result_.summary.faceSets;
   result_.summary.triangles += faceSet->triangleCount();
-  finishShape(std::move(faceSet), material, world);
+  finishShape(std::move(faceSet), material);
 }
 
 void ModelImport::addLines(const aiMesh& mesh, const std::vector<std::int32_t>& coordIndex, bool points,
@@ -326,10 +327,10 @@ void ModelImport::addLines(const aiMesh& mesh, const std::vector<std::int32_t>& 
     ++result_.summary.lineSets;
     result_.summary.lineVertices += lineSet->lineVertexCount();
   }
-  finishShape(std::move(lineSet), mesh.mMaterialIndex, world);
+  finishShape(std::move(lineSet), mesh.mMaterialIndex);
 }
 
-void ModelImport::finishShape(std::unique_ptr<DvVertexSet> shape, unsigned material, const Matrix4&) {
+void ModelImport::finishShape(std::unique_ptr<DvVertexSet> shape, unsigned material) {
   shape->resetTransformedVertices();
   if (material < materials_.size()) {
     shape->setMaterial(displayMaterialOf(materials_[material]));

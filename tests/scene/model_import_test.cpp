@@ -4,6 +4,7 @@
 #include "display/display_budget.h"
 #include "display/group.h"
 #include "display/indexed_face_set.h"
+#include "display/indexed_line_set.h"
 #include "display/rel_frame.h"
 #include "display/texture_2.h"
 #include "scene/assimp_probe.h"
@@ -179,6 +180,24 @@ TEST(ModelImport, ObjPlyAndStlComeAcrossWithTheirCounts) {
   EXPECT_EQ(stl.result.summary.triangles, 12);
   EXPECT_EQ(stl.result.summary.displayVertices, 24);
   EXPECT_FALSE(stl.result.camera.has_value());
+}
+
+TEST(ModelImport, PointsAndLinesBecomePointAndLineSets) {
+  Imported imported = import("points_and_lines.gltf");
+  ASSERT_TRUE(imported.result.ok) << imported.result.error;
+  const ConversionSummary& s = imported.result.summary;
+  EXPECT_EQ(s.faceSets, 0);
+  EXPECT_EQ(s.pointSets, 1);
+  EXPECT_EQ(s.lineSets, 1);
+  EXPECT_EQ(s.lineVertices, 4); // two segments of two ends
+  EXPECT_EQ(s.displayVertices, 8);
+  auto* points = child<DvIndexedLineSet>(imported, 2);
+  ASSERT_NE(points, nullptr);
+  EXPECT_TRUE(points->drawsPoints());
+  auto* lines = child<DvIndexedLineSet>(imported, 3);
+  ASSERT_NE(lines, nullptr);
+  EXPECT_FALSE(lines->drawsPoints());
+  expectBox(lines, {0, 0, 1}, {1, 1, 1}, "lines");
 }
 
 TEST(ModelImport, BudgetAndSubdivisionApply) {
