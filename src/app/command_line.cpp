@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "colour/colour_pipeline.h"
+#include "display/display_budget.h"
 #include "display/recorder.h"
 #include "render/display_manager.h"
 #include "render/jitter.h"
@@ -19,8 +20,11 @@ const char* const kHelp =
     "\n"
     "Flies an observer close to light speed through a VRML 1.0 scene and draws\n"
     "what the observer sees. PARAMFILE is a parameter file; a scene file (.wrl,\n"
-    ".wrz, gzip-compressed, or starting with #VRML) is flown from rest, from\n"
-    "just outside the scene looking along +z at its centre, lit from over the\n"
+    ".wrz, gzip-compressed, or starting with #VRML) or a model file (.gltf .glb\n"
+    ".obj .ply .stl .dae .3ds .fbx, with glTF's quillmere extras for moving\n"
+    "frames and relativistic materials) is flown from rest, from\n"
+    "just outside the scene looking along +z at its centre (a model with a\n"
+    "camera: from its first camera), lit from over the\n"
     "observer's shoulder. Without a file a placeholder cube is shown.\n"
     "\n"
     "Running and recording:\n"
@@ -56,7 +60,8 @@ const char* const kHelp =
     "  --trace                print the per-frame notices (frames of reference, eyes)\n"
     "  --threads N            threads for the per-vertex work (default: every core)\n"
     "  --subdivide L          split triangles until no edge is longer than L scene units,\n"
-    "                         so straight edges bend in the observer's view (default 0: off)\n"
+    "                         so straight edges bend in the observer's view (default 0: off);\n"
+    "                         auto: 1/64 of the radius of the scene's bounding sphere\n"
     "  --help                 this text\n";
 
 int indexOf(const char* value, std::initializer_list<const char*> names) {
@@ -149,6 +154,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
+      else if (std::strcmp(option, "--subdivide") == 0 && std::strcmp(v, "auto") == 0) line.subdivide = kAutomaticEdgeLength;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--colour-model") == 0) ok = (line.colourModel = indexOf(v, {kColourModelNames[0], kColourModelNames[1]})) >= 0;

@@ -32,7 +32,6 @@ struct CommandLine {
   bool noOverlay = false;
   bool trace = false;
   int threads = 0;              // threads of the per-vertex work; 0: every core
-  float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off
   int colourModel = -1;         // index into kColourModelNames; -1: cie
   int whiteBalance = -1;        // 0 off, 1 on; -1: on
   bool exposureSet = false;     // --exposure was given
@@ -40,6 +39,7 @@ struct CommandLine {
   bool autoExposure = false;
   int toneMap = -1;             // index into kToneMapNames; -1: filmic
   int uplift = -1;              // index into kUpliftNames; -1: the colour model's default
+  float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off; kAutomaticEdgeLength: auto
 };
 
 // Parses argv; false with a message naming the option and the bad value.

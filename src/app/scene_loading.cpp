@@ -1,7 +1,9 @@
 #include "app/scene_loading.h"
 
 #include "diagnostics/diagnostics.h"
+#include "display/display_budget.h"
 #include "display/scene_conversion.h"
+#include "scene/model_import.h"
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
@@ -96,6 +98,7 @@ void setUpRenderState(LoadedScene& scene) {
 } // namespace
 
 bool isSceneFile(const std::string& path) {
+  if (isModelFile(path)) return true;
   for (const std::string suffix : {".wrl", ".wrz", ".wrl.gz"})
     if (path.size() >= suffix.size() && path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0)
       return true;
@@ -127,24 +130,35 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
     std::fprintf(stderr, "Can't open file %s\n", scene.scenePath.c_str());
     return LoadResult::CannotOpen;
   }
-  QvNodeHandle fileRoot;
-  if (!readSceneFile(scene.scenePath, fileRoot)) {
-    printWarning("Read was bad\n");
-    return LoadResult::ReadBad;
-  }
-  printWarning("Read was ok\n");
-
   // Convert it under the scene root, after the default material and the rest frame.
   ConversionOptions options;
   options.sceneFolder = folderOf(scene.scenePath); // textures beside the scene, from any working directory
-  options.maxEdgeLength = scene.maxEdgeLength;
-  ConversionResult conversion = convertScene(*fileRoot, *scene.root, options);
-  fileRoot.reset();
+  options.maxEdgeLength = std::max(0.0f, scene.maxEdgeLength);
+  ConversionResult conversion;
+  if (isModelFile(scene.scenePath)) {
+    conversion = importModel(scene.scenePath, *scene.root, options);
+  } else {
+    QvNodeHandle fileRoot;
+    if (!readSceneFile(scene.scenePath, fileRoot)) {
+      printWarning("Read was bad\n");
+      return LoadResult::ReadBad;
+    }
+    printWarning("Read was ok\n");
+    conversion = convertScene(*fileRoot, *scene.root, options);
+  }
   if (!conversion.ok) {
     printWarning("%s\n", conversion.error.c_str());
     return LoadResult::ConversionFailed;
   }
+  if (scene.maxEdgeLength == kAutomaticEdgeLength) {
+    DisplayBudget budget(kMaxDisplayVertices, automaticEdgeLength(*scene.root), conversion.summary.displayVertices);
+    subdivideScene(*scene.root, budget);
+  }
   if (sceneOnly) placeObserverBeforeScene(*scene.root, scene.parameters);
+  if (sceneOnly && conversion.camera) { // the file's own start view
+    scene.parameters.startPosition = conversion.camera->position;
+    scene.parameters.flightDirection = conversion.camera->viewDirection;
+  }
 
   // The observer, the render state and the drawing objects.
   const Parameters& p = scene.parameters;

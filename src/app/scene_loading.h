@@ -25,7 +25,7 @@ namespace quillmere {
 
 // Everything one load builds; it owns all of it.
 struct LoadedScene {
-  float maxEdgeLength = 0;                   // set before loading: triangles split until no edge is longer; 0: off
+  float maxEdgeLength = 0;                   // set before loading: triangles split until no edge is longer; 0: off; kAutomaticEdgeLength: 1/64 of the scene's radius
   Parameters parameters;
   std::string scenePath;                     // the scene file as opened
   std::unique_ptr<DvGroup> root = std::make_unique<DvGroup>();
@@ -50,7 +50,8 @@ enum class LoadResult {
 
 // True when `path` names a scene file rather than a parameter file: it ends
 // in ".wrl", ".wrz" or ".wrl.gz", it is gzip-compressed, or its first bytes
-// are "#VRML".
+// are "#VRML"; or it is a model file (.gltf, .glb, .obj, .ply, .stl, .dae,
+// .3ds, .fbx), read through the model importer.
 bool isSceneFile(const std::string& path);
 
 // A relative scene path is looked up beside the parameter file first, then

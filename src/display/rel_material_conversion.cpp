@@ -17,46 +17,22 @@ constexpr float kRgbWidthNm = 20.0f;
 constexpr float kSampledFromNm = 380.0f;
 constexpr float kSampledToNm = 780.0f;
 
-std::unique_ptr<DvSpectralMaterial> constantMaterial(const QvRELmaterialConstant& node) {
-  auto material = std::make_unique<DvSpectralMaterial>();
-  const Spectrum* grey = material->own(std::make_unique<ConstantSpectrum>(kMaterialSpectrumValue));
-  RelMaterial& record = material->record;
-  record.ambientSpectrum = record.diffuseSpectrum = record.specularSpectrum = grey;
-  record.ambientFactor = node.ambient.value;
-  record.diffuseFactor = node.diffuse.value;
-  record.specularFactor = node.specular.value;
-  return material;
-}
-
-std::unique_ptr<DvSpectralMaterial> planckMaterial(const QvRELmaterialPlanck& node) {
-  auto material = std::make_unique<DvSpectralMaterial>();
-  auto planck = std::make_unique<PlanckSpectrum>();
-  planck->setStrength(kMaterialSpectrumValue); // before the temperature, which normalises to it
-  planck->setTemperature(node.temperature.value);
-  RelMaterial& record = material->record;
-  const Spectrum* zero = material->own(std::make_unique<ConstantSpectrum>(0.0f));
-  record.ambientSpectrum = record.specularSpectrum = zero;
-  record.diffuseSpectrum = material->own(std::move(planck));
-  record.diffuseFactor = node.strength.value;
-  return material;
-}
-
-std::unique_ptr<Spectrum> sampledSpectrum(const QvMFFloat& samples) {
-  if (samples.num <= 1) return std::make_unique<ConstantSpectrum>(samples.num == 1 ? samples.values[0] : 0.0f);
-  std::vector<float> wavelengths(std::size_t(samples.num));
-  float step = (kSampledToNm - kSampledFromNm) / float(samples.num - 1);
-  for (int k = 0; k < samples.num; ++k) wavelengths[std::size_t(k)] = kSampledFromNm + float(k) * step;
+std::unique_ptr<Spectrum> sampledSpectrum(int count, const float* samples) {
+  if (count <= 1) return std::make_unique<ConstantSpectrum>(count == 1 ? samples[0] : 0.0f);
+  std::vector<float> wavelengths(static_cast<std::size_t>(count));
+  float step = (kSampledToNm - kSampledFromNm) / float(count - 1);
+  for (int k = 0; k < count; ++k) wavelengths[std::size_t(k)] = kSampledFromNm + float(k) * step;
   auto spectrum = std::make_unique<SampledSpectrum>();
-  spectrum->assign(samples.num, wavelengths.data(), samples.values);
+  spectrum->assign(count, wavelengths.data(), samples);
   return spectrum;
 }
 
-std::unique_ptr<DvSpectralMaterial> sampledMaterial(const QvRELmaterialSampled& node) {
+std::unique_ptr<DvSpectralMaterial> sampledMaterial(int counts[3], const float* samples[3]) {
   auto material = std::make_unique<DvSpectralMaterial>();
   RelMaterial& record = material->record;
-  record.ambientSpectrum = material->own(sampledSpectrum(node.ambient));
-  record.diffuseSpectrum = material->own(sampledSpectrum(node.diffuse));
-  record.specularSpectrum = material->own(sampledSpectrum(node.specular));
+  record.ambientSpectrum = material->own(sampledSpectrum(counts[0], samples[0]));
+  record.diffuseSpectrum = material->own(sampledSpectrum(counts[1], samples[1]));
+  record.specularSpectrum = material->own(sampledSpectrum(counts[2], samples[2]));
   record.ambientFactor = record.diffuseFactor = record.specularFactor = 1.0f;
   return material;
 }
@@ -68,24 +44,67 @@ Vector3 colourOf(const QvSFColor& colour) { return Vector3(colour.value[0], colo
 std::unique_ptr<DvSpectralMaterial> transfRelMaterial(const QvElement& element) {
   switch (element.type) {
   case QvElement::RELmaterialConstant:
-    if (auto* node = element.nodeAs<QvRELmaterialConstant>()) return constantMaterial(*node);
+    if (auto* node = element.nodeAs<QvRELmaterialConstant>())
+      return constantSpectralMaterial(node->ambient.value, node->diffuse.value, node->specular.value);
     break;
   case QvElement::RELmaterialPlanck:
-    if (auto* node = element.nodeAs<QvRELmaterialPlanck>()) return planckMaterial(*node);
+    if (auto* node = element.nodeAs<QvRELmaterialPlanck>())
+      return planckSpectralMaterial(node->temperature.value, node->strength.value);
     break;
   case QvElement::RELmaterialSampled:
-    if (auto* node = element.nodeAs<QvRELmaterialSampled>()) return sampledMaterial(*node);
+    if (auto* node = element.nodeAs<QvRELmaterialSampled>()) {
+      int counts[3] = {node->ambient.num, node->diffuse.num, node->specular.num};
+      const float* samples[3] = {node->ambient.values, node->diffuse.values, node->specular.values};
+      return sampledMaterial(counts, samples);
+    }
     break;
   case QvElement::RELmaterialRGB:
     if (auto* node = element.nodeAs<QvRELmaterialRGB>())
-      return makeRgbSpectralMaterial(colourOf(node->ambientColor), colourOf(node->diffuseColor),
-                                     colourOf(node->specularColor), kRgbWidthNm);
+      return rgbSpectralMaterial(colourOf(node->ambientColor), colourOf(node->diffuseColor),
+                                 colourOf(node->specularColor));
     break;
   default:
     break;
   }
   printWarning("transfRelMaterial(): Unkown spectral material node type\n");
   return nullptr;
+}
+
+std::unique_ptr<DvSpectralMaterial> constantSpectralMaterial(float ambient, float diffuse, float specular) {
+  auto material = std::make_unique<DvSpectralMaterial>();
+  const Spectrum* grey = material->own(std::make_unique<ConstantSpectrum>(kMaterialSpectrumValue));
+  RelMaterial& record = material->record;
+  record.ambientSpectrum = record.diffuseSpectrum = record.specularSpectrum = grey;
+  record.ambientFactor = ambient;
+  record.diffuseFactor = diffuse;
+  record.specularFactor = specular;
+  return material;
+}
+
+std::unique_ptr<DvSpectralMaterial> planckSpectralMaterial(float temperatureK, float strength) {
+  auto material = std::make_unique<DvSpectralMaterial>();
+  auto planck = std::make_unique<PlanckSpectrum>();
+  planck->setStrength(kMaterialSpectrumValue); // before the temperature, which normalises to it
+  planck->setTemperature(temperatureK);
+  RelMaterial& record = material->record;
+  const Spectrum* zero = material->own(std::make_unique<ConstantSpectrum>(0.0f));
+  record.ambientSpectrum = record.specularSpectrum = zero;
+  record.diffuseSpectrum = material->own(std::move(planck));
+  record.diffuseFactor = strength;
+  return material;
+}
+
+std::unique_ptr<DvSpectralMaterial> sampledSpectralMaterial(const std::vector<float>& ambient,
+                                                            const std::vector<float>& diffuse,
+                                                            const std::vector<float>& specular) {
+  int counts[3] = {int(ambient.size()), int(diffuse.size()), int(specular.size())};
+  const float* samples[3] = {ambient.data(), diffuse.data(), specular.data()};
+  return sampledMaterial(counts, samples);
+}
+
+std::unique_ptr<DvSpectralMaterial> rgbSpectralMaterial(const Vector3& ambient, const Vector3& diffuse,
+                                                        const Vector3& specular) {
+  return makeRgbSpectralMaterial(ambient, diffuse, specular, kRgbWidthNm);
 }
 
 } // namespace quillmere

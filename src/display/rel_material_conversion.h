@@ -5,6 +5,7 @@
 #include "display/spectral_material.h"
 
 #include <memory>
+#include <vector>
 
 namespace quillmere {
 
@@ -18,5 +19,15 @@ class QvElement;
 // values spread evenly over 380..780 nm (a single value: constant), factors 1.
 // Null for an element of no relativistic material type (with a warning).
 std::unique_ptr<DvSpectralMaterial> transfRelMaterial(const QvElement& element);
+
+// The same materials from plain values, for scene sources that are not
+// scene files (model importers); the values are checked by the caller.
+std::unique_ptr<DvSpectralMaterial> constantSpectralMaterial(float ambient, float diffuse, float specular);
+std::unique_ptr<DvSpectralMaterial> planckSpectralMaterial(float temperatureK, float strength);
+std::unique_ptr<DvSpectralMaterial> sampledSpectralMaterial(const std::vector<float>& ambient,
+                                                            const std::vector<float>& diffuse,
+                                                            const std::vector<float>& specular);
+std::unique_ptr<DvSpectralMaterial> rgbSpectralMaterial(const Vector3& ambient, const Vector3& diffuse,
+                                                        const Vector3& specular);
 
 } // namespace quillmere

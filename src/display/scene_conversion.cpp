@@ -2,6 +2,7 @@
 
 #include "diagnostics/diagnostics.h"
 #include "display/bindings_in_force.h"
+#include "display/display_budget.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
 #include "display/line_set_materials.h"
@@ -36,8 +37,8 @@ Vector3 vec3(const float (&value)[3]) { return Vector3(value[0], value[1], value
 class SceneConversion : public QvConversion {
 public:
   SceneConversion(DvGroup& root, const ConversionOptions& options)
-      : currentGroup_(&root), maxDisplayVertices_(options.maxDisplayVertices), sceneFolder_(options.sceneFolder),
-        maxEdgeLength_(options.maxEdgeLength) {}
+      : currentGroup_(&root), sceneFolder_(options.sceneFolder),
+        budget_(options.maxDisplayVertices, options.maxEdgeLength, result_.summary.displayVertices) {}
 
   ConversionResult& result() { return result_; }
 
@@ -58,15 +59,14 @@ public:
   void endLOD(const QvLOD& node, const QvState& state) override;
 
 private:
-  bool building() const { return result_.ok && !budgetSpent_; }
+  bool building() const { return result_.ok && !budget_.spent(); }
   void fail(const char* message);
   // False (with one warning) when `vertices` more would pass the budget.
-  bool admitVertices(long vertices);
+  bool admitVertices(long vertices) { return budget_.admit(vertices); }
   void attachMaterial(DvVertexSet& shape, const QvState& state);
   // Builds a face set from `source` under the transforms, texture transform,
   // Material and RELmaterial in force, counts it and appends it.
   void addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state);
-  void subdivide(DvIndexedFaceSet& faceSet);
   // Line, point and text sets alike: transform, material, counts, append.
   void addLineSet(std::unique_ptr<DvIndexedLineSet> lineSet, const QvState& state);
   // `shape` names it in warnings.
@@ -78,30 +78,17 @@ private:
   };
 
   DvGroup* currentGroup_;        // new display nodes are appended here
-  long maxDisplayVertices_;      // the budget of the whole conversion
   std::string sceneFolder_;      // relative texture files are looked up here first
-  float maxEdgeLength_;          // scene units; 0: no subdivision
   std::vector<OpenLOD> openLODs_; // LODs whose children are being walked, innermost last
   ConversionResult result_;
-  bool budgetSpent_ = false;
+  DisplayBudget budget_;         // counts into result_.summary.displayVertices
   bool warnedLODWithoutRange_ = false;
-  bool warnedSubdivision_ = false;
 };
 
 void SceneConversion::fail(const char* message) {
   if (!result_.ok) return;
   result_.ok = false;
   result_.error = message;
-}
-
-bool SceneConversion::admitVertices(long vertices) {
-  if (result_.summary.displayVertices + vertices <= maxDisplayVertices_) {
-    result_.summary.displayVertices += vertices;
-    return true;
-  }
-  budgetSpent_ = true;
-  printWarning("The scene converts to more than %ld display vertices; the rest is left out\n", maxDisplayVertices_);
-  return false;
 }
 
 void SceneConversion::attachMaterial(DvVertexSet& shape, const QvState& state) {
@@ -212,7 +199,7 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
 void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state) {
   faceSet->setTransformation(modellingMatrix(state));
   if (faceSet->hasTextureCoordinates()) faceSet->setTextureTransformation(textureMatrix(state));
-  if (maxEdgeLength_ > 0.0f) subdivide(*faceSet);
+  budget_.subdivide(*faceSet);
   faceSet->resetTransformedVertices();
   attachMaterial(*faceSet, state);
   if (const QvElement* element = state.getTopElement(QvState::RELmaterialIndex))
@@ -220,20 +207,6 @@ void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, cons
   ++result_.summary.faceSets;
   result_.summary.triangles += faceSet->triangleCount();
   currentGroup_->append(std::move(faceSet));
-}
-
-// Long edges split in world coordinates, within what is left of the vertex
-// budget; once that stops a split, one warning.
-void SceneConversion::subdivide(DvIndexedFaceSet& faceSet) {
-  const long before = faceSet.vertexCount();
-  const long room = std::max(0L, maxDisplayVertices_ - result_.summary.displayVertices);
-  const bool complete = faceSet.subdivide(maxEdgeLength_, std::size_t(before + room));
-  result_.summary.displayVertices += faceSet.vertexCount() - before;
-  if (!complete && !warnedSubdivision_) {
-    warnedSubdivision_ = true;
-    printWarning("Subdividing stopped at %ld display vertices; some edges stay longer than %g\n", maxDisplayVertices_,
-                 double(maxEdgeLength_));
-  }
 }
 
 void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
@@ -366,7 +339,7 @@ void SceneConversion::asciiText(const QvAsciiText& node, const QvState& state) {
   for (int i = 0; i < node.string.num; ++i) lines.push_back(node.string.values[std::size_t(i)].getString());
   // Laid out only as far as the budget has room for; a text that does not
   // fit is refused as a whole, with the budget's warning.
-  const long room = std::max(0L, maxDisplayVertices_ - result_.summary.displayVertices);
+  const long room = budget_.room();
   const TextStrokes text = layOutText(lines, layout, std::size_t(room));
   if (!text.complete) {
     admitVertices(room + 1);

@@ -49,10 +49,10 @@ bool readRegularFile(const char* fileName, std::vector<unsigned char>& bytes) {
 
 // The image's size without decoding its pixels; false when MagickCore does
 // not recognise the bytes.
-bool pingSize(const ImageInfo* info, const std::vector<unsigned char>& bytes, std::size_t& columns,
+bool pingSize(const ImageInfo* info, const unsigned char* bytes, std::size_t size, std::size_t& columns,
               std::size_t& rows) {
   ExceptionInfo* exception = AcquireExceptionInfo();
-  Image* image = PingBlob(info, bytes.data(), bytes.size(), exception);
+  Image* image = PingBlob(info, bytes, size, exception);
   bool found = image != nullptr;
   if (image) {
     columns = image->columns;
@@ -109,20 +109,28 @@ bool Picture2D::load(const char* fileName) {
     printWarning("Could not find image file %s\n", fileName);
     return false;
   }
+  return loadBytes(bytes.data(), bytes.size(), fileName);
+}
 
+bool Picture2D::loadBytes(const unsigned char* bytes, std::size_t size, const char* fileName) {
+  ensureMagick();
+  if (!bytes || size == 0 || size > std::size_t(kMaxFileBytes)) {
+    printWarning("Could not find image file %s\n", fileName);
+    return false;
+  }
   ImageInfo* info = AcquireImageInfo();
   info->scene = 0;
   info->number_scenes = 1; // the first image of an animation or a multi-page file
   bool loaded = false;
   std::size_t columns = 0, rows = 0;
-  if (!pingSize(info, bytes, columns, rows) || columns == 0 || rows == 0) {
+  if (!pingSize(info, bytes, size, columns, rows) || columns == 0 || rows == 0) {
     printWarning("Could not find image file %s\n", fileName);
   } else if (double(columns) * double(rows) * 4.0 > double(kMaxPictureBytes)) {
     printWarning("Could not find image file %s: %zu x %zu pixels are more than a texture may take\n", fileName,
                  columns, rows);
   } else {
     ExceptionInfo* exception = AcquireExceptionInfo();
-    Image* image = BlobToImage(info, bytes.data(), bytes.size(), exception);
+    Image* image = BlobToImage(info, bytes, size, exception);
     if (!image || image->columns != columns || image->rows != rows) {
       printWarning("Could not find image file %s\n", fileName);
     } else {

@@ -25,6 +25,9 @@ public:
   // standard output, when it cannot: the fields then keep their old values.
   // A successful load replaces (and releases) what an earlier one held.
   bool load(const char* fileName);
+  // The same for an image file's bytes already in memory (a picture
+  // embedded in a model file); `name` stands for it in messages.
+  bool loadBytes(const unsigned char* bytes, std::size_t size, const char* name);
 
   int getComponents() const { return components_; }
   int getWidth() const { return width_; }

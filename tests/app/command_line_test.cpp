@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "render/display_manager.h"
 #include "render/render_state.h"
+#include "display/display_budget.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,8 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   EXPECT_EQ(line.path, "flight.par");
   EXPECT_EQ(line.threads, 2);
   EXPECT_EQ(line.subdivide, 0.5f);
+  ASSERT_TRUE(parse({"--subdivide", "auto"}, line, error)) << error;
+  EXPECT_EQ(line.subdivide, kAutomaticEdgeLength);
 
   struct Bad {
     std::vector<std::string> words;

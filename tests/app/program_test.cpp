@@ -135,6 +135,9 @@ TEST_F(Program, ABadSceneEndsWithStatus1) {
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/display/no_coordinates.wrl' --frames 1"), 1);
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/vrml/corpus/errors_use.wrl' --frames 1"), 1);
   EXPECT_EQ(run("missing.par --frames 1"), 1);
+  // A model file Assimp cannot read, opened directly, and extras that cannot be.
+  EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/scene/broken.obj' --frames 1"), 1);
+  EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/scene/bad_speed.gltf' --frames 1"), 1);
 }
 
 // Each file opened on its own, as a user would open it: the program frames

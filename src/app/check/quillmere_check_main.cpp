@@ -4,9 +4,11 @@
 // reads is also converted into a display scene, without a window, and the
 // verdict counts what was built. Exit status 0 when every file read (and
 // converted) ok, 1 when any did not, 2 for a bad command line (no file, or an
-// unknown option).
+// unknown option). Model files (glTF, OBJ, PLY, STL, …) are imported with
+// --convert and get the same verdict line.
 #include "display/group.h"
 #include "display/scene_conversion.h"
+#include "scene/model_import.h"
 #include "vrml/field.h"
 #include "vrml/field_table.h"
 #include "vrml/group.h"
@@ -68,12 +70,8 @@ std::unique_ptr<SceneFileStream> openScene(const char* path) {
   return nullptr;
 }
 
-// Converts a tree that read ok; prints the conversion verdict.
-bool convertFile(const char* path, QvNode& root) {
-  DvGroup sceneRoot;
-  ConversionOptions options;
-  options.sceneFolder = folderOf(path); // texture files beside the scene, whatever the working directory
-  ConversionResult result = convertScene(root, sceneRoot, options);
+// Prints the verdict of a conversion (or a model import).
+bool reportConversion(const char* path, const ConversionResult& result) {
   std::fflush(stdout); // the conversion's warnings come before the verdict
   if (!result.ok) {
     std::fprintf(stderr, "%s\n", result.error.c_str());
@@ -87,9 +85,31 @@ bool convertFile(const char* path, QvNode& root) {
   return true;
 }
 
+// Converts a tree that read ok; prints the conversion verdict.
+bool convertFile(const char* path, QvNode& root) {
+  DvGroup sceneRoot;
+  ConversionOptions options;
+  options.sceneFolder = folderOf(path); // texture files beside the scene, whatever the working directory
+  return reportConversion(path, convertScene(root, sceneRoot, options));
+}
+
+// A model file (glTF, OBJ, …) goes through the importer: read and
+// conversion are one step, so it is checked only with --convert.
+bool checkModelFile(const char* path, bool convert) {
+  if (!convert) {
+    std::printf("%s: model file, checked with --convert\n", path);
+    return true;
+  }
+  DvGroup sceneRoot;
+  ConversionOptions options;
+  options.sceneFolder = folderOf(path);
+  return reportConversion(path, importModel(path, sceneRoot, options));
+}
+
 // Reads one file; prints its verdict. True when it read ok with a root (and,
 // with `convert`, converted ok).
 bool checkFile(const char* path, bool tree, bool convert) {
+  if (isModelFile(path)) return checkModelFile(path, convert);
   std::unique_ptr<SceneFileStream> file = openScene(path);
   if (!file) return false;
   QvNode* root = nullptr;

@@ -2,6 +2,7 @@
 // file leave at their defaults, each showing its state.
 #include "app/window/quillmere_window.h"
 
+#include "display/display_budget.h"
 #include "display/recorder.h"
 #include "display/worker_pool.h"
 
@@ -106,10 +107,12 @@ void QuillmereWindow::drawRenderMenu() {
     ImGui::EndMenu();
   }
   if (ImGui::BeginMenu("Subdivide edges")) {
-    for (float length : {0.0f, 0.25f, 0.5f, 1.0f, 2.0f, 5.0f}) {
+    for (float length : {0.0f, kAutomaticEdgeLength, 0.25f, 0.5f, 1.0f, 2.0f, 5.0f}) {
       char label[48];
       if (length == 0.0f)
         std::snprintf(label, sizeof label, "Off");
+      else if (length == kAutomaticEdgeLength)
+        std::snprintf(label, sizeof label, "Auto (1/64 of the scene's radius)");
       else
         std::snprintf(label, sizeof label, "Longer than %g", double(length));
       if (ImGui::MenuItem(label, nullptr, line_.subdivide == length) && line_.subdivide != length) {
