@@ -235,9 +235,9 @@ TEST_F(TextureGL, TexturedExampleDraws) {
   SceneRead read = readScene(text);
   ASSERT_TRUE(read.ok && read.root) << read.errors;
   auto root = std::make_unique<DvGroup>();
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   ConversionResult result = convertScene(*read.root, *root, options);
-  std::string output = testing::internal::GetCapturedStdout();
+  std::string output = testing::internal::GetCapturedStderr();
   ASSERT_TRUE(result.ok) << result.error;
   EXPECT_EQ(output, "");
   EXPECT_EQ(result.summary.textures, 3);
