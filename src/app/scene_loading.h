@@ -41,7 +41,8 @@ struct LoadedScene {
 
 enum class LoadResult {
   Loaded,
-  CannotOpen,       // "Can't open file" with the path tried, on standard error
+  BadParameters,    // the parameter file's message: which file, line and field
+  CannotOpen,       // "Can't open file" with the path tried and the system's reason, on standard error
   ReadBad,          // the reader's message, then "Read was bad"
   ConversionFailed, // the conversion's message
 };
