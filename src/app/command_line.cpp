@@ -40,7 +40,8 @@ const char* const kHelp =
     "  --antialias N          accumulate N jittered passes (N: 2 3 4 5 6 8 9 12 15 16 24 66)\n"
     "  --depth-of-field N     accumulate N lens passes (same counts)\n"
     "  --motion-blur N        accumulate N observer sub-frames per step (1..99)\n"
-    "  --stereo MODE          off | ideal | per-eye | dual\n"
+    "  --stereo MODE          off | ideal | per-eye | dual | anaglyph (red left, cyan right;\n"
+    "                         ideal and per-eye become anaglyph without stereo buffers)\n"
     "  --transform METHOD     light-cone | snapshot-light-cone | snapshot\n"
     "  --headlight            switch the headlights on\n"
     "  --no-overlay           hide the status bar\n"
@@ -88,6 +89,13 @@ bool parseSize(const char* value, int& width, int& height) {
   return parseInteger(w.c_str(), 16, 16384, width) && parseInteger(x + 1, 16, 16384, height);
 }
 
+// The options that take a value, each parsed below.
+bool takesValue(const char* option) {
+  return indexOf(option, {"--frames", "--record", "--screenshot", "--size", "--style", "--colour-shift", "--gamut",
+                          "--antialias", "--depth-of-field", "--motion-blur", "--stereo", "--subdivide", "--threads",
+                          "--transform"}) >= 0;
+}
+
 } // namespace
 
 const char* commandLineHelp() { return kHelp; }
@@ -115,6 +123,10 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
     } else if (std::strcmp(option, "--benchmark") == 0) {
       line.benchmark = true;
     } else if (option[0] == '-' && option[1] == '-') {
+      if (!takesValue(option)) {
+        error = std::string("unknown option ") + option;
+        return false;
+      }
       const char* v = value();
       if (!v) return bad("needs a value");
       bool ok = true;
@@ -128,17 +140,17 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--antialias") == 0) ok = parseInteger(v, 1, 66, line.antialias) && hasJitterTable(line.antialias);
       else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
-      else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
+      else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual", "anaglyph"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
-      else return bad("unknown option");
       if (!ok) {
         error = std::string(option) + ": bad value '" + v + "'";
         return false;
       }
     } else if (option[0] == '-' && option[1] != '\0') {
-      return bad("unknown option");
+      error = std::string("unknown option ") + option;
+      return false;
     } else if (line.path.empty()) {
       line.path = option;
     } else {
@@ -171,6 +183,7 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
   state.stereoIdealObserver = line.stereo == 1;
   state.stereoPerEye = line.stereo == 2;
   state.stereoDualScreen = line.stereo == 3;
+  state.stereoAnaglyph = line.stereo == 4;
   if (line.transform >= 0) state.transformMethod = line.transform;
   if (line.headlight) state.headlightOn = 1;
   if (line.trace) state.trace = 1;
