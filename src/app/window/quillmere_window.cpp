@@ -114,7 +114,7 @@ bool QuillmereWindow::load() {
   fresh->maxEdgeLength = line_.subdivide;
   LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
-    const char* what = result == LoadResult::BadParameters ? "The parameter file is wrong (see the message)"
+    const char* what = result == LoadResult::BadParameters ? "The parameter file has an error (see standard error)"
                        : result == LoadResult::CannotOpen  ? "Can't open the scene file"
                        : result == LoadResult::ReadBad     ? "Read was bad"
                                                            : "The scene could not be converted";
