@@ -139,7 +139,9 @@ TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
     std::string output = loadCapturing(picture, path, loaded);
     EXPECT_FALSE(loaded) << path;
     EXPECT_EQ(output.rfind(c.message, 0), 0u) << output;
-    if (c.message.back() == ' ') EXPECT_GT(output.size(), c.message.size() + 1) << "the decoder's reason: " << output;
+    if (c.message.back() == ' ') {
+      EXPECT_GT(output.size(), c.message.size() + 1) << "the decoder's reason: " << output;
+    }
     EXPECT_EQ(picture.getWidth(), 1);
     EXPECT_EQ(picture.getComponents(), 3);
     EXPECT_EQ(pixelsOf(picture), (Bytes{1, 2, 3}));
