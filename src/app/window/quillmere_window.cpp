@@ -390,7 +390,14 @@ void QuillmereWindow::onTimer(int) {
   w.steppedThisTick_ = false;
   if (w.viewer_ && !modal) w.advanceViewer();
   if (w.batch_) w.captureNext_ = true;
-  w.drawFrame();
+  // Running ticks come at half the step interval; between steps the window
+  // is drawn again only as often as while stopped (for the menu bar).
+  const double now = secondsNow();
+  const bool running = w.viewer_ && !w.viewer_->stopped() && !modal;
+  if (w.batch_ || w.steppedThisTick_ || !running || now - w.lastDrawSeconds_ >= kTimerMilliseconds / 1000.0) {
+    w.lastDrawSeconds_ = now;
+    w.drawFrame();
+  }
   if (w.batch_) w.afterStep();
   glutTimerFunc(w.timerMilliseconds(), onTimer, 0);
 }
@@ -470,7 +477,7 @@ void QuillmereWindow::afterStep() {
 }
 
 void QuillmereWindow::reportProgress() {
-  if (line_.frames <= 0) return;
+  if (line_.frames <= 0 || !scene_) return;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
   double fps = seconds > 0 ? stepsDone_ / seconds : 0;
   if (isatty(2)) {
@@ -527,7 +534,7 @@ void QuillmereWindow::onSpecialUp(int key, int x, int y) { ImGui_ImplGLUT_Specia
 
 void QuillmereWindow::onMouse(int button, int state, int x, int y) {
   QuillmereWindow& w = *instance_;
-  w.mouseEvents_.push(MouseEvent{true, button, state, x, y});
+  if (!w.batch_) w.mouseEvents_.push(MouseEvent{true, button, state, x, y}); // batch runs draw no menu bar
   if (!w.viewer_) return;
   int code = viewerButton(button);
   if (state == GLUT_DOWN) {
@@ -542,12 +549,14 @@ void QuillmereWindow::onMouse(int button, int state, int x, int y) {
 
 void QuillmereWindow::onMotion(int x, int y) {
   QuillmereWindow& w = *instance_;
-  w.mouseEvents_.push(MouseEvent{false, 0, 0, x, y});
+  if (!w.batch_) w.mouseEvents_.push(MouseEvent{false, 0, 0, x, y});
   if (!w.viewer_ || w.viewer_->heldButton() == MfcOglViewer::kNoButton) return;
   w.viewer_->mouseMove(x, y);
   glutPostRedisplay();
 }
 
-void QuillmereWindow::onPassiveMotion(int x, int y) { instance_->mouseEvents_.push(MouseEvent{false, 0, 0, x, y}); }
+void QuillmereWindow::onPassiveMotion(int x, int y) {
+  if (!instance_->batch_) instance_->mouseEvents_.push(MouseEvent{false, 0, 0, x, y});
+}
 
 } // namespace quillmere
