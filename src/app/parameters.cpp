@@ -50,11 +50,15 @@ enum class Outcome { Read, Missing, Bad };
 
 class FieldReader {
 public:
-  FieldReader(std::istream& in, const std::string& path) : words_(in), path_(path) {}
+  FieldReader(std::istream& in, const std::string& path, std::string* error)
+      : words_(in), path_(path), error_(error) {}
 
-  // "FILE:LINE: field: what" as an error.
+  // "FILE:LINE: field: what" as an error, printed and kept for the caller.
   void fail(const char* field, const char* what, int line) const {
-    printWarning("%.*s:%d: %s: %s\n", kPathCharacters, path_.c_str(), line, field, what);
+    char message[kDiagnosticBufferSize];
+    std::snprintf(message, sizeof message, "%.*s:%d: %s: %s", kPathCharacters, path_.c_str(), line, field, what);
+    printWarning("%s\n", message);
+    if (error_) *error_ = message;
   }
   void failValue(const char* field, const char* what) const {
     char text[96];
@@ -116,7 +120,8 @@ public:
 private:
   WordReader words_;
   std::string path_;
-  std::string word_; // the word last read
+  std::string* error_; // receives the error message; may be null
+  std::string word_;   // the word last read
 };
 
 // A required value that is not there ends the reading with an error.
@@ -140,15 +145,18 @@ struct FloatField {
 
 } // namespace
 
-bool readParameterFile(Parameters& parameters, const std::string& path) {
+bool readParameterFile(Parameters& parameters, const std::string& path, std::string* error) {
   std::string reason = unreadableReason(path);
   std::ifstream file(path);
   if (!reason.empty() || !file) {
-    printWarning("Parameter file %.*s: %s\n", kPathCharacters, path.c_str(),
-                 reason.empty() ? "cannot be opened" : reason.c_str());
+    char message[kDiagnosticBufferSize];
+    std::snprintf(message, sizeof message, "Parameter file %.*s: %s", kPathCharacters, path.c_str(),
+                  reason.empty() ? "cannot be opened" : reason.c_str());
+    printWarning("%s\n", message);
+    if (error) *error = message;
     return false;
   }
-  FieldReader reader(file, path);
+  FieldReader reader(file, path, error);
 
   // Scene file name, start position and flight direction must be there.
   std::string name;

@@ -42,7 +42,8 @@ struct Parameters {
 // one keeps its default. A file that ends after the flight direction keeps
 // the defaults of the values it leaves out and returns true, with a warning
 // naming the first. Directions beyond the tenth are read and dropped, with a
-// warning, and lightCount is then 10.
-bool readParameterFile(Parameters& parameters, const std::string& path);
+// warning, and lightCount is then 10. `error`, when given, receives the
+// message of a failure (without its newline).
+bool readParameterFile(Parameters& parameters, const std::string& path, std::string* error = nullptr);
 
 } // namespace quillmere

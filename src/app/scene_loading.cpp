@@ -117,7 +117,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   const bool sceneOnly = isSceneFile(path);
   if (sceneOnly)
     scene.parameters.dataFileName = path;
-  else if (!readParameterFile(scene.parameters, path))
+  else if (!readParameterFile(scene.parameters, path, &scene.error))
     return LoadResult::BadParameters;
   scene.scenePath = sceneOnly ? path : resolveScenePath(scene.parameters.dataFileName, path);
 
@@ -125,6 +125,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   std::string reason = unreadableReason(scene.scenePath);
   if (!reason.empty()) {
     printWarning("Can't open file %.120s: %s\n", scene.scenePath.c_str(), reason.c_str());
+    scene.error = "Can't open file " + scene.scenePath + ": " + reason;
     return LoadResult::CannotOpen;
   }
   QvNodeHandle fileRoot;

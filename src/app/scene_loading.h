@@ -27,6 +27,7 @@ struct LoadedScene {
   float maxEdgeLength = 0;                   // set before loading: triangles split until no edge is longer; 0: off
   Parameters parameters;
   std::string scenePath;                     // the scene file as opened
+  std::string error;                         // why the load failed, for an error box (when known)
   std::unique_ptr<DvGroup> root = std::make_unique<DvGroup>();
   std::unique_ptr<RelObserver> observer;
   std::unique_ptr<DvRenderState> renderState;

@@ -114,11 +114,11 @@ bool QuillmereWindow::load() {
   fresh->maxEdgeLength = line_.subdivide;
   LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
-    const char* what = result == LoadResult::BadParameters ? "The parameter file has an error (see standard error)"
+    const char* what = !fresh->error.empty()                 ? fresh->error.c_str()
                        : result == LoadResult::CannotOpen  ? "Can't open the scene file"
                        : result == LoadResult::ReadBad     ? "Read was bad"
                                                            : "The scene could not be converted";
-    showError(what);
+    if (!batch_ || fresh->error.empty()) showError(what); // a batch run has the message on standard error already
     return false;
   }
   scene_ = std::move(fresh);
@@ -288,7 +288,7 @@ void QuillmereWindow::command(int id) {
   switch (id) {
   case CommandTextured: texturedChecked_ = true; break;
   case CommandWireframe: texturedChecked_ = false; break;
-  case CommandExit: finish(0); return;
+  case CommandExit: finish(exitAfterError_ ? 1 : 0); return; // a failed load stays a failure
   case CommandAbout: aboutOpen_ = true; return;
   case CommandFaster: changeRate(true); return;
   case CommandSlower: changeRate(false); return;
@@ -497,7 +497,7 @@ void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {
   // Q quits and + and − set the playback rate whatever a menu is doing:
   // no menu takes typed text.
   if (!ctrl && (key == 'q' || key == 'Q')) {
-    w.finish(0);
+    w.command(CommandExit);
     return;
   }
   if (!ctrl && (key == '+' || key == '-')) {
@@ -516,7 +516,7 @@ void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {
     }
   }
   if (!w.viewer_) return;
-  if (w.viewer_->characterKey(key) == MfcOglViewer::KeyResult::Quit) w.finish(0);
+  if (w.viewer_->characterKey(key) == MfcOglViewer::KeyResult::Quit) w.command(CommandExit);
   glutPostRedisplay();
 }
 
