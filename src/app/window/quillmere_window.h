@@ -1,8 +1,9 @@
 // The program's one window on freeglut, with a Dear ImGui menu bar drawn
-// last in each frame: it loads the scene with its OpenGL context current,
-// turns timer ticks, menu commands, keys and mouse drags into calls of the
-// viewer, shows "Error" boxes and the about box, and for batch runs
-// (--frames) records frames and reports progress.
+// last in each frame: it loads the scene with its OpenGL context current
+// and shows it from the flight's start, turns timer ticks (paced to the
+// parameter file's frame rate), menu commands, keys and mouse drags into
+// calls of the viewer, shows "Error" boxes and the about box, and for batch
+// runs (--frames, --record, --screenshot) records frames and reports progress.
 #pragma once
 
 #include "app/command_line.h"
