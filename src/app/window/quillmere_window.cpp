@@ -261,14 +261,13 @@ void QuillmereWindow::swapBuffers() {
   glutSwapBuffers();
 }
 
-// Batch runs read back every frame they draw (the last one is the
-// screenshot); --record writes those that show a new step, or the placeholder.
+// The frame just drawn, read back: the last one read is the screenshot;
+// --record writes those that show a new step, or the placeholder.
 void QuillmereWindow::captureFrame() {
   captureNext_ = false;
   int sceneHeight = height_ - menuBarHeight();
   glReadBuffer(GL_BACK);
   readViewport(0, 0, width_, sceneHeight, pixels_);
-  ++framesDrawn_;
   if (!line_.recordFolder.empty() && (steppedThisTick_ || !scene_)) {
     char name[32];
     std::snprintf(name, sizeof name, "/frame-%05d.png", ++framesRecorded_);
@@ -389,7 +388,8 @@ void QuillmereWindow::onTimer(int) {
   }
   w.steppedThisTick_ = false;
   if (w.viewer_ && !modal) w.advanceViewer();
-  if (w.batch_) w.captureNext_ = true;
+  // Batch runs with an output read back every frame they draw.
+  if (w.batch_) w.captureNext_ = !w.line_.recordFolder.empty() || !w.line_.screenshotPath.empty();
   // Running ticks come at half the step interval; between steps the window
   // is drawn again only as often as while stopped (for the menu bar).
   const double now = secondsNow();
@@ -397,6 +397,7 @@ void QuillmereWindow::onTimer(int) {
   if (w.batch_ || w.steppedThisTick_ || !running || now - w.lastDrawSeconds_ >= kTimerMilliseconds / 1000.0) {
     w.lastDrawSeconds_ = now;
     w.drawFrame();
+    ++w.framesDrawn_;
   }
   if (w.batch_) w.afterStep();
   glutTimerFunc(w.timerMilliseconds(), onTimer, 0);

@@ -83,7 +83,7 @@ private:
   bool wasStopped_ = true;        // the flight was stopped at the last tick
   bool steppedThisTick_ = false;  // the frame being drawn shows a new step
   bool writeFailed_ = false;      // a batch frame could not be written: the run ends with 1
-  int framesDrawn_ = 0;           // batch runs: frames drawn and read back
+  int framesDrawn_ = 0;           // frames the timer has drawn
   double lastDrawSeconds_ = 0;    // when the timer last drew the window (steady clock)
   int framesRecorded_ = 0;        // batch runs: frames written by --record
   PlaybackPacing pacing_;         // the window's real-time steps
