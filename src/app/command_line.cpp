@@ -27,11 +27,17 @@ const char* const kHelp =
     "camera: from its first camera), lit from over the\n"
     "observer's shoulder. Without a file a placeholder cube is shown.\n"
     "\n"
+    "In the window the flight steps in real time, at the parameter file's frame\n"
+    "rate; + and - double and halve the playback rate. Batch runs (--frames,\n"
+    "--record, --screenshot) draw every step as one frame.\n"
+    "\n"
     "Running and recording:\n"
     "  --run                  start the animation at once (otherwise it starts stopped)\n"
     "  --frames N             run N animation steps, then exit\n"
-    "  --record DIR           write every animation frame as DIR/frame-00001.png, ...\n"
-    "  --screenshot FILE      write the last frame as a PNG file and exit\n"
+    "  --record DIR           write every animation frame as DIR/frame-00001.png, ...;\n"
+    "                         without --frames until the flight's end time, then exit\n"
+    "  --screenshot FILE      write the last frame as a PNG file and exit; alone, the\n"
+    "                         window as it opens (the flight's start, no step)\n"
     "  --size WxH             window size in pixels (default 960x600)\n"
     "  --benchmark            with --frames N: print frames per second of the OpenGL\n"
     "                         path, the spectral path with colour shift 'both', and\n"
@@ -53,7 +59,8 @@ const char* const kHelp =
     "  --antialias N          accumulate N jittered passes (N: 2 3 4 5 6 8 9 12 15 16 24 66)\n"
     "  --depth-of-field N     accumulate N lens passes (same counts)\n"
     "  --motion-blur N        accumulate N observer sub-frames per step (1..99)\n"
-    "  --stereo MODE          off | ideal | per-eye | dual\n"
+    "  --stereo MODE          off | ideal | per-eye | dual | anaglyph (red left, cyan right;\n"
+    "                         ideal and per-eye become anaglyph without stereo buffers)\n"
     "  --transform METHOD     light-cone | snapshot-light-cone | snapshot\n"
     "  --headlight            switch the headlights on\n"
     "  --no-overlay           hide the status bar\n"
@@ -111,6 +118,14 @@ bool parseSize(const char* value, int& width, int& height) {
   return parseInteger(w.c_str(), 16, 16384, width) && parseInteger(x + 1, 16, 16384, height);
 }
 
+// The options that take a value, each parsed below.
+bool takesValue(const char* option) {
+  return indexOf(option, {"--frames", "--record", "--screenshot", "--size", "--style", "--colour-shift", "--gamut",
+                          "--antialias", "--depth-of-field", "--motion-blur", "--stereo", "--subdivide", "--threads",
+                          "--transform", "--colour-model", "--white-balance", "--exposure", "--tone-map",
+                          "--uplift"}) >= 0;
+}
+
 } // namespace
 
 const char* commandLineHelp() { return kHelp; }
@@ -140,6 +155,10 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
     } else if (std::strcmp(option, "--benchmark") == 0) {
       line.benchmark = true;
     } else if (option[0] == '-' && option[1] == '-') {
+      if (!takesValue(option)) {
+        error = std::string("unknown option ") + option;
+        return false;
+      }
       const char* v = value();
       if (!v) return bad("needs a value");
       bool ok = true;
@@ -153,8 +172,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--antialias") == 0) ok = parseInteger(v, 1, 66, line.antialias) && hasJitterTable(line.antialias);
       else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
-      else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0 && std::strcmp(v, "auto") == 0) line.subdivide = kAutomaticEdgeLength;
+      else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual", "anaglyph"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--colour-model") == 0) ok = (line.colourModel = indexOf(v, {kColourModelNames[0], kColourModelNames[1]})) >= 0;
@@ -163,13 +182,13 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--tone-map") == 0) ok = (line.toneMap = indexOf(v, {kToneMapNames[0], kToneMapNames[1], kToneMapNames[2]})) >= 0;
       else if (std::strcmp(option, "--uplift") == 0) ok = (line.uplift = indexOf(v, {kUpliftNames[0], kUpliftNames[1]})) >= 0;
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
-      else return bad("unknown option");
       if (!ok) {
         error = std::string(option) + ": bad value '" + v + "'";
         return false;
       }
     } else if (option[0] == '-' && option[1] != '\0') {
-      return bad("unknown option");
+      error = std::string("unknown option ") + option;
+      return false;
     } else if (line.path.empty()) {
       line.path = option;
     } else {
@@ -202,6 +221,7 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
   state.stereoIdealObserver = line.stereo == 1;
   state.stereoPerEye = line.stereo == 2;
   state.stereoDualScreen = line.stereo == 3;
+  state.stereoAnaglyph = line.stereo == 4;
   if (line.transform >= 0) state.transformMethod = line.transform;
   if (line.headlight) state.headlightOn = 1;
   if (line.trace) state.trace = 1;

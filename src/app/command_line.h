@@ -26,7 +26,7 @@ struct CommandLine {
   int antialias = 0;            // jitter passes; 0: off
   int depthOfField = 0;         // lens passes; 0: off
   int motionBlur = 0;           // sub-frames 1..99; 0: off
-  int stereo = 0;               // 0 off, 1 ideal observer, 2 per eye, 3 dual screen
+  int stereo = 0;               // 0 off, 1 ideal observer, 2 per eye, 3 dual screen, 4 anaglyph
   int transform = -1;           // 0 light cone, 1 snapshot then light cone, 2 snapshot
   bool headlight = false;
   bool noOverlay = false;

@@ -1,5 +1,6 @@
 #include "app/scene_loading.h"
 
+#include "app/file_access.h"
 #include "diagnostics/diagnostics.h"
 #include "display/display_budget.h"
 #include "display/scene_conversion.h"
@@ -121,13 +122,15 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   const bool sceneOnly = isSceneFile(path);
   if (sceneOnly)
     scene.parameters.dataFileName = path;
-  else
-    readParameterFile(scene.parameters, path);
+  else if (!readParameterFile(scene.parameters, path, &scene.error))
+    return LoadResult::BadParameters;
   scene.scenePath = sceneOnly ? path : resolveScenePath(scene.parameters.dataFileName, path);
 
   // Read the scene file.
-  if (!fileExists(scene.scenePath)) {
-    std::fprintf(stderr, "Can't open file %s\n", scene.scenePath.c_str());
+  std::string reason = unreadableReason(scene.scenePath);
+  if (!reason.empty()) {
+    printWarning("Can't open file %.120s: %s\n", scene.scenePath.c_str(), reason.c_str());
+    scene.error = "Can't open file " + scene.scenePath + ": " + reason;
     return LoadResult::CannotOpen;
   }
   // Convert it under the scene root, after the default material and the rest frame.

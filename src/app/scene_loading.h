@@ -28,6 +28,7 @@ struct LoadedScene {
   float maxEdgeLength = 0;                   // set before loading: triangles split until no edge is longer; 0: off; kAutomaticEdgeLength: 1/64 of the scene's radius
   Parameters parameters;
   std::string scenePath;                     // the scene file as opened
+  std::string error;                         // why the load failed, for an error box (when known)
   std::unique_ptr<DvGroup> root = std::make_unique<DvGroup>();
   std::unique_ptr<RelObserver> observer;
   std::unique_ptr<DvRenderState> renderState;
@@ -43,7 +44,8 @@ struct LoadedScene {
 
 enum class LoadResult {
   Loaded,
-  CannotOpen,       // "Can't open file" with the path tried, on standard error
+  BadParameters,    // the parameter file's message: which file, line and field
+  CannotOpen,       // "Can't open file" with the path tried and the system's reason, on standard error
   ReadBad,          // the reader's message, then "Read was bad"
   ConversionFailed, // the conversion's message
 };

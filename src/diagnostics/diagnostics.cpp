@@ -12,14 +12,14 @@ void formatDiagnostic(char (&buffer)[kDiagnosticBufferSize], const char* format,
 
 namespace {
 
-// Formats into the bounded buffer and writes it to standard output, with a
+// Formats into the bounded buffer and writes it to standard error, with a
 // newline when the printer adds one.
 void writeDiagnostic(bool appendNewline, const char* format, va_list arguments) {
   char buffer[kDiagnosticBufferSize];
   formatDiagnostic(buffer, format, arguments);
-  std::fputs(buffer, stdout);
-  if (appendNewline) std::fputc('\n', stdout);
-  std::fflush(stdout);
+  std::fputs(buffer, stderr);
+  if (appendNewline) std::fputc('\n', stderr);
+  std::fflush(stderr);
 }
 
 } // namespace

@@ -9,14 +9,14 @@ namespace quillmere {
 
 constexpr int kDiagnosticBufferSize = 200; // bytes, terminating zero included
 
-// Writes the message unchanged to standard output and goes on. Messages carry
+// Writes the message unchanged to standard error and goes on. Messages carry
 // their own trailing "\n" where they have one.
 void printWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Writes the message followed by a newline to standard output and goes on.
+// Writes the message followed by a newline to standard error and goes on.
 void printInformation(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Writes the message followed by a newline to standard output and ends the
+// Writes the message followed by a newline to standard error and ends the
 // process with exit status 1: a failure must never look like success.
 [[noreturn]] void printFatal(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -75,18 +75,33 @@ bool DvDisplayManager::advanceTime() {
       recorder_.addSubFrame(*observer_);
     }
     updateScene();
-    if (overlay_) {
-      overlay_->speed = observer_->speed();
-      overlay_->acceleration = observer_->acceleration();
-      overlay_->turnRate = observer_->turnRate();
-      overlay_->time = time;
-      overlay_->event = observer_->event();
-      overlay_->frameNumber = frameCounter;
-    }
+    copyToOverlay(time);
   }
   ++frameCounter;
   time += timeStep;
   return time <= endTime;
+}
+
+void DvDisplayManager::copyToOverlay(float shownTime) {
+  if (!overlay_ || !observer_) return;
+  overlay_->speed = observer_->speed();
+  overlay_->acceleration = observer_->acceleration();
+  overlay_->turnRate = observer_->turnRate();
+  overlay_->time = shownTime;
+  overlay_->event = observer_->event();
+  overlay_->frameNumber = frameCounter;
+}
+
+void DvDisplayManager::showObserverAsItStands() {
+  if (!observer_) return;
+  if (frameCounter == 0) {
+    // Before the first step the observer stands at its start: that is the
+    // one sub-frame motion blur can show.
+    recorder_.clearSubFrames();
+    recorder_.addSubFrame(*observer_);
+  }
+  updateScene();
+  copyToOverlay(frameCounter == 0 ? time : time - timeStep);
 }
 
 void DvDisplayManager::updateScene() {
@@ -149,7 +164,18 @@ bool DvDisplayManager::drawViews() {
   const float a = float(convergence * 90.0 / kPi);
   bool overlayDrawn = false;
 
-  if (state_.stereoIdealObserver) {
+  // Without left and right buffers a stereo pair would draw into buffers
+  // that do not exist: it becomes an anaglyph, with one warning.
+  const bool wantsStereoBuffers = state_.stereoIdealObserver || state_.stereoPerEye;
+  if (wantsStereoBuffers && !hasStereoBuffers()) {
+    if (!stereoFallbackWarned_)
+      printWarning("The display has no stereo buffers: %s stereo is drawn as a red-cyan anaglyph\n",
+                   state_.stereoPerEye ? "per-eye" : "ideal-observer");
+    stereoFallbackWarned_ = true;
+    drawAnaglyph(a, e, state_.stereoPerEye != 0);
+  } else if (state_.stereoAnaglyph) {
+    drawAnaglyph(a, e, false);
+  } else if (state_.stereoIdealObserver) {
     if (state_.trace) {
       std::fprintf(stderr, "Stereo (Ideal Observer)  %g   %g\n", double(e), convergence);
       std::fflush(stderr);
@@ -194,6 +220,31 @@ bool DvDisplayManager::drawViews() {
     renderView(0, 0);
   }
   return overlayDrawn;
+}
+
+bool DvDisplayManager::hasStereoBuffers() const {
+  GLboolean stereo = GL_FALSE;
+  glGetBooleanv(GL_STEREO, &stereo);
+  return stereo == GL_TRUE;
+}
+
+// Both eyes into the one back buffer through colour masks: the left eye
+// writes only red, the right eye only green and blue, so red-cyan glasses
+// (red over the left eye) give each eye its own view. Per eye, each view
+// shows the scene as transformed from that eye.
+void DvDisplayManager::drawAnaglyph(float convergenceDegrees, float eyeSeparation, bool perEye) {
+  glDrawBuffer(state_.doubleBuffer ? GL_BACK : GL_FRONT);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE);
+  state_.currentEye = 0;
+  renderView(-convergenceDegrees, perEye ? 0.0f : -0.5f * eyeSeparation);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  glColorMask(GL_FALSE, GL_TRUE, GL_TRUE, GL_TRUE);
+  state_.currentEye = perEye ? 1 : 0;
+  renderView(convergenceDegrees, perEye ? 0.0f : 0.5f * eyeSeparation);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  state_.currentEye = 0;
 }
 
 void DvDisplayManager::cameraSequence(float eyeAngleDegrees, float eyeOffset) {

@@ -34,6 +34,10 @@ public:
   // values copied, the counter and time advanced. False once the time has
   // passed the end time.
   bool advanceTime();
+  // The scene transformed for the observer as it stands, without a step, and
+  // the overlay's values to match: the start view before the first step,
+  // and the redraw after a setting changed while the flight is stopped.
+  void showObserverAsItStands();
   // Draws one frame; swaps when double-buffered and `noSwap` is 0.
   virtual void display(int noSwap);
   // Transforms the scene for the observer (per eye in per-eye stereo).
@@ -78,6 +82,9 @@ private:
   int drawList(int listNumber, int listMode, bool software);
   void drawHiddenLine(int listMode, int& result);
   void drawOverlay() const;
+  void copyToOverlay(float shownTime);
+  bool hasStereoBuffers() const; // the visual has left and right back buffers
+  void drawAnaglyph(float convergenceDegrees, float eyeSeparation, bool perEye);
 
   DvRenderState& state_;
   FrameHolder frameHolder_;
@@ -86,6 +93,7 @@ private:
   StatusOverlay* overlay_ = nullptr;
   Viewer* viewer_ = nullptr;
   RelRecorder recorder_;
+  bool stereoFallbackWarned_ = false; // the anaglyph fallback has been reported
 };
 
 } // namespace quillmere

@@ -6,7 +6,10 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <new>
 #include <vector>
 
@@ -34,31 +37,59 @@ void ensureMagick() { static MagickLifetime lifetime; }
 // are not pictures, and a file beyond any picture we accept is not read.
 constexpr long long kMaxFileBytes = 2 * Picture2D::kMaxPictureBytes;
 
-bool readRegularFile(const char* fileName, std::vector<unsigned char>& bytes) {
+// False with the reason when the file is not there, not a regular file, too
+// large or cannot be read.
+bool readRegularFile(const char* fileName, std::vector<unsigned char>& bytes, std::string& reason) {
   struct stat status;
-  if (stat(fileName, &status) != 0 || !S_ISREG(status.st_mode)) return false;
-  if (status.st_size <= 0 || status.st_size > kMaxFileBytes) return false;
+  if (stat(fileName, &status) != 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    reason = std::strerror(EISDIR);
+    return false;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    reason = "not a regular file";
+    return false;
+  }
+  if (status.st_size > kMaxFileBytes) {
+    reason = "the file is larger than any picture we accept";
+    return false;
+  }
   std::FILE* file = std::fopen(fileName, "rb");
-  if (!file) return false;
+  if (!file) {
+    reason = std::strerror(errno);
+    return false;
+  }
   bytes.resize(std::size_t(status.st_size));
   std::size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
   std::fclose(file);
   bytes.resize(read);
-  return read > 0;
+  return true;
+}
+
+// MagickCore's own words for why it failed, or `fallback`.
+std::string decoderReason(const ExceptionInfo* exception, const char* fallback) {
+  if (!exception || exception->severity == UndefinedException || !exception->reason) return fallback;
+  std::string reason = exception->reason;
+  if (exception->description) reason += std::string(" (") + exception->description + ")";
+  return reason;
 }
 
 // The image's size without decoding its pixels; false when MagickCore does
 // not recognise the bytes.
 bool pingSize(const ImageInfo* info, const unsigned char* bytes, std::size_t size, std::size_t& columns,
-              std::size_t& rows) {
+              std::size_t& rows, std::string& reason) {
   ExceptionInfo* exception = AcquireExceptionInfo();
   Image* image = PingBlob(info, bytes, size, exception);
-  bool found = image != nullptr;
+  bool found = image != nullptr && image->columns > 0 && image->rows > 0;
   if (image) {
     columns = image->columns;
     rows = image->rows;
     DestroyImageList(image);
   }
+  if (!found) reason = decoderReason(exception, "no picture format recognised");
   DestroyExceptionInfo(exception);
   return found;
 }
@@ -105,8 +136,13 @@ struct PictureFiller {
 bool Picture2D::load(const char* fileName) {
   ensureMagick();
   std::vector<unsigned char> bytes;
-  if (!readRegularFile(fileName, bytes)) {
-    printWarning("Could not find image file %s\n", fileName);
+  std::string reason;
+  if (!readRegularFile(fileName, bytes, reason)) {
+    printWarning("Could not find image file %s: %s\n", fileName, reason.c_str());
+    return false;
+  }
+  if (bytes.empty()) {
+    printWarning("Could not decode image file %s: the file is empty\n", fileName);
     return false;
   }
   return loadBytes(bytes.data(), bytes.size(), fileName);
@@ -115,7 +151,7 @@ bool Picture2D::load(const char* fileName) {
 bool Picture2D::loadBytes(const unsigned char* bytes, std::size_t size, const char* fileName) {
   ensureMagick();
   if (!bytes || size == 0 || size > std::size_t(kMaxFileBytes)) {
-    printWarning("Could not find image file %s\n", fileName);
+    printWarning("Could not decode image file %s: %s\n", fileName, size == 0 ? "it is empty" : "it is too large");
     return false;
   }
   ImageInfo* info = AcquireImageInfo();
@@ -123,16 +159,18 @@ bool Picture2D::loadBytes(const unsigned char* bytes, std::size_t size, const ch
   info->number_scenes = 1; // the first image of an animation or a multi-page file
   bool loaded = false;
   std::size_t columns = 0, rows = 0;
-  if (!pingSize(info, bytes, size, columns, rows) || columns == 0 || rows == 0) {
-    printWarning("Could not find image file %s\n", fileName);
+  std::string reason;
+  if (!pingSize(info, bytes, size, columns, rows, reason)) {
+    printWarning("Could not decode image file %s: %s\n", fileName, reason.c_str());
   } else if (double(columns) * double(rows) * 4.0 > double(kMaxPictureBytes)) {
-    printWarning("Could not find image file %s: %zu x %zu pixels are more than a texture may take\n", fileName,
+    printWarning("Could not load image file %s: %zu x %zu pixels are more than a texture may take\n", fileName,
                  columns, rows);
   } else {
     ExceptionInfo* exception = AcquireExceptionInfo();
     Image* image = BlobToImage(info, bytes, size, exception);
     if (!image || image->columns != columns || image->rows != rows) {
-      printWarning("Could not find image file %s\n", fileName);
+      reason = decoderReason(exception, "the pixels do not match the header");
+      printWarning("Could not decode image file %s: %s\n", fileName, reason.c_str());
     } else {
       PictureFiller::fill(*this, image, exception);
       loaded = true;

@@ -21,8 +21,11 @@ public:
   Picture2D& operator=(const Picture2D&) = delete;
 
   // Decodes the regular file `fileName` (any format ImageMagick recognises
-  // by its content). False, with "Could not find image file" and the name on
-  // standard output, when it cannot: the fields then keep their old values.
+  // by its content). False when it cannot, with a message on standard error
+  // that names the file and says why: "Could not find image file NAME:" and
+  // the system's reason when it cannot be read, "Could not decode image file
+  // NAME:" and the decoder's reason when it holds no picture we can use. The
+  // fields then keep their old values.
   // A successful load replaces (and releases) what an earlier one held.
   bool load(const char* fileName);
   // The same for an image file's bytes already in memory (a picture

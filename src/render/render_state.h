@@ -45,6 +45,7 @@ public:
   int stereoPerEye = 0;           // flag: stereo pair, the scene transformed from each eye
   int currentEye = 0;             // eye being transformed or drawn: 0 first (or only), 1 second
   int stereoDualScreen = 0;       // flag: stereo pair side by side
+  int stereoAnaglyph = 0;         // flag: ideal-observer pair into one buffer, left eye red, right eye cyan
   DvGLLight headlight;            // OpenGL light 7, along the view axis
   int headlightOn = 1;            // flag
   const GamutMapping* gamutMapping = nullptr;       // clips spectral colours; not owned

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillmere {
@@ -41,8 +42,25 @@ std::string StatusOverlay::text() const {
   return line + exposurePiece();
 }
 
+namespace {
+
+// Strokes of one pixel lose the decimal points of small windows (a point is
+// a loop under a pixel across): the width grows with the viewport's height,
+// from 1.5 pixels at 375 and below to 3 at 750 and above.
+float strokeWidthPixels() {
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  return std::clamp(float(viewport[3]) / 250.0f, 1.5f, 3.0f);
+}
+
+} // namespace
+
 void StatusOverlay::draw() const {
-  glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_LIGHTING_BIT);
+  glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_LIGHTING_BIT | GL_LINE_BIT | GL_COLOR_BUFFER_BIT);
+  glLineWidth(strokeWidthPixels());
+  glEnable(GL_LINE_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);

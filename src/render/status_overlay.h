@@ -2,7 +2,8 @@
 // animation time, the observer's event, the two flight controls and the
 // frame number, as one line of stroke-font text on a grey bar. Drawn in an
 // orthographic 5000 × 5000 box over the current viewport, so it keeps its
-// proportions at any window size.
+// proportions at any window size; its strokes thicken with the viewport's
+// height so that small windows keep their decimal points.
 #pragma once
 
 #include "relativity/vector.h"

@@ -209,6 +209,10 @@ void QvInputFile::getLocationString(QvString& s) const {
   char text[64];
   std::snprintf(text, sizeof text, "\tOccurred at line %3d", lineNum_);
   s = text;
+  if (fileName_.getLength() > 0) {
+    s += " of ";
+    s += fileName_.getString();
+  }
 }
 
 bool QvInputFile::skipWhiteSpace(bool reportOpenComment) {

@@ -30,6 +30,9 @@ public:
   // Starts reading a new stream from its first line; the header is checked
   // lazily by the first character request.
   void setFilePointer(std::FILE* file);
+  // The file's name as the user gave it, for the location line of read
+  // errors ("Occurred at line 5 of scene.wrl"); empty: the line alone.
+  void setFileName(const char* name) { fileName_ = name; }
   std::FILE* getCurFile() const { return file_; }
   int getLineNum() const { return lineNum_; }
   float getVersion() const { return version_; }
@@ -103,6 +106,7 @@ private:
   bool readRealToken(QvString& token);
 
   std::FILE* file_ = nullptr;  // the open scene file (standard input until set)
+  QvString fileName_;          // named on the location line when not empty
   int lineNum_ = 1;            // 1-based line being read
   float version_ = 1.0f;       // version named by the header line; 0 when invalid
   bool readHeader_ = false;    // the header check has run

@@ -1,6 +1,7 @@
 #include "vrml/name.h"
 
 #include <cstring>
+#include <random>
 #include <memory>
 #include <vector>
 
@@ -76,10 +77,18 @@ NameTable& nameTable() {
 
 } // namespace
 
-std::uint32_t QvName::hashText(const char* text) {
+std::uint64_t QvName::processHashSeed() {
+  static const std::uint64_t seed = [] {
+    std::random_device source;
+    return (std::uint64_t(source()) << 32) ^ std::uint64_t(source());
+  }();
+  return seed;
+}
+
+std::uint32_t QvName::hashText(const char* text, std::uint64_t seed) {
   constexpr std::uint64_t kOffsetBasis = 0xCBF29CE484222325ull;
   constexpr std::uint64_t kPrime = 0x100000001B3ull;
-  std::uint64_t hash = kOffsetBasis;
+  std::uint64_t hash = kOffsetBasis ^ seed;
   for (const char* c = text; *c; ++c) {
     hash ^= static_cast<unsigned char>(*c);
     hash *= kPrime;

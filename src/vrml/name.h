@@ -30,7 +30,12 @@ public:
   // The table's hash: 64-bit FNV-1a over every byte, folded to 32 bits. Every
   // byte moves every bit of the result, so names that repeat a pattern (which
   // made the old shift-and-XOR hash collide wholesale) spread like any others.
-  static std::uint32_t hashText(const char* text);
+  // The offset basis is XORed with `seed`; seed 0 is plain FNV-1a.
+  static std::uint32_t hashText(const char* text, std::uint64_t seed);
+  // With this process's seed, drawn from the system's random source on first
+  // use, so names that collide in the table cannot be prepared in advance.
+  static std::uint32_t hashText(const char* text) { return hashText(text, processHashSeed()); }
+  static std::uint64_t processHashSeed();
 
 private:
   static const QvNameEntry* intern(const char* text);

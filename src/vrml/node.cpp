@@ -134,6 +134,7 @@ bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
   {
     QvInputFile in;
     in.setFilePointer(stream.file());
+    in.setFileName(path.c_str());
     ok = read(in, node);
   }
   root.reset(node);

@@ -38,6 +38,9 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   EXPECT_EQ(line.subdivide, 0.5f);
   ASSERT_TRUE(parse({"--subdivide", "auto"}, line, error)) << error;
   EXPECT_EQ(line.subdivide, kAutomaticEdgeLength);
+  CommandLine anaglyph;
+  ASSERT_TRUE(parse({"--stereo", "anaglyph"}, anaglyph, error)) << error;
+  EXPECT_EQ(anaglyph.stereo, 4);
 
   struct Bad {
     std::vector<std::string> words;
@@ -49,7 +52,9 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
       {{"--threads", "0"}, "--threads: bad value '0'"},
       {{"--subdivide", "-1"}, "--subdivide: bad value '-1'"},
       {{"--frames"}, "--frames: needs a value"},
-      {{"--bogus", "1"}, "--bogus: unknown option"},
+      {{"--bogus", "1"}, "unknown option --bogus"},
+      {{"--frobnicate"}, "unknown option --frobnicate"}, // not "needs a value"
+      {{"-x"}, "unknown option -x"},
       {{"a.par", "b.par"}, "b.par: only one parameter file can be named"},
       {{"--benchmark"}, "--benchmark: needs --frames N"},
   };

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,11 @@ protected:
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   std::string path(const std::string& name) const { return (folder_ / name).string(); }
+  // What the last run wrote to standard output and standard error.
+  std::string output() const {
+    std::ifstream in(folder_ / "output.txt");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
 
   fs::path folder_;
 };
@@ -129,6 +136,102 @@ TEST_F(Program, DualScreenStereoDrawsBothHalves) {
   // Each half has its own status bar, whose text starts at its left end.
   EXPECT_NEAR(pair.at(100, 199)[0], 102, 2);
   EXPECT_NEAR(pair.at(300, 199)[0], 102, 2);
+}
+
+// The centre of the lit pixels above the status bar, and how many there are.
+struct LitArea {
+  double x = 0, y = 0;
+  int count = 0;
+};
+
+LitArea litArea(const Picture& picture, int rows) {
+  LitArea area;
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      if (!picture.isBlack(x, y)) area.x += x, area.y += y, ++area.count;
+  if (area.count > 0) area.x /= area.count, area.y /= area.count;
+  return area;
+}
+
+TEST_F(Program, TheFirstFrameShowsTheStartOfTheFlight) {
+  // A screenshot alone is of the window as it opens, before any step. The
+  // flight starts at (0, 1.5, -20) looking along +z at an avenue of boxes
+  // from z = -4 on; its first step moves it only 0.2 units on, so the start
+  // view and the first frame show the boxes in nearly the same place (within
+  // 2 pixels) and nearly the same size (within 10 %). A window that opened at
+  // the origin at rest would stand inside the avenue.
+  ASSERT_EQ(run(kFlight + " --screenshot start.png --size 320x200"), 0);
+  ASSERT_EQ(run(kFlight + " --frames 1 --screenshot first.png --size 320x200"), 0);
+  Picture start = readPicture(path("start.png")), first = readPicture(path("first.png"));
+  ASSERT_EQ(start.width, 320);
+  ASSERT_EQ(first.width, 320);
+  LitArea atStart = litArea(start, 185), atFirst = litArea(first, 185);
+  ASSERT_GT(atStart.count, 100);
+  EXPECT_NEAR(atStart.x, atFirst.x, 2.0);
+  EXPECT_NEAR(atStart.y, atFirst.y, 2.0);
+  EXPECT_NEAR(atStart.count, atFirst.count, 0.1 * atFirst.count);
+  EXPECT_NE(start.rgb, first.rgb); // no step was taken before the screenshot
+}
+
+// Every way a batch run can end: with the placeholder, at the flight's end
+// time, on a frame that cannot be written, on an unknown option.
+TEST_F(Program, BatchRunsEndWithTheirStatus) {
+  // No file: the placeholder is written and the run ends with 0.
+  EXPECT_EQ(run("--frames 1 --screenshot cube.png --size 64x64"), 0);
+  EXPECT_EQ(readPicture(path("cube.png")).width, 64);
+
+  // --record alone runs to the end time: steps at τ = 0, 0.5, 1, 1.5, 2,
+  // after which the time (2.5) has passed the end (2): five frames.
+  std::FILE* file = std::fopen(path("short.par").c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fprintf(file, "%s/scene.wrl\n0 1.5 -20\n0 0 1\n0.5 0 0.5 2 100 1\n", QUILLMERE_EXAMPLES);
+  std::fclose(file);
+  for (const char* extra : {"", " --run"}) {
+    fs::remove_all(path("frames"));
+    ASSERT_EQ(run("short.par --record frames --size 64x64" + std::string(extra)), 0) << extra;
+    int frames = 0;
+    for (const auto& entry : fs::directory_iterator(path("frames"))) frames += entry.is_regular_file();
+    EXPECT_EQ(frames, 5) << extra;
+    EXPECT_TRUE(fs::exists(path("frames/frame-00005.png")));
+  }
+
+  // A frame that cannot be written: its path and the system's reason, status 1.
+  EXPECT_EQ(run(kFlight + " --frames 1 --screenshot /proc/nope/x.png --size 64x64"), 1);
+  std::string output = this->output();
+  EXPECT_NE(output.find("/proc/nope/x.png: No such file or directory"), std::string::npos) << output;
+}
+
+TEST_F(Program, AnaglyphDrawsTheLeftEyeRedAndTheRightEyeCyan) {
+  ASSERT_EQ(run(kFlight + " --frames 1 --screenshot pair.png --size 320x200 --no-overlay --stereo anaglyph"), 0);
+  Picture pair = readPicture(path("pair.png"));
+  ASSERT_EQ(pair.width, 320);
+  // Centroids of the red (left-eye) and green (right-eye) light.
+  double redX = 0, redY = 0, red = 0, cyanX = 0, cyanY = 0, cyan = 0;
+  for (int y = 0; y < pair.height; ++y)
+    for (int x = 0; x < pair.width; ++x) {
+      const unsigned char* p = pair.at(x, y);
+      redX += x * p[0], redY += y * p[0], red += p[0];
+      cyanX += x * p[1], cyanY += y * p[1], cyan += p[1];
+      EXPECT_NEAR(p[1], p[2], 40) << x << "," << y; // the right eye writes green and blue alike (grey scene)
+    }
+  ASSERT_GT(red, 1000);
+  ASSERT_GT(cyan, 1000);
+  redX /= red, redY /= red, cyanX /= cyan, cyanY /= cyan;
+  // The left eye, 2 units to the left, sees the scene further right: the
+  // two images are offset sideways (the eyes' lighting differs a little, so
+  // the heights agree to a tenth of that offset).
+  EXPECT_GT(redX - cyanX, 2.0);
+  EXPECT_LT(std::abs(redY - cyanY), 0.1 * (redX - cyanX)) << redY << " " << cyanY;
+
+  // Without stereo buffers (Xvfb has none) ideal-observer stereo is the
+  // same anaglyph, with one warning.
+  ASSERT_EQ(run(kFlight + " --frames 3 --screenshot ideal.png --size 320x200 --no-overlay --stereo ideal"), 0);
+  std::string log = output();
+  ASSERT_EQ(run(kFlight + " --frames 3 --screenshot pair3.png --size 320x200 --no-overlay --stereo anaglyph"), 0);
+  EXPECT_EQ(readPicture(path("ideal.png")).rgb, readPicture(path("pair3.png")).rgb);
+  const std::string warning = "no stereo buffers: ideal-observer stereo is drawn as a red-cyan anaglyph";
+  ASSERT_NE(log.find(warning), std::string::npos) << log;
+  EXPECT_EQ(log.find(warning, log.find(warning) + 1), std::string::npos) << "warned once: " << log;
 }
 
 TEST_F(Program, ABadSceneEndsWithStatus1) {

@@ -1,10 +1,12 @@
 #include "app/viewer/mfc_ogl_viewer.h"
+#include "app/viewer/playback_pacing.h"
 
 #include "display/group.h"
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
 #include "render/display_manager.h"
 #include "render/render_state.h"
+#include "render/status_overlay.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +115,70 @@ TEST(MfcOglViewer, LeftDragMovesTheCameraWhileStoppedAndSteersWhileRunning) {
   f.observer.getAcceleration(acceleration, turnRate);
   EXPECT_FLOAT_EQ(acceleration, 0.05f);
   EXPECT_FLOAT_EQ(turnRate, -0.05f);
+}
+
+TEST(DisplayManager, ShowsTheStartStateBeforeAnyStep) {
+  // The observer of a parameter file starting at (1, 2, 3), τ = 4, β = 0.6.
+  DvRenderState state;
+  RelObserver observer{1, 2, 3, 4, 0.6f, 0, 0, 1};
+  DvDisplayManager manager{state};
+  StatusOverlay overlay;
+  manager.setObserver(&observer);
+  manager.setOverlay(&overlay);
+  manager.time = 4.0f;
+  manager.timeStep = 0.5f;
+  manager.showObserverAsItStands();
+  EXPECT_EQ(manager.frameCounter, 0); // no step taken
+  EXPECT_FLOAT_EQ(manager.time, 4.0f);
+  EXPECT_FLOAT_EQ(overlay.speed, 0.6f);
+  EXPECT_FLOAT_EQ(overlay.time, 4.0f);
+  EXPECT_FLOAT_EQ(overlay.event.x, 1.0f);
+  EXPECT_FLOAT_EQ(overlay.event.y, 2.0f);
+  EXPECT_FLOAT_EQ(overlay.event.z, 3.0f);
+  EXPECT_EQ(manager.recorder().count(), 1); // motion blur has the start to show
+  // After a step the overlay shows the time of that step, not the next one.
+  manager.advanceTime();
+  manager.showObserverAsItStands();
+  EXPECT_FLOAT_EQ(overlay.time, 4.0f);
+  EXPECT_EQ(overlay.frameNumber, 1);
+}
+
+TEST(PlaybackPacing, StepsOncePerFrameIntervalAtTheChosenRate) {
+  PlaybackPacing pacing;
+  EXPECT_DOUBLE_EQ(pacing.stepInterval(), 0.01); // the default 100 frames per second: 10 ms
+  pacing.setFrameRate(25.0);
+  EXPECT_DOUBLE_EQ(pacing.stepInterval(), 0.04);
+  EXPECT_EQ(pacing.rateLabel(), "");
+
+  // Ticks every millisecond for 2 s: 50 steps at 25 per second (±1 for the ends).
+  auto stepsIn = [&](double seconds) {
+    pacing.restart(0.0);
+    int steps = 0;
+    for (int ms = 1; ms <= int(seconds * 1000); ++ms) steps += pacing.stepDue(ms / 1000.0);
+    return steps;
+  };
+  EXPECT_NEAR(stepsIn(2.0), 50, 1);
+  pacing.faster();
+  EXPECT_EQ(pacing.rateLabel(), "2x");
+  EXPECT_NEAR(stepsIn(2.0), 100, 1);
+  pacing.slower();
+  pacing.slower();
+  EXPECT_EQ(pacing.rateLabel(), "1/2x");
+  EXPECT_DOUBLE_EQ(pacing.stepInterval(), 0.08);
+  EXPECT_NEAR(stepsIn(2.0), 25, 1);
+
+  // A late step does not make the next ones hurry.
+  pacing.restart(0.0); // next at 0.08
+  EXPECT_FALSE(pacing.stepDue(0.07));
+  EXPECT_TRUE(pacing.stepDue(1.0));
+  EXPECT_FALSE(pacing.stepDue(1.05));
+  EXPECT_TRUE(pacing.stepDue(1.08));
+
+  // The rate stays within 1/64x … 64x.
+  for (int i = 0; i < 20; ++i) pacing.faster();
+  EXPECT_DOUBLE_EQ(pacing.rate(), 64.0);
+  for (int i = 0; i < 20; ++i) pacing.slower();
+  EXPECT_EQ(pacing.rateLabel(), "1/64x");
 }
 
 } // namespace

@@ -33,11 +33,11 @@ TEST(ConversionOutOfMemory, EveryFailedAllocationEndsInAReportedFailure) {
   int failures = 0;
   for (long failAt = 0;; ++failAt) {
     DvGroup root;
-    testing::internal::CaptureStdout(); // the warnings of the partial conversions
+    testing::internal::CaptureStderr(); // the warnings of the partial conversions
     failAllocationAfter(failAt);
     ConversionResult result = convertScene(*read.root, root, options);
     stopFailingAllocations();
-    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
     if (!allocationFailed()) {
       EXPECT_TRUE(result.ok) << result.error; // every allocation has failed once: done
       break;

@@ -22,9 +22,9 @@ inline ConvertedScene convert(const std::string& body, const ConversionOptions& 
   EXPECT_TRUE(read.ok) << read.errors;
   ConvertedScene scene;
   if (!read.root) return scene;
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   scene.result = convertScene(*read.root, *scene.root, options);
-  scene.output = testing::internal::GetCapturedStdout();
+  scene.output = testing::internal::GetCapturedStderr();
   return scene;
 }
 

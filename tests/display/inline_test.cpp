@@ -34,8 +34,8 @@ protected:
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     ConversionResult result = convertScene(*read.root, root, options);
-    output = testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    output = testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
     return result;
   }
 

@@ -118,7 +118,9 @@ TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
                         {"inline", "Texture2 { " + inlineQuadrants() + " }", kQuadrant}};
   for (const Case& c : cases) {
     ConvertedScene scene = convert(texturedSquare(c.texture), options);
-    ASSERT_EQ(scene.output, "") << c.name;
+    // A texture file's name is echoed on standard error as it is loaded; nothing else is said.
+    const std::string echo = c.texture.find("filename") != std::string::npos ? std::string(c.name) + ".png\n" : "";
+    ASSERT_EQ(scene.output, echo) << c.name;
     DvRenderState state;
     state.buildMipmaps = 0; // as scene loading sets it
     Frame frame = compileAndDraw(scene, state);
@@ -205,7 +207,8 @@ TEST_F(TextureGL, TextureThatCannotBeLoadedLeavesShapesUntextured) {
                                  "Material { diffuseColor 1 1 0 } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
                                  "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
                                  kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } }");
-  EXPECT_EQ(scene.output.rfind("Could not find image file nowhere/missing.png", 0), 0u) << scene.output;
+  EXPECT_EQ(scene.output.rfind("nowhere/missing.png\nCould not find image file nowhere/missing.png", 0), 0u)
+      << scene.output;
   Frame frame = compileAndDraw(scene, state);
   frame.saveForInspection("texture_missing_file");
   auto* texture = childAs<DvTexture2>(*scene.root, kFirstConverted);
@@ -235,11 +238,11 @@ TEST_F(TextureGL, TexturedExampleDraws) {
   SceneRead read = readScene(text);
   ASSERT_TRUE(read.ok && read.root) << read.errors;
   auto root = std::make_unique<DvGroup>();
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   ConversionResult result = convertScene(*read.root, *root, options);
-  std::string output = testing::internal::GetCapturedStdout();
+  std::string output = testing::internal::GetCapturedStderr();
   ASSERT_TRUE(result.ok) << result.error;
-  EXPECT_EQ(output, "");
+  EXPECT_EQ(output, "grid.png\ncheckerboard.png\n"); // the names echoed as they load, no warning
   EXPECT_EQ(result.summary.textures, 3);
   for (int i = 0; i < root->getNumChildren(); ++i)
     if (auto* texture = dynamic_cast<DvTexture2*>(root->getChild(i))) {

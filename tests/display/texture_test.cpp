@@ -110,7 +110,7 @@ TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirect
   EXPECT_TRUE(texture->hasImage());
   EXPECT_EQ(texture->getSourceHeight(), 2);
   EXPECT_EQ(texture->getSourcePixels(), bottomFirst);
-  EXPECT_EQ(found.output, "");
+  EXPECT_EQ(found.output, "tex.png\n"); // the name echoed as it loads, no warning
 
   // Not beside a scene in another folder: the name is tried as given, in
   // the working directory, and named when it is not there either.
@@ -120,7 +120,7 @@ TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirect
   texture = childAs<DvTexture2>(*missing.root, kFirstConverted);
   ASSERT_TRUE(texture);
   EXPECT_FALSE(texture->hasImage());
-  EXPECT_EQ(missing.output.rfind("Could not find image file tex.png", 0), 0u) << missing.output;
+  EXPECT_EQ(missing.output.rfind("tex.png\nCould not find image file tex.png", 0), 0u) << missing.output;
 
   char saved[4096];
   ASSERT_TRUE(getcwd(saved, sizeof saved));

@@ -71,9 +71,9 @@ TEST(Matrix4, InvertGivesIdentityAndSurvivesASingularMatrix) {
 
   Matrix4 singular;
   for (int c = 0; c < 4; ++c) singular(2, c) = 0;
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   singular.invert();
-  std::string printed = testing::internal::GetCapturedStdout();
+  std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(printed, "Singular matrix in routine LUdcmp 0.000000, 0.000000, 0.000000, 0.000000");
 }
 
@@ -120,7 +120,7 @@ TEST(Matrix3, RowVectorProductAndInverse) {
   expectNear(inverse.rowVectorProduct(a.rowVectorProduct(v)), v, 1e-5f);
 
   Matrix3 singular = Matrix3::fromRows({1, 2, 3}, {0, 0, 0}, {4, 5, 6});
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   singular.invert();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Singular matrix in routine LUdcmp\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Singular matrix in routine LUdcmp\n");
 }

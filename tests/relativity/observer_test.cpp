@@ -140,11 +140,11 @@ TEST(RelObserver, AtRestWithoutThrustKeepsDirectionAndOrientation) {
 }
 
 TEST(RelObserver, RefusesValuesWithoutADirectionOrBeyondLight) {
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   RelObserver observer(0, 0, 0, 1, 1.0f, 0, 0, 0);
   observer.setFlightDirection(0, 0, 0);
   observer.setUpDirection(0, 0, 0);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "RelObserver::init(): speed 1 is not in [0, 1), using 0\n"
             "RelObserver::init(): zero flight direction, keeping (0, 0, 1)\n"
             "RelObserver::setFlightDirection(): division by zero\n"

@@ -52,9 +52,9 @@ TEST(Jitter, OnePassAndCountsWithoutATable) {
   JitterTable one = getJitter(1);
   ASSERT_EQ(one.count, 1);
   EXPECT_EQ(one.points[0].x, 0.0f);
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   JitterTable seven = getJitter(7);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "DvDisplayManager::getJitter: can't find jitter\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "DvDisplayManager::getJitter: can't find jitter\n");
   ASSERT_EQ(seven.count, 1); // one pass with the offset (0, 0)
   EXPECT_EQ(seven.points[0].y, 0.0f);
   // Spot checks of the stored single-precision numbers.

@@ -22,9 +22,9 @@ Bytes pixelsOf(const Picture2D& picture) {
 
 // Loads and returns what the load wrote to standard output.
 std::string loadCapturing(Picture2D& picture, const std::string& path, bool& loaded) {
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   loaded = picture.load(path.c_str());
-  return testing::internal::GetCapturedStdout();
+  return testing::internal::GetCapturedStderr();
 }
 
 TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
@@ -117,17 +117,31 @@ TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
   ASSERT_TRUE(writePng(folder + "/good.png", 1, 1, 3, {1, 2, 3}));
   { std::ofstream text(folder + "/notes.txt"); text << "no picture in here\n"; }
   { std::ofstream empty(folder + "/empty.png"); }
+  { std::ofstream corrupt(folder + "/corrupt.png"); corrupt << "\x89PNG\r\n\x1a\n" << std::string(64, 'x'); }
   Picture2D picture;
   ASSERT_TRUE(picture.load((folder + "/good.png").c_str()));
 
   // Missing, a folder, text, nothing at all, and a name MagickCore alone
   // would take for an instruction to make a picture: none is a picture.
-  for (const std::string& path : {folder + "/missing.png", folder, folder + "/notes.txt", folder + "/empty.png",
-                                  std::string("xc:red")}) {
+  // Each message names the file and says why: the system's reason when it
+  // cannot be read, the decoder's when it is there but no picture.
+  struct Case {
+    std::string path, message;
+  };
+  for (const Case& c : {Case{folder + "/missing.png", "Could not find image file " + folder + "/missing.png: No such file or directory\n"},
+                        Case{folder, "Could not find image file " + folder + ": Is a directory\n"},
+                        Case{folder + "/notes.txt", "Could not decode image file " + folder + "/notes.txt: "},
+                        Case{folder + "/corrupt.png", "Could not decode image file " + folder + "/corrupt.png: "},
+                        Case{folder + "/empty.png", "Could not decode image file " + folder + "/empty.png: the file is empty\n"},
+                        Case{"xc:red", "Could not find image file xc:red: No such file or directory\n"}}) {
+    const std::string& path = c.path;
     bool loaded = true;
     std::string output = loadCapturing(picture, path, loaded);
     EXPECT_FALSE(loaded) << path;
-    EXPECT_EQ(output.rfind("Could not find image file " + path, 0), 0u) << output;
+    EXPECT_EQ(output.rfind(c.message, 0), 0u) << output;
+    if (c.message.back() == ' ') {
+      EXPECT_GT(output.size(), c.message.size() + 1) << "the decoder's reason: " << output;
+    }
     EXPECT_EQ(picture.getWidth(), 1);
     EXPECT_EQ(picture.getComponents(), 3);
     EXPECT_EQ(pixelsOf(picture), (Bytes{1, 2, 3}));
@@ -144,7 +158,7 @@ TEST(Picture2D, RefusesAPictureTooLargeBeforeDecodingIt) {
   bool loaded = true;
   std::string output = loadCapturing(picture, path, loaded);
   EXPECT_FALSE(loaded);
-  EXPECT_EQ(output.rfind("Could not find image file " + path, 0), 0u) << output;
+  EXPECT_EQ(output.rfind("Could not load image file " + path, 0), 0u) << output;
   EXPECT_NE(output.find("9000 x 9000"), std::string::npos) << output;
   EXPECT_EQ(picture.getPixels(), nullptr);
 }

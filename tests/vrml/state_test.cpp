@@ -174,9 +174,9 @@ TEST(TraversalState, SharedNodesAreVisitedPerPathWithinABudget) {
   SceneRead doubling = readScene(std::string(kHeader) + body + " }");
   ASSERT_TRUE(doubling.ok) << doubling.errors;
   QvState state;
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   doubling.root->traverse(state);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "The scene expands to more than 1000000 node instances through USE; the rest is left out\n");
   EXPECT_EQ(state.getVisitCount(), QvState::kMaxVisits + 1);
 }

@@ -119,6 +119,7 @@ bool checkFile(const char* path, bool tree, bool convert) {
   {
     QvInputFile in;
     in.setFilePointer(file->file());
+    in.setFileName(path);
     ok = QvScene::read(in, root, numRoots);
     defNames = in.getNumReferences();
   }

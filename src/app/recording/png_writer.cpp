@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <magick/MagickCore.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -27,6 +28,18 @@ void readViewport(int x, int y, int width, int height, std::vector<std::uint8_t>
 }
 
 bool writePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+  if (rgb.size() < std::size_t(width) * std::size_t(height) * 3) {
+    std::fprintf(stderr, "Could not write the frame %s: no frame was drawn\n", path.c_str());
+    return false;
+  }
+  // The system's reason when the file cannot be made at all; MagickCore's
+  // own report would not say it in the system's words.
+  if (std::FILE* probe = std::fopen(path.c_str(), "wb")) {
+    std::fclose(probe);
+  } else {
+    std::fprintf(stderr, "Could not write the frame %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
   ensureMagick();
   // MagickCore wants the top row first.
   std::vector<std::uint8_t> topFirst(rgb.size());

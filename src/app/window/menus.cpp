@@ -4,15 +4,17 @@
 
 namespace quillmere {
 
-const MenuItemText kMenuItems[8] = {
-    {CommandReset, "&Reset\tStrg+R"},
+const MenuItemText kMenuItems[10] = {
+    {CommandReset, "&Reset\tCtrl+R"},
     {CommandExit, "&Exit"},
-    {CommandStart, "&Start\tStrg+S"},
-    {CommandStop, "Sto&p\tStrg+P"},
+    {CommandStart, "&Start\tCtrl+S"},
+    {CommandStop, "Sto&p\tCtrl+P"},
     {CommandTextured, "Te&xtured"},
     {CommandWireframe, "&Wireframe"},
-    {CommandDefaultViewingDirection, "&Default Viewing Direction\tStrg+B"},
-    {CommandAbout, "Inf&o on Quillmere..."},
+    {CommandDefaultViewingDirection, "&Default Viewing Direction\tCtrl+B"},
+    {CommandAbout, "&About Quillmere..."},
+    {CommandFaster, "&Faster Playback\t+"},
+    {CommandSlower, "S&lower Playback\t-"},
 };
 
 std::string menuLabel(const char* text) {

@@ -1,4 +1,4 @@
-// The menu bar's commands: the items of the File, Controls and ? menus with
+// The menu bar's commands: the items of the File, Controls and Help menus with
 // their identifiers, texts and accelerators, and the Render menu of ours.
 #pragma once
 
@@ -15,6 +15,8 @@ enum MenuCommand {
   CommandWireframe = 32775,
   CommandDefaultViewingDirection = 32776,
   CommandAbout = 57664,
+  CommandFaster = 32777,
+  CommandSlower = 32778,
 };
 
 struct MenuItemText {
@@ -22,7 +24,7 @@ struct MenuItemText {
   const char* text; // as the menu resource writes it: "&" before the mnemonic, "\t" before the accelerator text
 };
 
-extern const MenuItemText kMenuItems[8];
+extern const MenuItemText kMenuItems[10];
 
 // The label shown for a menu text: the text before "\t" without its "&".
 std::string menuLabel(const char* text);

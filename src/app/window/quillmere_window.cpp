@@ -1,5 +1,6 @@
 #include "app/window/quillmere_window.h"
 
+#include "app/recording/batch_run.h"
 #include "app/recording/png_writer.h"
 #include "app/window/menus.h"
 #include "render/gl_driver.h"
@@ -10,6 +11,7 @@
 #include <backends/imgui_impl_glut.h>
 #include <backends/imgui_impl_opengl2.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <cstdio>
@@ -21,9 +23,9 @@ QuillmereWindow* QuillmereWindow::instance_ = nullptr;
 
 namespace {
 
-constexpr int kTimerMilliseconds = 10;
+constexpr int kTimerMilliseconds = 10; // the tick while stopped, and the longest while running
 constexpr const char* kErrorTitle = "Error";
-constexpr const char* kAboutTitle = "Info über Quillmere";
+constexpr const char* kAboutTitle = "About Quillmere";
 
 // Ctrl+letter reaches the keyboard callback as its control code.
 constexpr unsigned char controlKey(char letter) { return static_cast<unsigned char>(letter - 'A' + 1); }
@@ -40,8 +42,16 @@ int viewerButton(int glutButton) {
 } // namespace
 
 QuillmereWindow::QuillmereWindow(const CommandLine& line) : line_(line) {
-  batch_ = line.frames > 0 || !line.screenshotPath.empty();
+  batch_ = isBatchRun(line);
 }
+
+namespace {
+
+double secondsNow() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
 
 int QuillmereWindow::run(int& argc, char** argv) {
   instance_ = this;
@@ -50,8 +60,8 @@ int QuillmereWindow::run(int& argc, char** argv) {
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH | GLUT_STENCIL | GLUT_ACCUM);
   glutInitWindowSize(line_.width, line_.height);
-  std::string title = line_.path.empty() ? "Quillmere" : line_.path.substr(line_.path.find_last_of('/') + 1) + " - Quillmere";
-  glutCreateWindow(title.c_str());
+  title_ = line_.path.empty() ? "Quillmere" : line_.path.substr(line_.path.find_last_of('/') + 1) + " - Quillmere";
+  glutCreateWindow(title_.c_str());
   width_ = line_.width;
   height_ = line_.height;
 
@@ -86,7 +96,7 @@ int QuillmereWindow::run(int& argc, char** argv) {
     }
   }
   startTime_ = std::chrono::steady_clock::now();
-  glutTimerFunc(batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
+  glutTimerFunc(timerMilliseconds(), onTimer, 0);
   glutMainLoop();
 
   ImGui_ImplOpenGL2_Shutdown();
@@ -104,16 +114,22 @@ bool QuillmereWindow::load() {
   fresh->maxEdgeLength = line_.subdivide;
   LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
-    const char* what = result == LoadResult::CannotOpen ? "Can't open the scene file"
-                       : result == LoadResult::ReadBad  ? "Read was bad"
-                                                        : "The scene could not be converted";
-    showError(what);
+    const char* what = !fresh->error.empty()                 ? fresh->error.c_str()
+                       : result == LoadResult::CannotOpen  ? "Can't open the scene file"
+                       : result == LoadResult::ReadBad     ? "Read was bad"
+                                                           : "The scene could not be converted";
+    if (!batch_ || fresh->error.empty()) showError(what); // a batch run has the message on standard error already
     return false;
   }
   scene_ = std::move(fresh);
   viewer_ = scene_->viewer.get();
   viewer_->setView(this);
   applyCommandLine();
+  pacing_.setFrameRate(scene_->parameters.frameRate);
+  // The first frame shows the flight's start, drawn as every later one is.
+  viewer_->displayManager().showObserverAsItStands();
+  sceneStale_ = false;
+  wasStopped_ = true;
   return true;
 }
 
@@ -123,7 +139,7 @@ void QuillmereWindow::applyCommandLine() {
   if (line_.gamut >= 0) scene_->gamutMapping.setMethod(line_.gamut);
   if (line_.headlight) scene_->spectralHeadlight.setOn(1);
   texturedChecked_ = state.renderStyle != DvRenderState::Wireframe;
-  if (line_.run || batch_) viewer_->setStopped(0);
+  if (batch_ ? batchRunFlies(line_) : line_.run) viewer_->setStopped(0);
 }
 
 int QuillmereWindow::menuBarHeight() const {
@@ -220,6 +236,12 @@ void QuillmereWindow::swapBuffers() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glViewport(0, 0, width_, height_);
+    mouseEvents_.deliverFrame([](const MouseEvent& event) {
+      if (event.isButton)
+        ImGui_ImplGLUT_MouseFunc(event.button, event.state, event.x, event.y);
+      else
+        ImGui_ImplGLUT_MotionFunc(event.x, event.y);
+    });
     ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplGLUT_NewFrame();
     drawMenuBar();
@@ -239,18 +261,18 @@ void QuillmereWindow::swapBuffers() {
   glutSwapBuffers();
 }
 
+// The frame just drawn, read back: the last one read is the screenshot;
+// --record writes those that show a new step, or the placeholder.
 void QuillmereWindow::captureFrame() {
   captureNext_ = false;
   int sceneHeight = height_ - menuBarHeight();
   glReadBuffer(GL_BACK);
   readViewport(0, 0, width_, sceneHeight, pixels_);
-  if (!line_.recordFolder.empty()) {
+  if (!line_.recordFolder.empty() && (steppedThisTick_ || !scene_)) {
     char name[32];
-    std::snprintf(name, sizeof name, "/frame-%05d.png", stepsDone_);
-    writePng(line_.recordFolder + name, width_, sceneHeight, pixels_);
+    std::snprintf(name, sizeof name, "/frame-%05d.png", ++framesRecorded_);
+    if (!writePng(line_.recordFolder + name, width_, sceneHeight, pixels_)) writeFailed_ = true;
   }
-  if (!line_.screenshotPath.empty() && (line_.frames < 0 || stepsDone_ >= line_.frames))
-    writePng(line_.screenshotPath, width_, sceneHeight, pixels_);
 }
 
 void QuillmereWindow::showError(const char* message) {
@@ -265,8 +287,10 @@ void QuillmereWindow::command(int id) {
   switch (id) {
   case CommandTextured: texturedChecked_ = true; break;
   case CommandWireframe: texturedChecked_ = false; break;
-  case CommandExit: finish(0); return;
+  case CommandExit: finish(exitAfterError_ ? 1 : 0); return; // a failed load stays a failure
   case CommandAbout: aboutOpen_ = true; return;
+  case CommandFaster: changeRate(true); return;
+  case CommandSlower: changeRate(false); return;
   default: break;
   }
   if (!viewer_) return; // before a scene is loaded only the check marks change
@@ -277,8 +301,8 @@ void QuillmereWindow::command(int id) {
     break;
   case CommandStart: viewer_->setStopped(0); break;
   case CommandStop: viewer_->setStopped(1); break;
-  case CommandTextured: viewer_->setRenderStyle(0); break;
-  case CommandWireframe: viewer_->setRenderStyle(1); break;
+  case CommandTextured: viewer_->setRenderStyle(0); sceneStale_ = true; break;
+  case CommandWireframe: viewer_->setRenderStyle(1); sceneStale_ = true; break;
   case CommandDefaultViewingDirection: viewer_->resetView(); break;
   default: break;
   }
@@ -300,6 +324,8 @@ void QuillmereWindow::drawMenuBar() {
   if (ImGui::BeginMenu("Controls")) {
     item(CommandStart);
     item(CommandStop);
+    item(CommandFaster);
+    item(CommandSlower);
     ImGui::Separator();
     item(CommandTextured, texturedChecked_);
     item(CommandWireframe, !texturedChecked_);
@@ -307,8 +333,8 @@ void QuillmereWindow::drawMenuBar() {
     item(CommandDefaultViewingDirection);
     ImGui::EndMenu();
   }
-  drawRenderMenu();
-  if (ImGui::BeginMenu("?")) {
+  if (drawRenderMenu()) sceneStale_ = true;
+  if (ImGui::BeginMenu("Help")) {
     item(CommandAbout);
     ImGui::EndMenu();
   }
@@ -360,33 +386,99 @@ void QuillmereWindow::onTimer(int) {
     w.reloadRequested_ = false;
     if (!w.load() && w.scene_) w.line_.subdivide = w.scene_->maxEdgeLength;
   }
-  if (w.viewer_ && !modal) {
-    int before = w.viewer_->displayManager().frameCounter;
-    w.viewer_->advance();
-    w.captureNext_ = w.viewer_->displayManager().frameCounter != before;
-    if (w.captureNext_) ++w.stepsDone_;
+  w.steppedThisTick_ = false;
+  if (w.viewer_ && !modal) w.advanceViewer();
+  // Batch runs with an output read back every frame they draw.
+  if (w.batch_) w.captureNext_ = !w.line_.recordFolder.empty() || !w.line_.screenshotPath.empty();
+  // Running ticks come at half the step interval; between steps the window
+  // is drawn again only as often as while stopped (for the menu bar).
+  const double now = secondsNow();
+  const bool running = w.viewer_ && !w.viewer_->stopped() && !modal;
+  if (w.batch_ || w.steppedThisTick_ || !running || now - w.lastDrawSeconds_ >= kTimerMilliseconds / 1000.0) {
+    w.lastDrawSeconds_ = now;
+    w.drawFrame();
+    ++w.framesDrawn_;
   }
-  // A screenshot without --frames is of the first frame drawn, placeholder included.
-  if (w.line_.frames < 0 && !w.line_.screenshotPath.empty()) w.captureNext_ = true;
-  w.drawFrame();
   if (w.batch_) w.afterStep();
-  glutTimerFunc(w.batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
+  glutTimerFunc(w.timerMilliseconds(), onTimer, 0);
 }
 
-// A batch run ends after its steps, or when the animation stopped itself.
+// Batch runs step once per frame; the window steps in real time while the
+// flight runs, and while it is stopped spins the camera and shows every
+// setting changed on the observer as it stands.
+void QuillmereWindow::advanceViewer() {
+  if (batch_) {
+    if (batchRunFlies(line_)) stepFlight();
+    return;
+  }
+  if (viewer_->stopped()) {
+    wasStopped_ = true;
+    refreshIfStale();
+    viewer_->advance(); // the look-around camera's spin
+    return;
+  }
+  const double now = secondsNow();
+  if (wasStopped_) {
+    wasStopped_ = false; // started: the first step at once, the next one interval later
+    pacing_.restart(now);
+    stepFlight();
+  } else if (pacing_.stepDue(now)) {
+    stepFlight();
+  }
+}
+
+void QuillmereWindow::stepFlight() {
+  int before = viewer_->displayManager().frameCounter;
+  viewer_->advance();
+  steppedThisTick_ = viewer_->displayManager().frameCounter != before;
+  if (steppedThisTick_) ++stepsDone_;
+  sceneStale_ = false; // the step transformed the scene with the settings as they are
+}
+
+void QuillmereWindow::refreshIfStale() {
+  if (!sceneStale_) return;
+  sceneStale_ = false;
+  viewer_->displayManager().showObserverAsItStands();
+}
+
+int QuillmereWindow::timerMilliseconds() const {
+  if (batch_) return 0;
+  if (!viewer_ || viewer_->stopped()) return kTimerMilliseconds;
+  // Ticks at half the step interval, so a step is never a whole tick late.
+  return std::clamp(int(500.0 * pacing_.stepInterval()), 1, kTimerMilliseconds);
+}
+
+void QuillmereWindow::changeRate(bool faster) {
+  if (faster)
+    pacing_.faster();
+  else
+    pacing_.slower();
+  pacing_.restart(secondsNow());
+  std::string label = pacing_.rateLabel();
+  glutSetWindowTitle(label.empty() ? title_.c_str() : (title_ + " (" + label + ")").c_str());
+}
+
+// A batch run ends when it has what it was asked for, or when a frame
+// could not be written.
 void QuillmereWindow::afterStep() {
   reportProgress();
-  bool done = !viewer_ || viewer_->stopped() || (line_.frames > 0 && stepsDone_ >= line_.frames) ||
-              (line_.frames < 0 && !line_.screenshotPath.empty());
-  if (!done) return;
-  if (!line_.screenshotPath.empty() && line_.frames > 0 && stepsDone_ < line_.frames)
-    writePng(line_.screenshotPath, width_, height_, pixels_); // stopped early: the last frame drawn
-  if (isatty(2)) std::fputc('\n', stderr);
-  finish(viewer_ || line_.path.empty() ? 0 : 1);
+  if (writeFailed_) {
+    finish(1);
+    return;
+  }
+  BatchProgress progress;
+  progress.sceneLoaded = scene_ != nullptr;
+  progress.framesDrawn = framesDrawn_;
+  progress.stepsDone = stepsDone_;
+  progress.flightStopped = viewer_ && viewer_->stopped();
+  if (!batchRunEnds(line_, progress)) return;
+  if (isatty(2) && line_.frames > 0) std::fputc('\n', stderr);
+  bool written = line_.screenshotPath.empty() || writePng(line_.screenshotPath, width_, height_, pixels_);
+  finish(written ? 0 : 1);
 }
 
 void QuillmereWindow::reportProgress() {
-  if (line_.frames <= 0) return;
+  if (line_.frames <= 0 || !scene_) return;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
   double fps = seconds > 0 ? stepsDone_ / seconds : 0;
   if (isatty(2)) {
@@ -402,8 +494,19 @@ void QuillmereWindow::reportProgress() {
 void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {
   ImGui_ImplGLUT_KeyboardFunc(key, x, y);
   QuillmereWindow& w = *instance_;
+  const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
+  // Q quits and + and − set the playback rate whatever a menu is doing:
+  // no menu takes typed text.
+  if (!ctrl && (key == 'q' || key == 'Q')) {
+    w.command(CommandExit);
+    return;
+  }
+  if (!ctrl && (key == '+' || key == '-')) {
+    w.changeRate(key == '+');
+    return;
+  }
   if (ImGui::GetIO().WantCaptureKeyboard) return;
-  if (glutGetModifiers() & GLUT_ACTIVE_CTRL) {
+  if (ctrl) {
     switch (key) {
     case controlKey('N'):
     case controlKey('R'): w.command(CommandReset); return;
@@ -414,7 +517,7 @@ void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {
     }
   }
   if (!w.viewer_) return;
-  if (w.viewer_->characterKey(key) == MfcOglViewer::KeyResult::Quit) w.finish(0);
+  if (w.viewer_->characterKey(key) == MfcOglViewer::KeyResult::Quit) w.command(CommandExit);
   glutPostRedisplay();
 }
 
@@ -431,8 +534,8 @@ void QuillmereWindow::onSpecial(int key, int x, int y) {
 void QuillmereWindow::onSpecialUp(int key, int x, int y) { ImGui_ImplGLUT_SpecialUpFunc(key, x, y); }
 
 void QuillmereWindow::onMouse(int button, int state, int x, int y) {
-  ImGui_ImplGLUT_MouseFunc(button, state, x, y);
   QuillmereWindow& w = *instance_;
+  if (!w.batch_) w.mouseEvents_.push(MouseEvent{true, button, state, x, y}); // batch runs draw no menu bar
   if (!w.viewer_) return;
   int code = viewerButton(button);
   if (state == GLUT_DOWN) {
@@ -446,13 +549,15 @@ void QuillmereWindow::onMouse(int button, int state, int x, int y) {
 }
 
 void QuillmereWindow::onMotion(int x, int y) {
-  ImGui_ImplGLUT_MotionFunc(x, y);
   QuillmereWindow& w = *instance_;
+  if (!w.batch_) w.mouseEvents_.push(MouseEvent{false, 0, 0, x, y});
   if (!w.viewer_ || w.viewer_->heldButton() == MfcOglViewer::kNoButton) return;
   w.viewer_->mouseMove(x, y);
   glutPostRedisplay();
 }
 
-void QuillmereWindow::onPassiveMotion(int x, int y) { ImGui_ImplGLUT_MotionFunc(x, y); }
+void QuillmereWindow::onPassiveMotion(int x, int y) {
+  if (!instance_->batch_) instance_->mouseEvents_.push(MouseEvent{false, 0, 0, x, y});
+}
 
 } // namespace quillmere

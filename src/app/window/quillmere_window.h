@@ -1,12 +1,15 @@
 // The program's one window on freeglut, with a Dear ImGui menu bar drawn
-// last in each frame: it loads the scene with its OpenGL context current,
-// turns timer ticks, menu commands, keys and mouse drags into calls of the
-// viewer, shows "Error" boxes and the about box, and for batch runs
-// (--frames) records frames and reports progress.
+// last in each frame: it loads the scene with its OpenGL context current
+// and shows it from the flight's start, turns timer ticks (paced to the
+// parameter file's frame rate), menu commands, keys and mouse drags into
+// calls of the viewer, shows "Error" boxes and the about box, and for batch
+// runs (--frames, --record, --screenshot) records frames and reports progress.
 #pragma once
 
 #include "app/command_line.h"
 #include "app/scene_loading.h"
+#include "app/viewer/playback_pacing.h"
+#include "app/window/mouse_event_queue.h"
 
 #include <chrono>
 #include <cstdint>
@@ -46,11 +49,16 @@ private:
   void drawFrame();
   void drawPlaceholder() const;
   void drawMenuBar();
-  void drawRenderMenu();
+  bool drawRenderMenu(); // true when a setting changed
   void drawPopups();
   void command(int id);
   void setSceneViewport() const;
   int menuBarHeight() const;
+  void advanceViewer();
+  void stepFlight();
+  void refreshIfStale();
+  int timerMilliseconds() const;
+  void changeRate(bool faster);
   void afterStep();
   void captureFrame();
   void reportProgress();
@@ -71,6 +79,16 @@ private:
   int stepsDone_ = 0;
   bool captureNext_ = false;
   bool reloadRequested_ = false;  // the scene is converted again at the next tick
+  bool sceneStale_ = false;       // a setting changed: transform again before the next stopped frame
+  bool wasStopped_ = true;        // the flight was stopped at the last tick
+  bool steppedThisTick_ = false;  // the frame being drawn shows a new step
+  bool writeFailed_ = false;      // a batch frame could not be written: the run ends with 1
+  int framesDrawn_ = 0;           // frames the timer has drawn
+  double lastDrawSeconds_ = 0;    // when the timer last drew the window (steady clock)
+  int framesRecorded_ = 0;        // batch runs: frames written by --record
+  PlaybackPacing pacing_;         // the window's real-time steps
+  MouseEventQueue mouseEvents_;   // for the menu bar, one press or release per frame
+  std::string title_;             // the window title at 1x playback
   std::vector<std::uint8_t> pixels_; // reused frame read-back
   std::chrono::steady_clock::time_point startTime_;
 };

@@ -15,20 +15,23 @@ namespace quillmere {
 
 namespace {
 
-// A submenu of exclusive choices; `value` takes the index chosen.
-void choiceMenu(const char* title, std::initializer_list<const char*> names, int& value) {
-  if (!ImGui::BeginMenu(title)) return;
+// A submenu of exclusive choices; `value` takes the index chosen. True when it changed.
+bool choiceMenu(const char* title, std::initializer_list<const char*> names, int& value) {
+  if (!ImGui::BeginMenu(title)) return false;
+  const int before = value;
   int index = 0;
   for (const char* name : names) {
     if (ImGui::MenuItem(name, nullptr, value == index)) value = index;
     ++index;
   }
   ImGui::EndMenu();
+  return value != before;
 }
 
 // Off, or one of the sample counts; `on` and `samples` are the render state's pair.
-void samplesMenu(const char* title, std::initializer_list<int> counts, int& on, int& samples) {
-  if (!ImGui::BeginMenu(title)) return;
+bool samplesMenu(const char* title, std::initializer_list<int> counts, int& on, int& samples) {
+  if (!ImGui::BeginMenu(title)) return false;
+  const int onBefore = on, samplesBefore = samples;
   if (ImGui::MenuItem("Off", nullptr, !on)) on = 0;
   for (int count : counts) {
     std::string label = std::to_string(count) + " samples";
@@ -38,6 +41,7 @@ void samplesMenu(const char* title, std::initializer_list<int> counts, int& on, 
     }
   }
   ImGui::EndMenu();
+  return on != onBefore || samples != samplesBefore;
 }
 
 bool toggle(const char* label, int& flag) {
@@ -66,36 +70,39 @@ void drawColourMenus(ColourPipeline& colour) {
 
 } // namespace
 
-void QuillmereWindow::drawRenderMenu() {
-  if (!ImGui::BeginMenu("Render")) return;
+bool QuillmereWindow::drawRenderMenu() {
+  if (!ImGui::BeginMenu("Render")) return false;
   if (!scene_) {
     ImGui::TextDisabled("No scene loaded");
     ImGui::EndMenu();
-    return;
+    return false;
   }
+  bool changed = false;
   DvRenderState& state = *scene_->renderState;
   DvDisplayManager& manager = *scene_->displayManager;
 
-  choiceMenu("Render style", {"Textured", "Lit", "Wireframe", "Hidden line"}, state.renderStyle);
+  changed |= choiceMenu("Render style", {"Textured", "Lit", "Wireframe", "Hidden line"}, state.renderStyle);
   texturedChecked_ = state.renderStyle != DvRenderState::Wireframe;
-  toggle("Spectral shading", state.softwareShading);
-  choiceMenu("Colour shift", {"None", "Searchlight", "Doppler", "Doppler and searchlight"}, state.colourShift);
+  changed |= toggle("Spectral shading", state.softwareShading);
+  changed |= choiceMenu("Colour shift", {"None", "Searchlight", "Doppler", "Doppler and searchlight"}, state.colourShift);
   int gamut = scene_->gamutMapping.method();
-  choiceMenu("Gamut mapping", {"0 Clamp", "1 Shift and scale", "2 Shift and clamp", "3 Shift and desaturate",
+  changed |= choiceMenu("Gamut mapping", {"0 Clamp", "1 Shift and scale", "2 Shift and clamp", "3 Shift and desaturate",
                                "4 Cut and scale", "5 Desaturate"},
              gamut);
   scene_->gamutMapping.setMethod(gamut);
   drawColourMenus(scene_->colourPipeline);
   ImGui::Separator();
-  samplesMenu("Antialiasing", {2, 4, 8, 16, 24, 66}, state.antialiasing, state.antialiasingSamples);
-  samplesMenu("Depth of field", {2, 4, 8, 16}, state.depthOfField, state.depthOfFieldSamples);
-  samplesMenu("Motion blur", {2, 4, 8, 16, 32, RelRecorder::kMaxSubFrames}, state.motionBlur, state.motionSamples);
-  int stereo = state.stereoIdealObserver ? 1 : state.stereoPerEye ? 2 : state.stereoDualScreen ? 3 : 0;
-  choiceMenu("Stereo", {"Off", "Ideal observer", "Per eye", "Dual screen"}, stereo);
+  changed |= samplesMenu("Antialiasing", {2, 4, 8, 16, 24, 66}, state.antialiasing, state.antialiasingSamples);
+  changed |= samplesMenu("Depth of field", {2, 4, 8, 16}, state.depthOfField, state.depthOfFieldSamples);
+  changed |= samplesMenu("Motion blur", {2, 4, 8, 16, 32, RelRecorder::kMaxSubFrames}, state.motionBlur, state.motionSamples);
+  int stereo = state.stereoIdealObserver ? 1 : state.stereoPerEye ? 2 : state.stereoDualScreen ? 3
+               : state.stereoAnaglyph ? 4 : 0;
+  changed |= choiceMenu("Stereo", {"Off", "Ideal observer", "Per eye", "Dual screen", "Anaglyph (red-cyan)"}, stereo);
   state.stereoIdealObserver = stereo == 1;
   state.stereoPerEye = stereo == 2;
   state.stereoDualScreen = stereo == 3;
-  choiceMenu("Transform method", {"Light cone", "Snapshot, then light cone", "Snapshot"}, state.transformMethod);
+  state.stereoAnaglyph = stereo == 4;
+  changed |= choiceMenu("Transform method", {"Light cone", "Snapshot, then light cone", "Snapshot"}, state.transformMethod);
   if (ImGui::BeginMenu("Threads")) {
     const int cores = workerThreadCount(0);
     std::string all = "Every core (" + std::to_string(cores) + ")";
@@ -123,9 +130,13 @@ void QuillmereWindow::drawRenderMenu() {
     ImGui::EndMenu();
   }
   ImGui::Separator();
-  if (toggle("Headlight", state.headlightOn)) scene_->spectralHeadlight.setOn(state.headlightOn);
+  if (toggle("Headlight", state.headlightOn)) {
+    scene_->spectralHeadlight.setOn(state.headlightOn);
+    changed = true;
+  }
   toggle("Status bar", manager.overlayOn);
   ImGui::EndMenu();
+  return changed;
 }
 
 } // namespace quillmere
