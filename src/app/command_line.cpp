@@ -18,9 +18,14 @@ const char* const kHelp =
     "\n"
     "Flies an observer close to light speed through a VRML 1.0 scene and draws\n"
     "what the observer sees. PARAMFILE is a parameter file; a scene file (.wrl,\n"
-    ".wrz, gzip-compressed, or starting with #VRML) is flown from rest, from\n"
-    "just outside the scene looking along +z at its centre, lit from over the\n"
-    "observer's shoulder. Without a file a placeholder cube is shown.\n"
+    ".wrz, gzip-compressed, or starting with #VRML) is flown from rest, seen as a\n"
+    "VRML 1.0 browser shows it: from its first PerspectiveCamera or\n"
+    "OrthographicCamera, else from the +z side looking along -z with the whole\n"
+    "scene in view, lit from over the observer's shoulder. Lights have no ambient\n"
+    "term (ambient = 0.2 x the material's ambientColor); a shape without a Material\n"
+    "takes VRML's default one; Separators scope materials and textures; back faces\n"
+    "are hidden only under ShapeHints SOLID with a known vertexOrdering. Without a\n"
+    "file a placeholder cube is shown.\n"
     "\n"
     "Running and recording:\n"
     "  --run                  start the animation at once (otherwise it starts stopped)\n"
@@ -39,12 +44,15 @@ const char* const kHelp =
     "  --gamut M              gamut mapping method 0..5 (spectral path)\n"
     "  --antialias N          accumulate N jittered passes (N: 2 3 4 5 6 8 9 12 15 16 24 66)\n"
     "  --depth-of-field N     accumulate N lens passes (same counts)\n"
+    "  --focus DISTANCE       depth of field sharp at DISTANCE scene units (default: the\n"
+    "                         distance of the scene's centre from the start)\n"
     "  --motion-blur N        accumulate N observer sub-frames per step (1..99)\n"
     "  --stereo MODE          off | ideal | per-eye | dual\n"
     "  --transform METHOD     light-cone | snapshot-light-cone | snapshot\n"
     "  --headlight            switch the headlights on\n"
     "  --no-overlay           hide the status bar\n"
     "  --trace                print the per-frame notices (frames of reference, eyes)\n"
+    "                         and the start view of a scene file\n"
     "  --threads N            threads for the per-vertex work (default: every core)\n"
     "  --subdivide L          split triangles until no edge is longer than L scene units,\n"
     "                         so straight edges bend in the observer's view (default 0: off)\n"
@@ -130,6 +138,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
+      else if (std::strcmp(option, "--focus") == 0) ok = parseLength(v, line.focus) && line.focus > 0;
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
       else return bad("unknown option");
@@ -175,6 +184,7 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
   if (line.headlight) state.headlightOn = 1;
   if (line.trace) state.trace = 1;
   if (line.threads > 0) state.threads = line.threads;
+  if (line.focus > 0) state.focusDistance = line.focus;
   if (line.noOverlay) manager.overlayOn = 0;
 }
 

@@ -32,6 +32,7 @@ struct CommandLine {
   bool noOverlay = false;
   bool trace = false;
   int threads = 0;              // threads of the per-vertex work; 0: every core
+  float focus = 0;              // depth of field sharp at this distance (scene units); 0: the scene's centre
   float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off
 };
 

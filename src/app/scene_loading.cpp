@@ -2,6 +2,7 @@
 
 #include "diagnostics/diagnostics.h"
 #include "display/scene_conversion.h"
+#include "display/start_view.h"
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
@@ -25,23 +26,34 @@ bool fileExists(const std::string& path) {
   return file != nullptr;
 }
 
-// The default flight for a scene file: at rest, looking along +z at the
-// centre of the scene's box from far enough on its −z side that the whole
-// box fits into the 60° view. The default light (1, 1, 0) grazes every face
-// that looks at such an observer, so the first light comes from over its
-// right shoulder (the spectral path's light too) and the default second.
-void placeObserverBeforeScene(const DvGroup& root, Parameters& parameters) {
+constexpr float kFieldOfViewDegrees = 60.0f; // vertical, unless the file's camera says otherwise
+constexpr float kDegreesPerRadian = 57.29577951f;
+constexpr float kStartAspect = 960.0f / 600.0f; // the window's default shape, for framing the default view
+
+// The flight of a scene file opened directly: at rest, at the start view,
+// looking and flying along its direction. The lights turn with the view:
+// the key light (also the spectral path's) from over the viewer's right
+// shoulder, the second from the upper left, as for a scene seen along +z.
+void placeObserverAtView(const SceneCamera& view, Parameters& parameters) {
+  const Vector3 forward = view.viewDirection;
+  const Vector3 up = view.up;
+  const Vector3 right = cross(forward, up);
   parameters.lightCount = 2;
-  parameters.lightDirections[1] = parameters.lightDirections[0];
-  parameters.lightDirections[0] = Vector3(-0.5f, 0.7f, -1.0f);
-  Vector3 min, max;
-  if (!root.getBoundingBox(min, max)) return;
-  Vector3 centre = 0.5f * (min + max);
-  float halfExtent = 0.5f * std::max(max.x - min.x, max.y - min.y);
-  float distance = std::max(1.0f, 1.2f * halfExtent / std::tan(30.0f * 3.14159265f / 180.0f));
-  parameters.startPosition = Vector3(centre.x, centre.y, min.z - distance);
-  parameters.flightDirection = Vector3(0, 0, 1);
+  parameters.lightDirections[0] = 0.5f * right + 0.7f * up - 1.0f * forward;
+  parameters.lightDirections[1] = -1.0f * right + 1.0f * up;
+  parameters.startPosition = view.position;
+  parameters.flightDirection = forward;
   parameters.startSpeed = 0.0f;
+}
+
+void traceStartView(const SceneCamera& view, const SceneSphere& sphere) {
+  printInformation("Start view: %s at (%g, %g, %g) looking along (%g, %g, %g), up (%g, %g, %g), "
+                   "field of view %g degrees; scene centre (%g, %g, %g), radius %g\n",
+                   view.kind, double(view.position.x), double(view.position.y), double(view.position.z),
+                   double(view.viewDirection.x), double(view.viewDirection.y), double(view.viewDirection.z),
+                   double(view.up.x), double(view.up.y), double(view.up.z),
+                   double(view.heightAngleRadians * kDegreesPerRadian), double(sphere.centre.x),
+                   double(sphere.centre.y), double(sphere.centre.z), double(sphere.radius));
 }
 
 bool readSceneFile(const std::string& path, QvNodeHandle& root) {
@@ -55,7 +67,7 @@ void setUpRenderState(LoadedScene& scene) {
   DvRenderState& state = *scene.renderState;
   state.transformNormals = p.transformNormals;
   state.lodScale = p.lodScale;
-  state.focusDistance = 3.0e8f;
+  state.focusDistance = 10.0f; // the scene loading puts it at the scene's centre
   state.aperture = 0.33f;
   state.motionInterval = 0.8f * p.timeStep;
   state.eyeSeparation = 4.0f;
@@ -142,7 +154,18 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
     printWarning("%s\n", conversion.error.c_str());
     return LoadResult::ConversionFailed;
   }
-  if (sceneOnly) placeObserverBeforeScene(*scene.root, scene.parameters);
+  const SceneSphere sphere = sceneSphere(*scene.root);
+  float fieldOfViewDegrees = kFieldOfViewDegrees;
+  if (sceneOnly) {
+    SceneCamera view = startView(sphere, conversion.camera, kFieldOfViewDegrees / kDegreesPerRadian, kStartAspect);
+    // An orthographic camera has no angle; it is flown with the default one.
+    if (view.heightAngleRadians > 0.01f && view.heightAngleRadians < 3.0f)
+      fieldOfViewDegrees = view.heightAngleRadians * kDegreesPerRadian;
+    else
+      view.heightAngleRadians = kFieldOfViewDegrees / kDegreesPerRadian;
+    placeObserverAtView(view, scene.parameters);
+    if (scene.trace) traceStartView(view, sphere);
+  }
 
   // The observer, the render state and the drawing objects.
   const Parameters& p = scene.parameters;
@@ -158,15 +181,18 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   manager.time = p.startTime;
   manager.timeStep = p.timeStep;
   manager.endTime = p.endTime;
-  manager.nearPlane = 0.4f;
+  manager.nearPlane = 0.4f;     // until the first transform has seen the scene
   manager.farPlane = 4000.0f;
   manager.aspectFactor = 1.0f;
-  manager.fieldOfView = 60.0f;
+  manager.fieldOfView = fieldOfViewDegrees;
+  // Depth of field is sharp at the scene's centre as seen from the start.
+  if (!sphere.empty) scene.renderState->focusDistance = std::max(1e-3f, (sphere.centre - p.startPosition).length());
 
   scene.viewer = std::make_unique<MfcOglViewer>(manager);
   manager.setViewer(scene.viewer.get());
   scene.viewer->setStartValues(p.startPosition, p.flightDirection, p.startTime, p.startSpeed);
   scene.viewer->setStopped(1);
+  scene.viewer->setSceneRadius(sphere.radius);
   return LoadResult::Loaded;
 }
 

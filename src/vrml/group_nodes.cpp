@@ -121,8 +121,13 @@ void QvLOD::traverse(QvState& state) {
   if (conversion) conversion->endLOD(*this, state);
 }
 
-// The anchor's children are not visited, and the inline document is not read.
-void QvWWWAnchor::traverse(QvState&) {}
+// The anchor's children are drawn as a Separator's are; following the link
+// is left to a browser.
+void QvWWWAnchor::traverse(QvState& state) {
+  state.push();
+  QvGroup::traverse(state);
+  state.pop();
+}
 namespace {
 
 // The local path a WWWInline name stands for: the name itself, or what

@@ -160,8 +160,8 @@ TEST_F(DisplayGL, BacksShowWhereTheFileLeavesTheWindingOpen) {
       {"solid, unknown ordering", "ShapeHints { shapeType SOLID } " + square + faces, true},
       {"solid and counter-clockwise", "ShapeHints { shapeType SOLID vertexOrdering COUNTERCLOCKWISE } " + square + faces,
        false},
-      // Normals given and no ShapeHints: backs culled, as scenes have always been drawn.
-      {"normals, no hints", square + backNormals + faces, false},
+      // Normals given and no ShapeHints: both sides show, as a VRML browser draws them.
+      {"normals, no hints", square + backNormals + faces, true},
   };
   for (const Case& c : cases) {
     ConvertedScene scene = convert("Separator { Material { diffuseColor 1 1 1 } " + c.scene + "}");

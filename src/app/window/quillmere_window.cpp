@@ -102,6 +102,7 @@ bool QuillmereWindow::load() {
   // A load that fails leaves the scene shown so far (if any) as it was.
   auto fresh = std::make_unique<LoadedScene>();
   fresh->maxEdgeLength = line_.subdivide;
+  fresh->trace = line_.trace;
   LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
     const char* what = result == LoadResult::CannotOpen ? "Can't open the scene file"
