@@ -23,7 +23,8 @@ constexpr float kVisibleToNm = 780.0f;
 
 // The transform the render state's method asks for: 0 the light cone of the
 // frame in force, 1 the snapshot transform followed by the light cone, any
-// other the snapshot transform alone.
+// other the snapshot transform alone. Every method writes positions relative
+// to the observer's eye.
 inline void transformOne(int method, const MovingFrameState& frame, const RelObserver& observer,
                          const DvVertex& source, bool withNormals, DvVertex& target) {
   switch (method) {
@@ -37,7 +38,10 @@ inline void transformOne(int method, const MovingFrameState& frame, const RelObs
     break;
   }
   default:
+    // The snapshot gives world coordinates; the drawing takes positions
+    // relative to the eye, as the light cone gives them.
     snapshotTransform(observer, source.position, source.normal, withNormals, target.position, target.normal);
+    target.position = target.position - observer.eyeEvent().spatial();
   }
 }
 
