@@ -517,7 +517,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
 """)
     s.open("Separator")
     s.open("Separator")
-    s.material((0.35, 0.4, 0.35))
+    s.material((0.6, 0.65, 0.6))
     ground = Mesh()
     ground.add_grid((-20, 0, -40), (0, 0, 160), (40, 0, 0), 160, 40)
     s.face_set(ground)
@@ -575,7 +575,8 @@ Written by scripts/make-examples.py; edit that script, not this file.
     for x, y in perimeter(1.0):
         along.add_polyline([(x, y, z) for z in range(0, length + 1)])
     s.open("Separator")
-    s.material((0.2, 0.6, 1.0), emissive=(0.1, 0.4, 0.8))
+    # Lines are drawn unlit in diffuse + emissive: (0.15, 0.5, 1) and (1, 0.6, 0.1).
+    s.material((0.1, 0.3, 0.6), emissive=(0.05, 0.2, 0.4))
     s.line_set(along)
     s.close()
     rings = Lines()
@@ -583,7 +584,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
     for z in range(0, length + 1, 2):
         rings.add_polyline([(x, y, z) for x, y in ring], closed=True)
     s.open("Separator")
-    s.material((1.0, 0.7, 0.2), emissive=(0.8, 0.5, 0.1))
+    s.material((0.6, 0.35, 0.05), emissive=(0.4, 0.25, 0.05))
     s.line_set(rings)
     s.close()
     s.close()
