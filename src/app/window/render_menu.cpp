@@ -69,6 +69,11 @@ void QuillmereWindow::drawRenderMenu() {
   ImGui::Separator();
   samplesMenu("Antialiasing", {2, 4, 8, 16, 24, 66}, state.antialiasing, state.antialiasingSamples);
   samplesMenu("Depth of field", {2, 4, 8, 16}, state.depthOfField, state.depthOfFieldSamples);
+  // Scene units; a field, since scenes span from millimetres to kilometres.
+  if (ImGui::InputFloat("Focus distance", &state.focusDistance, 0.0f, 0.0f, "%g",
+                        ImGuiInputTextFlags_EnterReturnsTrue) &&
+      !(state.focusDistance > 0.0f))
+    state.focusDistance = 1.0f;
   samplesMenu("Motion blur", {2, 4, 8, 16, 32, RelRecorder::kMaxSubFrames}, state.motionBlur, state.motionSamples);
   int stereo = state.stereoIdealObserver ? 1 : state.stereoPerEye ? 2 : state.stereoDualScreen ? 3 : 0;
   choiceMenu("Stereo", {"Off", "Ideal observer", "Per eye", "Dual screen"}, stereo);
