@@ -56,9 +56,12 @@ void traceStartView(const SceneCamera& view, const SceneSphere& sphere) {
                    double(sphere.centre.y), double(sphere.centre.z), double(sphere.radius));
 }
 
+// Read as a VRML browser reads files: unknown nodes and fields are skipped
+// with a warning (see QvInputFile::setLenient).
 bool readSceneFile(const std::string& path, QvNodeHandle& root) {
   QvScene::init();
-  return QvScene::readFile(path, root);
+  QvScene::LenientReport report;
+  return QvScene::readFileLeniently(path, root, report);
 }
 
 void setUpRenderState(LoadedScene& scene) {
@@ -141,6 +144,10 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   if (!readSceneFile(scene.scenePath, fileRoot)) {
     printWarning("Read was bad\n");
     return LoadResult::ReadBad;
+  }
+  if (!fileRoot) {
+    printWarning("%s: no nodes\n", scene.scenePath.c_str());
+    return LoadResult::NoNodes;
   }
   printWarning("Read was ok\n");
 

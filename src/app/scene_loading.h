@@ -44,6 +44,7 @@ enum class LoadResult {
   Loaded,
   CannotOpen,       // "Can't open file" with the path tried, on standard error
   ReadBad,          // the reader's message, then "Read was bad"
+  NoNodes,          // "FILE: no nodes": the file holds comments at most
   ConversionFailed, // the conversion's message
 };
 

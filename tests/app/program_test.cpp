@@ -136,6 +136,18 @@ TEST_F(Program, ABadSceneEndsWithStatus1) {
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/display/no_coordinates.wrl' --frames 1"), 1);
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/vrml/corpus/errors_use.wrl' --frames 1"), 1);
   EXPECT_EQ(run("missing.par --frames 1"), 1);
+  // A file of comments only: nothing to show, said as such.
+  std::FILE* file = std::fopen(path("comments.wrl").c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs("#VRML V1.0 ascii\n# exported without geometry\n", file);
+  std::fclose(file);
+  EXPECT_EQ(run("comments.wrl --frames 1"), 1);
+  std::FILE* output = std::fopen(path("output.txt").c_str(), "r");
+  ASSERT_NE(output, nullptr);
+  char text[4096] = {};
+  const std::size_t length = std::fread(text, 1, sizeof text - 1, output);
+  std::fclose(output);
+  EXPECT_NE(std::string(text, length).find("comments.wrl: no nodes"), std::string::npos) << text;
 }
 
 // Each file opened on its own, as a user would open it: the program frames

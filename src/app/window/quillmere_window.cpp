@@ -107,6 +107,7 @@ bool QuillmereWindow::load() {
   if (result != LoadResult::Loaded) {
     const char* what = result == LoadResult::CannotOpen ? "Can't open the scene file"
                        : result == LoadResult::ReadBad  ? "Read was bad"
+                       : result == LoadResult::NoNodes  ? "The scene file holds no nodes"
                                                         : "The scene could not be converted";
     showError(what);
     return false;
