@@ -154,9 +154,9 @@ bool readableFile(const std::string& path) {
 
 } // namespace
 
-// A local file named by the inline is read and walked in place, in a scope
-// of its own like a Separator's; its relative names (further inlines)
-// resolve beside it. Other URLs, unreadable files, cycles and chains deeper
+// A local file named by the inline is read (leniently, as the viewer reads
+// files) and walked in place, in a scope of its own like a Separator's; its
+// relative names (further inlines) resolve beside it. Other URLs, unreadable files, cycles and chains deeper
 // than kMaxInlineDepth are skipped with a message.
 void QvWWWInline::traverse(QvState& state) {
   if (state.getInlineFolder().empty()) return;
@@ -178,8 +178,10 @@ void QvWWWInline::traverse(QvState& state) {
     printWarning("WWWInline: %s is more than %d inlines deep; skipped\n", name.c_str(), QvState::kMaxInlineDepth);
     return;
   }
+  // Inlines are read as the file that names them is drawn: leniently.
   QvNodeHandle root;
-  if (!readableFile(canonical) || !QvScene::readFile(canonical, root)) {
+  QvScene::LenientReport skipped;
+  if (!readableFile(canonical) || !QvScene::readFileLeniently(canonical, root, skipped) || !root) {
     printWarning("WWWInline: could not read %s; skipped\n", path.c_str());
     return;
   }
