@@ -156,8 +156,9 @@ bool readableFile(const std::string& path) {
 
 // A local file named by the inline is read (leniently, as the viewer reads
 // files) and walked in place, in a scope of its own like a Separator's; its
-// relative names (further inlines) resolve beside it. Other URLs, unreadable files, cycles and chains deeper
-// than kMaxInlineDepth are skipped with a message.
+// relative names (further inlines) resolve beside it. Other URLs, unreadable
+// files, cycles and chains deeper than kMaxInlineDepth are skipped with a
+// message.
 void QvWWWInline::traverse(QvState& state) {
   if (state.getInlineFolder().empty()) return;
   std::string path;
