@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 namespace quillmere {
 
@@ -163,8 +164,9 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   }
   const SceneSphere sphere = sceneSphere(*scene.root);
   float fieldOfViewDegrees = kFieldOfViewDegrees;
+  std::optional<SceneCamera> startView;
   if (sceneOnly) {
-    SceneCamera view = startView(sphere, conversion.camera, kFieldOfViewDegrees / kDegreesPerRadian, kStartAspect);
+    SceneCamera view = quillmere::startView(sphere, conversion.camera, kFieldOfViewDegrees / kDegreesPerRadian, kStartAspect);
     // An orthographic camera has no angle; it is flown with the default one.
     if (view.heightAngleRadians > 0.01f && view.heightAngleRadians < 3.0f)
       fieldOfViewDegrees = view.heightAngleRadians * kDegreesPerRadian;
@@ -172,6 +174,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
       view.heightAngleRadians = kFieldOfViewDegrees / kDegreesPerRadian;
     placeObserverAtView(view, scene.parameters);
     if (scene.trace) traceStartView(view, sphere);
+    startView = view;
   }
 
   // The observer, the render state and the drawing objects.
@@ -179,6 +182,11 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   scene.observer = std::make_unique<RelObserver>(p.startPosition.x, p.startPosition.y, p.startPosition.z,
                                                  p.startTime, p.startSpeed, p.flightDirection.x,
                                                  p.flightDirection.y, p.flightDirection.z);
+  // A camera turned about its view keeps that roll at the start (the
+  // observer otherwise starts with the world's +y up).
+  if (startView)
+    scene.observer->setMatrices(lookAtGuarded(startView->viewDirection, startView->up, Vector3(0, 0, 1)),
+                                Matrix4::identity());
   setUpRenderState(scene);
   scene.displayManager = std::make_unique<DvDisplayManager>(*scene.renderState);
   DvDisplayManager& manager = *scene.displayManager;
