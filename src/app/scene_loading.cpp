@@ -164,9 +164,9 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   }
   const SceneSphere sphere = sceneSphere(*scene.root);
   float fieldOfViewDegrees = kFieldOfViewDegrees;
-  std::optional<SceneCamera> startView;
+  std::optional<SceneCamera> chosenView;
   if (sceneOnly) {
-    SceneCamera view = quillmere::startView(sphere, conversion.camera, kFieldOfViewDegrees / kDegreesPerRadian, kStartAspect);
+    SceneCamera view = startView(sphere, conversion.camera, kFieldOfViewDegrees / kDegreesPerRadian, kStartAspect);
     // An orthographic camera has no angle; it is flown with the default one.
     if (view.heightAngleRadians > 0.01f && view.heightAngleRadians < 3.0f)
       fieldOfViewDegrees = view.heightAngleRadians * kDegreesPerRadian;
@@ -174,7 +174,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
       view.heightAngleRadians = kFieldOfViewDegrees / kDegreesPerRadian;
     placeObserverAtView(view, scene.parameters);
     if (scene.trace) traceStartView(view, sphere);
-    startView = view;
+    chosenView = view;
   }
 
   // The observer, the render state and the drawing objects.
@@ -184,8 +184,8 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
                                                  p.flightDirection.y, p.flightDirection.z);
   // A camera turned about its view keeps that roll at the start (the
   // observer otherwise starts with the world's +y up).
-  if (startView)
-    scene.observer->setMatrices(lookAtGuarded(startView->viewDirection, startView->up, Vector3(0, 0, 1)),
+  if (chosenView)
+    scene.observer->setMatrices(lookAtGuarded(chosenView->viewDirection, chosenView->up, Vector3(0, 0, 1)),
                                 Matrix4::identity());
   setUpRenderState(scene);
   scene.displayManager = std::make_unique<DvDisplayManager>(*scene.renderState);
@@ -200,8 +200,11 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   manager.farPlane = 4000.0f;
   manager.aspectFactor = 1.0f;
   manager.fieldOfView = fieldOfViewDegrees;
-  // Depth of field is sharp at the scene's centre as seen from the start.
-  if (!sphere.empty) scene.renderState->focusDistance = std::max(1e-3f, (sphere.centre - p.startPosition).length());
+  // Depth of field is sharp at the scene's centre as seen from the start
+  // (a tenth of the scene's radius away at least, for a start inside it).
+  if (!sphere.empty)
+    scene.renderState->focusDistance =
+        std::max({1e-3f, 0.1f * sphere.radius, (sphere.centre - p.startPosition).length()});
 
   scene.viewer = std::make_unique<MfcOglViewer>(manager);
   manager.setViewer(scene.viewer.get());
