@@ -1,6 +1,7 @@
 // The OpenGL material of a shape (or the scene root's default material): RGB
 // colours in 0..1, shininess in 0..1 as the file gives it (OpenGL receives
-// 128 times it as the specular exponent), transparency in 0..1. A field whose ignore flag is set is never sent to OpenGL.
+// 128 times it as the specular exponent), transparency in 0..1. A field
+// whose ignore flag is set is never sent to OpenGL.
 #pragma once
 
 #include "display/display_node.h"

@@ -93,7 +93,8 @@ TEST(FaceTriangulation, ConcaveFacesAreCutIntoEarsInsideThem) {
   // The same L as exporters write it: a corner repeated and a corner in the
   // middle of a straight edge. They add no area, and no triangle may reach
   // outside the L: the triangles cover exactly 3, every one turning the face's way.
-  const float morePoints[][3] = {{2, 1, 0}, {1, 1, 0}, {1, 1, 0}, {1, 2, 0}, {0, 2, 0}, {0, 1, 0}, {0, 0, 0}, {2, 0, 0}};
+  const float morePoints[][3] = {{2, 1, 0}, {1, 1, 0}, {1, 1, 0}, {1, 2, 0},
+                                 {0, 2, 0}, {0, 1, 0}, {0, 0, 0}, {2, 0, 0}};
   const std::vector<std::int32_t> untidy = {0, 1, 2, 3, 4, 5, 6, 7};
   FaceTriangulation tidy = triangulateFaces(untidy.data(), long(untidy.size()), 8, morePoints);
   float cover = 0;
