@@ -122,9 +122,11 @@ void DvDisplayManager::updateScene() {
 
 void DvDisplayManager::fitDepthRange(float nearestApparent, float farthestApparent, float cameraDistance) {
   if (!(farthestApparent > 0) || !std::isfinite(farthestApparent)) return;
-  // A little room on both sides, so that faces on the box do not touch a plane.
+  // Room on both sides: the apparent distance is convex over a shape's box,
+  // so its largest value is at a corner, but its smallest may lie inside a
+  // face, nearer than the box of the seen corners says.
   farPlane = 1.05f * (farthestApparent + cameraDistance);
-  nearPlane = std::max(0.95f * (nearestApparent - cameraDistance), farPlane / kMaxDepthRatio);
+  nearPlane = std::max(0.5f * (nearestApparent - cameraDistance), farPlane / kMaxDepthRatio);
 }
 
 void DvDisplayManager::drawOverlay() const {
