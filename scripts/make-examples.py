@@ -274,9 +274,13 @@ class Scene:
         self.line("]")
         self.close()
 
-    def face_set(self, mesh):
-        """Coordinate3, Normal (one normal per point) and the IndexedFaceSet."""
+    def face_set(self, mesh, solid=False):
+        """Coordinate3, Normal (one normal per point) and the IndexedFaceSet;
+        a closed mesh (`solid`) says so with ShapeHints, so its back faces
+        are culled (the others show both sides)."""
         mesh.check_winding()
+        if solid:
+            self.line("ShapeHints { shapeType SOLID vertexOrdering COUNTERCLOCKWISE }")
         self._point_list("Coordinate3", "point", mesh.points)
         self._point_list("Normal", "vector", mesh.normals)
         self._index_list("IndexedFaceSet", mesh.faces)
@@ -346,7 +350,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
             for i in range(5):
                 s.open("Separator")
                 s.translation((-8 + 4 * i, -8 + 4 * j, 4 * k))
-                s.instance("Cube", "Separator", lambda: s.face_set(cube))
+                s.instance("Cube", "Separator", lambda: s.face_set(cube, solid=True))
                 s.close()
         s.close()
     s.close()
@@ -377,7 +381,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
     s.material((0.55, 0.55, 0.6))
     platform = Mesh()
     platform.add_box((-40, -2.5, -3), (40, -1.5, 9.5), 80, 2, 25)
-    s.face_set(platform)
+    s.face_set(platform, solid=True)
     s.close()
     # Track bed beyond the platform edge, 1 x 1 unit quadrilaterals.
     s.open("Separator")
@@ -392,7 +396,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
     rail = Mesh()
     rail.add_box((-40, -2.5, 11.3), (40, -2.3, 11.5), 80, 1, 1)
     name = s.begin_def("Rail", "Separator")
-    s.face_set(rail)
+    s.face_set(rail, solid=True)
     s.end_def(name)
     s.translation((0, 0, 1.2))
     s.use("Rail")
@@ -408,7 +412,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
         s.translation((-38 + 4 * i, 0, 8.5))
         if i == 0:
             name = s.begin_def("Pillar", "Separator")
-            s.face_set(pillar)
+            s.face_set(pillar, solid=True)
             s.end_def(name)
         else:
             s.use("Pillar")
@@ -427,7 +431,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
         s.translation((-5.6 * k, 0, 0))
         if k == 0:
             name = s.begin_def("Carriage", "Separator")
-            s.face_set(carriage)
+            s.face_set(carriage, solid=True)
             s.end_def(name)
         else:
             s.use("Carriage")
@@ -478,7 +482,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
             # Looking along +z, world +x is on the observer's left: the
             # coolest sphere at x = +6 is seen leftmost.
             s.translation((6 - 3 * i, 0, z))
-            s.instance("Sphere", "Separator", lambda: s.face_set(sphere))
+            s.instance("Sphere", "Separator", lambda: s.face_set(sphere, solid=True))
             s.close()
     s.close()
     # Above the rows, flying at them at 0.6 c (Doppler factor 2 straight
@@ -495,14 +499,14 @@ def tower_level(s, colour, box_parts, roof_parts):
     shaft = Mesh()
     nx, ny, nz = box_parts
     shaft.add_box((-2, 0, -2), (2, 16, 2), nx, ny, nz)
-    s.face_set(shaft)
+    s.face_set(shaft, solid=True)
     roof = Mesh()
     apex = (0, 20, 0)
     corners = [(-2, 16, -2), (2, 16, -2), (2, 16, 2), (-2, 16, 2)]
     for i in range(4):
         a, b = corners[i], corners[(i + 1) % 4]
         roof.add_triangle_grid(b, a, apex, roof_parts)
-    s.face_set(roof)
+    s.face_set(roof, solid=True)
     s.close()
 
 
@@ -519,7 +523,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
 """)
     s.open("Separator")
     s.open("Separator")
-    s.material((0.35, 0.4, 0.35))
+    s.material((0.6, 0.65, 0.6))
     ground = Mesh()
     ground.add_grid((-20, 0, -40), (0, 0, 160), (40, 0, 0), 160, 40)
     s.face_set(ground)
@@ -577,7 +581,8 @@ Written by scripts/make-examples.py; edit that script, not this file.
     for x, y in perimeter(1.0):
         along.add_polyline([(x, y, z) for z in range(0, length + 1)])
     s.open("Separator")
-    s.material((0.2, 0.6, 1.0), emissive=(0.1, 0.4, 0.8))
+    # Lines are drawn unlit in diffuse + emissive: (0.15, 0.5, 1) and (1, 0.6, 0.1).
+    s.material((0.1, 0.3, 0.6), emissive=(0.05, 0.2, 0.4))
     s.line_set(along)
     s.close()
     rings = Lines()
@@ -585,7 +590,7 @@ Written by scripts/make-examples.py; edit that script, not this file.
     for z in range(0, length + 1, 2):
         rings.add_polyline([(x, y, z) for x, y in ring], closed=True)
     s.open("Separator")
-    s.material((1.0, 0.7, 0.2), emissive=(0.8, 0.5, 0.1))
+    s.material((0.6, 0.35, 0.05), emissive=(0.4, 0.25, 0.05))
     s.line_set(rings)
     s.close()
     s.close()

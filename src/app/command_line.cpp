@@ -22,10 +22,14 @@ const char* const kHelp =
     "what the observer sees. PARAMFILE is a parameter file; a scene file (.wrl,\n"
     ".wrz, gzip-compressed, or starting with #VRML) or a model file (.gltf .glb\n"
     ".obj .ply .stl .dae .3ds .fbx, with glTF's quillmere extras for moving\n"
-    "frames and relativistic materials) is flown from rest, from\n"
-    "just outside the scene looking along +z at its centre (a model with a\n"
-    "camera: from its first camera), lit from over the\n"
-    "observer's shoulder. Without a file a placeholder cube is shown.\n"
+    "frames and relativistic materials) is flown from rest, seen as a VRML 1.0\n"
+    "browser shows it: from its first camera, else from the +z side looking\n"
+    "along -z with the whole scene in view, lit from over the observer's\n"
+    "shoulder. Lights have no ambient term (ambient = 0.2 x the material's\n"
+    "ambientColor); a shape without a Material takes VRML's default one;\n"
+    "Separators scope materials and textures; back faces are hidden only under\n"
+    "ShapeHints SOLID with a known vertexOrdering. Without a file a placeholder\n"
+    "cube is shown.\n"
     "\n"
     "In the window the flight steps in real time, at the parameter file's frame\n"
     "rate; + and - double and halve the playback rate. Batch runs (--frames,\n"
@@ -58,6 +62,8 @@ const char* const kHelp =
     "                         (default smooth with cie, gaussian with system)\n"
     "  --antialias N          accumulate N jittered passes (N: 2 3 4 5 6 8 9 12 15 16 24 66)\n"
     "  --depth-of-field N     accumulate N lens passes (same counts)\n"
+    "  --focus DISTANCE       depth of field sharp at DISTANCE scene units (default: the\n"
+    "                         distance of the scene's centre from the start)\n"
     "  --motion-blur N        accumulate N observer sub-frames per step (1..99)\n"
     "  --stereo MODE          off | ideal | per-eye | dual | anaglyph (red left, cyan right;\n"
     "                         ideal and per-eye become anaglyph without stereo buffers)\n"
@@ -65,6 +71,7 @@ const char* const kHelp =
     "  --headlight            switch the headlights on\n"
     "  --no-overlay           hide the status bar\n"
     "  --trace                print the per-frame notices (frames of reference, eyes)\n"
+    "                         and the start view of a scene file\n"
     "  --threads N            threads for the per-vertex work (default: every core)\n"
     "  --subdivide L          split triangles until no edge is longer than L scene units,\n"
     "                         so straight edges bend in the observer's view (default 0: off);\n"
@@ -122,7 +129,7 @@ bool parseSize(const char* value, int& width, int& height) {
 bool takesValue(const char* option) {
   return indexOf(option, {"--frames", "--record", "--screenshot", "--size", "--style", "--colour-shift", "--gamut",
                           "--antialias", "--depth-of-field", "--motion-blur", "--stereo", "--subdivide", "--threads",
-                          "--transform", "--colour-model", "--white-balance", "--exposure", "--tone-map",
+                          "--transform", "--colour-model", "--white-balance", "--exposure", "--tone-map", "--focus",
                           "--uplift"}) >= 0;
 }
 
@@ -175,6 +182,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--subdivide") == 0 && std::strcmp(v, "auto") == 0) line.subdivide = kAutomaticEdgeLength;
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual", "anaglyph"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
+      else if (std::strcmp(option, "--focus") == 0) ok = parseLength(v, line.focus) && line.focus > 0;
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
       else if (std::strcmp(option, "--colour-model") == 0) ok = (line.colourModel = indexOf(v, {kColourModelNames[0], kColourModelNames[1]})) >= 0;
       else if (std::strcmp(option, "--white-balance") == 0) ok = (line.whiteBalance = indexOf(v, {"off", "on"})) >= 0;
@@ -226,6 +234,7 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
   if (line.headlight) state.headlightOn = 1;
   if (line.trace) state.trace = 1;
   if (line.threads > 0) state.threads = line.threads;
+  if (line.focus > 0) state.focusDistance = line.focus;
   if (line.noOverlay) manager.overlayOn = 0;
   if (ColourPipeline* colour = state.colourPipeline) {
     if (line.colourModel >= 0) colour->model = ColourModel(line.colourModel);

@@ -40,6 +40,7 @@ struct CommandLine {
   int toneMap = -1;             // index into kToneMapNames; -1: filmic
   int uplift = -1;              // index into kUpliftNames; -1: the colour model's default
   float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off; kAutomaticEdgeLength: auto
+  float focus = 0;              // depth of field sharp at this distance (scene units); 0: the scene's centre
 };
 
 // Parses argv; false with a message naming the option and the bad value.

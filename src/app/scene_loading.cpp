@@ -5,6 +5,7 @@
 #include "display/display_budget.h"
 #include "display/scene_conversion.h"
 #include "scene/model_import.h"
+#include "display/start_view.h"
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 namespace quillmere {
 
@@ -28,28 +30,42 @@ bool fileExists(const std::string& path) {
   return file != nullptr;
 }
 
-// The default flight for a scene file: at rest, looking along +z at the
-// centre of the scene's box from far enough on its −z side that the whole
-// box fits into the 60° view. The default light (1, 1, 0) grazes every face
-// that looks at such an observer, so the first light comes from over its
-// right shoulder (the spectral path's light too) and the default second.
-void placeObserverBeforeScene(const DvGroup& root, Parameters& parameters) {
+constexpr float kFieldOfViewDegrees = 60.0f; // vertical, unless the file's camera says otherwise
+constexpr float kDegreesPerRadian = 57.29577951f;
+constexpr float kStartAspect = 960.0f / 600.0f; // the window's default shape, for framing the default view
+
+// The flight of a scene file opened directly: at rest, at the start view,
+// looking and flying along its direction. The lights turn with the view:
+// the key light (also the spectral path's) from over the viewer's right
+// shoulder, the second from the upper left, as for a scene seen along +z.
+void placeObserverAtView(const SceneCamera& view, Parameters& parameters) {
+  const Vector3 forward = view.viewDirection;
+  const Vector3 up = view.up;
+  const Vector3 right = cross(forward, up);
   parameters.lightCount = 2;
-  parameters.lightDirections[1] = parameters.lightDirections[0];
-  parameters.lightDirections[0] = Vector3(-0.5f, 0.7f, -1.0f);
-  Vector3 min, max;
-  if (!root.getBoundingBox(min, max)) return;
-  Vector3 centre = 0.5f * (min + max);
-  float halfExtent = 0.5f * std::max(max.x - min.x, max.y - min.y);
-  float distance = std::max(1.0f, 1.2f * halfExtent / std::tan(30.0f * 3.14159265f / 180.0f));
-  parameters.startPosition = Vector3(centre.x, centre.y, min.z - distance);
-  parameters.flightDirection = Vector3(0, 0, 1);
+  parameters.lightDirections[0] = 0.5f * right + 0.7f * up - 1.0f * forward;
+  parameters.lightDirections[1] = -1.0f * right + 1.0f * up;
+  parameters.startPosition = view.position;
+  parameters.flightDirection = forward;
   parameters.startSpeed = 0.0f;
 }
 
+void traceStartView(const SceneCamera& view, const SceneSphere& sphere) {
+  printInformation("Start view: %s at (%g, %g, %g) looking along (%g, %g, %g), up (%g, %g, %g), "
+                   "field of view %g degrees; scene centre (%g, %g, %g), radius %g\n",
+                   view.kind, double(view.position.x), double(view.position.y), double(view.position.z),
+                   double(view.viewDirection.x), double(view.viewDirection.y), double(view.viewDirection.z),
+                   double(view.up.x), double(view.up.y), double(view.up.z),
+                   double(view.heightAngleRadians * kDegreesPerRadian), double(sphere.centre.x),
+                   double(sphere.centre.y), double(sphere.centre.z), double(sphere.radius));
+}
+
+// Read as a VRML browser reads files: unknown nodes and fields are skipped
+// with a warning (see QvInputFile::setLenient).
 bool readSceneFile(const std::string& path, QvNodeHandle& root) {
   QvScene::init();
-  return QvScene::readFile(path, root);
+  QvScene::LenientReport report;
+  return QvScene::readFileLeniently(path, root, report);
 }
 
 void setUpRenderState(LoadedScene& scene) {
@@ -58,7 +74,7 @@ void setUpRenderState(LoadedScene& scene) {
   DvRenderState& state = *scene.renderState;
   state.transformNormals = p.transformNormals;
   state.lodScale = p.lodScale;
-  state.focusDistance = 3.0e8f;
+  state.focusDistance = 10.0f; // the scene loading puts it at the scene's centre
   state.aperture = 0.33f;
   state.motionInterval = 0.8f * p.timeStep;
   state.eyeSeparation = 4.0f;
@@ -146,6 +162,11 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
       printWarning("Read was bad\n");
       return LoadResult::ReadBad;
     }
+    if (!fileRoot) {
+      printWarning("%s: no nodes\n", scene.scenePath.c_str());
+      scene.error = scene.scenePath + ": no nodes";
+      return LoadResult::NoNodes;
+    }
     printWarning("Read was ok\n");
     conversion = convertScene(*fileRoot, *scene.root, options);
   }
@@ -157,10 +178,19 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
     DisplayBudget budget(kMaxDisplayVertices, automaticEdgeLength(*scene.root), conversion.summary.displayVertices);
     subdivideScene(*scene.root, budget);
   }
-  if (sceneOnly) placeObserverBeforeScene(*scene.root, scene.parameters);
-  if (sceneOnly && conversion.camera) { // the file's own start view
-    scene.parameters.startPosition = conversion.camera->position;
-    scene.parameters.flightDirection = conversion.camera->viewDirection;
+  const SceneSphere sphere = sceneSphere(*scene.root);
+  float fieldOfViewDegrees = kFieldOfViewDegrees;
+  std::optional<SceneCamera> chosenView;
+  if (sceneOnly) {
+    SceneCamera view = startView(sphere, conversion.camera, kFieldOfViewDegrees / kDegreesPerRadian, kStartAspect);
+    // An orthographic camera has no angle; it is flown with the default one.
+    if (view.heightAngleRadians > 0.01f && view.heightAngleRadians < 3.0f)
+      fieldOfViewDegrees = view.heightAngleRadians * kDegreesPerRadian;
+    else
+      view.heightAngleRadians = kFieldOfViewDegrees / kDegreesPerRadian;
+    placeObserverAtView(view, scene.parameters);
+    if (scene.trace) traceStartView(view, sphere);
+    chosenView = view;
   }
 
   // The observer, the render state and the drawing objects.
@@ -168,6 +198,11 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   scene.observer = std::make_unique<RelObserver>(p.startPosition.x, p.startPosition.y, p.startPosition.z,
                                                  p.startTime, p.startSpeed, p.flightDirection.x,
                                                  p.flightDirection.y, p.flightDirection.z);
+  // A camera turned about its view keeps that roll at the start (the
+  // observer otherwise starts with the world's +y up).
+  if (chosenView)
+    scene.observer->setMatrices(lookAtGuarded(chosenView->viewDirection, chosenView->up, Vector3(0, 0, 1)),
+                                Matrix4::identity());
   setUpRenderState(scene);
   scene.displayManager = std::make_unique<DvDisplayManager>(*scene.renderState);
   DvDisplayManager& manager = *scene.displayManager;
@@ -177,15 +212,21 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
   manager.time = p.startTime;
   manager.timeStep = p.timeStep;
   manager.endTime = p.endTime;
-  manager.nearPlane = 0.4f;
+  manager.nearPlane = 0.4f;     // until the first transform has seen the scene
   manager.farPlane = 4000.0f;
   manager.aspectFactor = 1.0f;
-  manager.fieldOfView = 60.0f;
+  manager.fieldOfView = fieldOfViewDegrees;
+  // Depth of field is sharp at the scene's centre as seen from the start
+  // (a tenth of the scene's radius away at least, for a start inside it).
+  if (!sphere.empty)
+    scene.renderState->focusDistance =
+        std::max({1e-3f, 0.1f * sphere.radius, (sphere.centre - p.startPosition).length()});
 
   scene.viewer = std::make_unique<MfcOglViewer>(manager);
   manager.setViewer(scene.viewer.get());
   scene.viewer->setStartValues(p.startPosition, p.flightDirection, p.startTime, p.startSpeed);
   scene.viewer->setStopped(1);
+  scene.viewer->setSceneRadius(sphere.radius);
   return LoadResult::Loaded;
 }
 

@@ -26,6 +26,7 @@ namespace quillmere {
 // Everything one load builds; it owns all of it.
 struct LoadedScene {
   float maxEdgeLength = 0;                   // set before loading: triangles split until no edge is longer; 0: off; kAutomaticEdgeLength: 1/64 of the scene's radius
+  bool trace = false;                        // set before loading: print the start view of a scene file
   Parameters parameters;
   std::string scenePath;                     // the scene file as opened
   std::string error;                         // why the load failed, for an error box (when known)
@@ -47,6 +48,7 @@ enum class LoadResult {
   BadParameters,    // the parameter file's message: which file, line and field
   CannotOpen,       // "Can't open file" with the path tried and the system's reason, on standard error
   ReadBad,          // the reader's message, then "Read was bad"
+  NoNodes,          // "FILE: no nodes": the file holds comments at most
   ConversionFailed, // the conversion's message
 };
 
@@ -62,8 +64,10 @@ bool isSceneFile(const std::string& path);
 std::string resolveScenePath(const std::string& scenePath, const std::string& parameterPath);
 
 // Loads `path`: a parameter file, or a scene file flown with the default
-// parameters from rest, a little outside the scene's bounding box on its −z
-// side and looking along +z at its centre. The viewer starts stopped.
+// parameters from rest, from the file's first camera or else from VRML's
+// default view (the +z side, looking along −z, the bounding sphere framed),
+// with the lights turned with the view. Depth of field is focused at the
+// scene's centre. The viewer starts stopped.
 LoadResult loadScene(const std::string& path, LoadedScene& scene);
 
 } // namespace quillmere

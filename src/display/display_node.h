@@ -17,8 +17,12 @@ class RelObserver;
 // The one cell through which the frame of reference in force reaches the
 // shapes after it in display-list order. The display manager owns it and
 // hands the same cell to the root in every transform; each RelFrame sets it.
+// The walk also gathers how near and how far the shapes it transformed
+// appear to the observer, for the depth range of the frame.
 struct FrameHolder {
   const FrameTransformation* frame = nullptr; // not owned; null until the first RelFrame
+  float nearestApparent = -1;  // scene units from the eye to the nearest shape's apparent box; -1: none yet
+  float farthestApparent = -1; // to the farthest apparent box corner; -1: none yet
 };
 
 class DvNode {

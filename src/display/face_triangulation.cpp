@@ -1,6 +1,7 @@
 #include "display/face_triangulation.h"
 
 #include <cmath>
+#include <vector>
 
 namespace quillmere {
 
@@ -51,14 +52,45 @@ struct FacePlane {
   }
 };
 
+bool samePosition(const float* p, const float* q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
+
+// The face's corners without those that add no area: a corner at the same
+// place as the one before it, and a corner on the straight line through its
+// neighbours (|turn| within rounding of the product of the two edges).
+std::vector<long> cornersWithArea(const std::int32_t* coordIndex, const FaceRun& run, const float (*points)[3],
+                                  const FacePlane& plane) {
+  auto point = [&](long position) { return points[coordIndex[position]]; };
+  std::vector<long> corners;
+  for (long k = run.begin; k < run.end; ++k)
+    if (corners.empty() || !samePosition(point(corners.back()), point(k))) corners.push_back(k);
+  while (corners.size() > 1 && samePosition(point(corners.back()), point(corners.front()))) corners.pop_back();
+  for (std::size_t i = 0; corners.size() >= 3 && i < corners.size();) {
+    const std::size_t m = corners.size();
+    const float* a = point(corners[(i + m - 1) % m]);
+    const float* b = point(corners[i]);
+    const float* c = point(corners[(i + 1) % m]);
+    const double ab = std::hypot(double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]);
+    const double bc = std::hypot(double(c[0]) - b[0], double(c[1]) - b[1], double(c[2]) - b[2]);
+    if (std::fabs(plane.turn(a, b, c)) <= 1e-6 * ab * bc) {
+      corners.erase(corners.begin() + long(i));
+      if (i > 0) --i; // the corner before may be flat now
+    } else {
+      ++i;
+    }
+  }
+  return corners;
+}
+
 // Ear clipping: repeatedly cut off a corner whose triangle turns the face's
-// way and holds no other remaining corner. False when the face has no plane.
+// way and holds no other remaining corner (a corner at one of the triangle's
+// own places, where a face touches itself, does not count). False when the
+// face has no plane.
 bool appendEars(const std::int32_t* coordIndex, const FaceRun& run, const float (*points)[3], long face,
                 FaceTriangulation& result) {
   const FacePlane plane(coordIndex, run, points);
   if (!plane.valid) return false;
-  std::vector<long> remaining;
-  for (long k = run.begin; k < run.end; ++k) remaining.push_back(k);
+  std::vector<long> remaining = cornersWithArea(coordIndex, run, points, plane);
+  if (remaining.size() < 3) return true; // no area: nothing to draw
   auto point = [&](long position) { return points[coordIndex[position]]; };
   while (remaining.size() > 3) {
     const std::size_t m = remaining.size();
@@ -71,6 +103,7 @@ bool appendEars(const std::int32_t* coordIndex, const FaceRun& run, const float 
         long other = remaining[j];
         if (other == a || other == b || other == c) continue;
         const float* p = point(other);
+        if (samePosition(p, point(a)) || samePosition(p, point(b)) || samePosition(p, point(c))) continue;
         empty = !(plane.turn(point(a), point(b), p) >= 0.0 && plane.turn(point(b), point(c), p) >= 0.0 &&
                   plane.turn(point(c), point(a), p) >= 0.0);
       }
@@ -79,7 +112,7 @@ bool appendEars(const std::int32_t* coordIndex, const FaceRun& run, const float 
       remaining.erase(remaining.begin() + long(i));
       cut = true;
     }
-    if (!cut) break; // no ear left (a self-touching face): the rest as a fan
+    if (!cut) break; // no ear left (a self-crossing face): the rest as a fan
   }
   for (std::size_t k = 1; k + 1 < remaining.size(); ++k)
     appendTriangle(coordIndex, remaining[0], remaining[k], remaining[k + 1], face, result);

@@ -28,6 +28,11 @@ std::vector<DvVertex> sourceVertices(const FaceSetSource& source) {
   return vertices;
 }
 
+float determinant3(const Matrix4& m) {
+  return m(0, 0) * (m(1, 1) * m(2, 2) - m(1, 2) * m(2, 1)) - m(0, 1) * (m(1, 0) * m(2, 2) - m(1, 2) * m(2, 0)) +
+         m(0, 2) * (m(1, 0) * m(2, 1) - m(1, 1) * m(2, 0));
+}
+
 float triangleAreaOf(const Vector3& p0, const Vector3& p1, const Vector3& p2) {
   return 0.5f * cross(p1 - p0, p2 - p0).length();
 }
@@ -98,6 +103,10 @@ void DvIndexedFaceSet::setTransformation(const Matrix4& modelling) {
   Matrix4 normalMatrix = modelling;
   normalMatrix.invert();
   normalMatrix.transpose();
+  // A mirroring transform turns the winding round: turn the triangles back,
+  // so that the sides culling and lighting take stay where the file put them.
+  if (determinant3(modelling) < 0.0f)
+    for (std::size_t k = 0; k + 2 < indices_.size(); k += 3) std::swap(indices_[k + 1], indices_[k + 2]);
   for (DvVertex& v : vertices_) {
     v.position = modelling.transformPoint(v.position);
     Vector3 n = v.normal;
@@ -107,6 +116,16 @@ void DvIndexedFaceSet::setTransformation(const Matrix4& modelling) {
     // A singular modelling matrix (a zero scale) has no inverse: keep the normal.
     float length = carried.length();
     if (std::isfinite(length) && length > 0.0f) v.normal = (1.0f / length) * carried;
+  }
+}
+
+void DvIndexedFaceSet::windTowardsNormals() {
+  for (std::size_t k = 0; k + 2 < indices_.size(); k += 3) {
+    const DvVertex& a = vertices_[std::size_t(indices_[k])];
+    const DvVertex& b = vertices_[std::size_t(indices_[k + 1])];
+    const DvVertex& c = vertices_[std::size_t(indices_[k + 2])];
+    const Vector3 winding = cross(b.position - a.position, c.position - a.position);
+    if (dot(winding, a.normal + b.normal + c.normal) < 0.0f) std::swap(indices_[k + 1], indices_[k + 2]);
   }
 }
 
@@ -239,8 +258,13 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
   switch (state.renderStyle) {
   case DvRenderState::Textured:
   case DvRenderState::Untextured: {
+    // The texture of the set's scope is bound before it; an untextured set
+    // before it may have switched texturing off.
     const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
-    if (state.renderStyle == DvRenderState::Textured && !hasTextureCoordinates_) glDisable(GL_TEXTURE_2D);
+    if (textured)
+      glEnable(GL_TEXTURE_2D);
+    else
+      glDisable(GL_TEXTURE_2D);
     const bool scaled = state.colourShift == DvRenderState::SearchlightOnly && material();
     const bool perVertex = !vertexMaterials_.empty() && material();
     if (perVertex && anyVertexTransparent_) glEnable(GL_BLEND);

@@ -32,6 +32,12 @@ public:
   bool subdivide(float maxEdgeLength, std::size_t maxVertices);
 
   bool hasTextureCoordinates() const { return hasTextureCoordinates_ != 0; }
+  // Turns every triangle whose winding disagrees with its vertices' normals,
+  // so that two-sided lighting lights the side the normals face (files give
+  // normals and windings that disagree). After setTransformation.
+  void windTowardsNormals();
+  // The set is drawn untextured: no texture with an image is in its scope.
+  void dropTextureCoordinates() { hasTextureCoordinates_ = 0; }
   long triangleCount() const { return indexCount() / 3; }
   long facesLeftOut() const { return facesLeftOut_; }
   float triangleArea(long triangle) const { return areas_[std::size_t(triangle)]; }

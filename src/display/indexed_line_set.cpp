@@ -5,6 +5,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 namespace quillmere {
 
 namespace {
@@ -16,6 +18,14 @@ std::vector<DvVertex> pointVertices(const float (*points)[3], int pointCount) {
     vertices[std::size_t(i)].normal = Vector3(0, 1, 0);
   }
   return vertices;
+}
+
+// Lines and points have no normals to light them by: a VRML browser draws
+// them in their material's colour, diffuse plus emissive.
+void sendUnlitColour(const Vector3& diffuse, const Vector3& emissive, float transparency) {
+  const float rgba[4] = {std::min(1.0f, diffuse.x + emissive.x), std::min(1.0f, diffuse.y + emissive.y),
+                         std::min(1.0f, diffuse.z + emissive.z), 1.0f - transparency};
+  glColor4fv(rgba);
 }
 
 } // namespace
@@ -48,8 +58,8 @@ void DvIndexedLineSet::sendVertex(const DvVertex* array, int index, const Vector
                                   const VertexMaterial* materials) const {
   if (colours) glColor3fv(&colours[index].x);
   if (materials) {
-    material()->renderVertex(materials[index], 1.0f);
-    glColor4fv(&materials[index].diffuse.x); // the colour of unlit styles
+    const VertexMaterial& m = materials[index];
+    sendUnlitColour(m.diffuse, m.emissive, m.transparency);
   }
   glVertex3fv(&array[index].position.x);
 }
@@ -90,9 +100,16 @@ void DvIndexedLineSet::render(const DvRenderState& state) {
     float savedWidth = 1.0f;
     glGetFloatv(GL_LINE_WIDTH, &savedWidth);
     glLineWidth(2.0f);
+    const GLboolean lit = glIsEnabled(GL_LIGHTING);
+    const DvMaterial* shapeMaterial = material();
+    if (lit) glDisable(GL_LIGHTING);
+    if (shapeMaterial && state.renderStyle <= DvRenderState::Untextured)
+      sendUnlitColour(shapeMaterial->diffuseColour(), shapeMaterial->emissiveColour(),
+                      shapeMaterial->transparency());
     // A line has no area: its brightness factor for the searchlight-only
     // OpenGL path is 1, i.e. the material as it is.
-    drawStrips(array, nullptr, vertexMaterials_.empty() || !material() ? nullptr : vertexMaterials_.data());
+    drawStrips(array, nullptr, vertexMaterials_.empty() || !shapeMaterial ? nullptr : vertexMaterials_.data());
+    if (lit) glEnable(GL_LIGHTING);
     glLineWidth(savedWidth);
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");

@@ -32,7 +32,7 @@ public:
 
 private:
   // `colours`: one colour per vertex (the spectral path); `materials`: one
-  // material per vertex (the OpenGL path), sent as material and as colour.
+  // material per vertex (the OpenGL path), sent as its unlit colour.
   void drawStrips(const DvVertex* array, const Vector3* colours, const VertexMaterial* materials = nullptr) const;
   // Sends vertex `index` with its colour or material, when given.
   void sendVertex(const DvVertex* array, int index, const Vector3* colours, const VertexMaterial* materials) const;

@@ -4,11 +4,14 @@
 #include "render/render_state.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cstdio>
 
 namespace quillmere {
 
 namespace {
+
+constexpr float kMaxSpecularExponent = 128.0f; // OpenGL's largest GL_SHININESS
 
 const GLenum kColourParameter[4] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
 
@@ -59,7 +62,12 @@ void DvMaterial::render(const DvRenderState& state) {
   case DvRenderState::Textured:
   case DvRenderState::Untextured:
     renderScaled(1.0f);
-    if (!ignored_[Shininess]) glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, &shininess_);
+    if (!ignored_[Shininess]) {
+      // VRML's shininess 0..1 spans OpenGL's specular exponents 0..128: a
+      // small exponent would spread the highlight over the whole face.
+      const float exponent = std::clamp(shininess_, 0.0f, 1.0f) * kMaxSpecularExponent;
+      glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, exponent);
+    }
     // Blending follows the stored transparency even where it is ignored.
     if (transparency_ <= 0.001f)
       glDisable(GL_BLEND);

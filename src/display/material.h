@@ -1,6 +1,7 @@
 // The OpenGL material of a shape (or the scene root's default material): RGB
-// colours in 0..1, shininess in 0..1 as the file gives it, transparency in
-// 0..1. A field whose ignore flag is set is never sent to OpenGL.
+// colours in 0..1, shininess in 0..1 as the file gives it (OpenGL receives
+// 128 times it as the specular exponent), transparency in 0..1. A field
+// whose ignore flag is set is never sent to OpenGL.
 #pragma once
 
 #include "display/display_node.h"
@@ -51,7 +52,7 @@ public:
 
 private:
   Vector3 colours_[4];     // ambient, diffuse, specular, emissive
-  float shininess_;        // 0..1, sent to OpenGL unscaled
+  float shininess_;        // 0..1, as the file gives it
   float transparency_;     // 0 opaque; also the alpha of every colour sent
   int ignored_[NumFields]; // flags, in the order of Field
 };

@@ -16,6 +16,7 @@
 #include "display/transformations.h"
 #include "vrml/conversion.h"
 #include "vrml/group_nodes.h"
+#include "vrml/light_camera_nodes.h"
 #include "vrml/property_nodes.h"
 #include "vrml/relativistic_nodes.h"
 #include "vrml/shape_nodes.h"
@@ -25,6 +26,7 @@
 #include <cmath>
 #include <memory>
 #include <new>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -53,6 +55,8 @@ public:
   void relFrame(const ownRELframe& node, const QvState& state) override;
   void pointSet(const QvPointSet& node, const QvState& state) override;
   void asciiText(const QvAsciiText& node, const QvState& state) override;
+  void perspectiveCamera(const QvPerspectiveCamera& node, const QvState& state) override;
+  void orthographicCamera(const QvOrthographicCamera& node, const QvState& state) override;
   void beginLOD(const QvLOD& node, const QvState& state) override;
   void beginLODChild(const QvLOD& node, int childIndex) override;
   void endLODChild(const QvLOD&, int) override {}
@@ -71,6 +75,15 @@ private:
   void addLineSet(std::unique_ptr<DvIndexedLineSet> lineSet, const QvState& state);
   // `shape` names it in warnings.
   void addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape);
+  // The first camera of the walk, carried into world coordinates.
+  void takeCamera(const QvSFVec3f& position, const QvSFRotation& orientation, float heightAngle, const char* kind,
+                  const QvState& state);
+  // The texture of the shape's scope, when it has an image; null otherwise.
+  DvTexture2* textureInScope(const QvState& state) const;
+  // Textures follow the scene file's scopes: a set takes the texture of its
+  // scope (a binding node goes before it where another one is bound), or
+  // none, and then it is drawn untextured.
+  void bindScopeTexture(DvIndexedFaceSet& faceSet, const QvState& state);
 
   struct OpenLOD {
     DvLOD* lod;           // null when the LOD was not built
@@ -82,6 +95,9 @@ private:
   std::vector<OpenLOD> openLODs_; // LODs whose children are being walked, innermost last
   ConversionResult result_;
   DisplayBudget budget_;         // counts into result_.summary.displayVertices
+  std::unordered_map<const ownTexture2*, DvTexture2*> textures_; // the display node built last for each Texture2
+  DvTexture2* boundTexture_ = nullptr; // bound when the next node is drawn (null: texturing off) ...
+  bool boundTextureKnown_ = false;     // ... when known: not at the start of a frame or of an LOD level
   bool warnedLODWithoutRange_ = false;
 };
 
@@ -91,11 +107,17 @@ void SceneConversion::fail(const char* message) {
   result_.error = message;
 }
 
+// Every shape carries a whole material of its own, so nothing of one shape's
+// material reaches the next: without a Material in scope, VRML's default.
 void SceneConversion::attachMaterial(DvVertexSet& shape, const QvState& state) {
   if (const auto* node = state.topNode<ownMaterial>(QvState::MaterialIndex)) {
     shape.setMaterial(materialFromNode(*node));
     ++result_.summary.materials;
+    return;
   }
+  auto vrmlDefault = std::make_unique<DvMaterial>();
+  vrmlDefault->resetToDefaults();
+  shape.setMaterial(std::move(vrmlDefault));
 }
 
 // An index list the file gave: not empty and not the lone -1 that stands for none.
@@ -111,12 +133,11 @@ bool followsCoordIndex(const QvMFLong& list, const QvMFLong& coordIndex) {
 }
 
 // Only a SOLID shape whose faces wind one known way hides the backs of its
-// faces. Without ShapeHints, a set with no Normal in force (its normals come
-// from its geometry, its winding from an exporter that did not say) shows
-// both sides; every other set culls its backs as the scene's settings say.
-bool showsBothSides(const QvShapeHints* hints, bool normalsGiven) {
-  if (!hints) return !normalsGiven;
-  return hints->shapeType.value != QvShapeHints::SOLID || hints->vertexOrdering.value == QvShapeHints::UNKNOWN_ORDERING;
+// faces (a VRML browser's rule); every other face set shows both sides, lit
+// on the side that is seen, whatever normals the file gave.
+bool showsBothSides(const QvShapeHints* hints) {
+  return !hints || hints->shapeType.value != QvShapeHints::SOLID ||
+         hints->vertexOrdering.value == QvShapeHints::UNKNOWN_ORDERING;
 }
 
 void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvState& state) {
@@ -162,7 +183,10 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
                                              source.normalCount == source.pointCount &&
                                              followsCoordIndex(node.normalIndex, node.coordIndex));
   std::unique_ptr<DvIndexedFaceSet> faceSet;
-  if (perPointNormals && palette.empty() && followsCoordIndex(node.textureCoordIndex, node.coordIndex)) {
+  // Clockwise faces are turned round in the general build.
+  const bool clockwise = shapeHints && shapeHints->vertexOrdering.value == QvShapeHints::CLOCKWISE;
+  if (perPointNormals && !clockwise && palette.empty() &&
+      followsCoordIndex(node.textureCoordIndex, node.coordIndex)) {
     if (!admitVertices(source.pointCount)) return;
     faceSet = std::make_unique<DvIndexedFaceSet>(source);
   } else {
@@ -181,7 +205,7 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
     }
     source.materialCount = int(palette.size());
     if (shapeHints) {
-      source.clockwise = shapeHints->vertexOrdering.value == QvShapeHints::CLOCKWISE;
+      source.clockwise = clockwise;
       source.creaseAngle = shapeHints->creaseAngle.value;
     }
     FaceSetMesh mesh = buildFaceSetMesh(source);
@@ -190,14 +214,16 @@ void SceneConversion::indexedFaceSet(const OwnIndexedFaceSet& node, const QvStat
     faceSet = std::make_unique<DvIndexedFaceSet>(std::move(mesh));
     faceSet->setVertexMaterials(std::move(materials));
   }
-  faceSet->setTwoSided(showsBothSides(shapeHints, normals != nullptr));
+  faceSet->setTwoSided(showsBothSides(shapeHints));
   addFaceSet(std::move(faceSet), state);
 }
 
 // What every face set takes from the state in force, whatever built it:
 // the modelling and texture matrices, the materials, its place in the list.
 void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, const QvState& state) {
+  bindScopeTexture(*faceSet, state);
   faceSet->setTransformation(modellingMatrix(state));
+  if (faceSet->twoSided()) faceSet->windTowardsNormals();
   if (faceSet->hasTextureCoordinates()) faceSet->setTextureTransformation(textureMatrix(state));
   budget_.subdivide(*faceSet);
   faceSet->resetTransformedVertices();
@@ -209,12 +235,31 @@ void SceneConversion::addFaceSet(std::unique_ptr<DvIndexedFaceSet> faceSet, cons
   currentGroup_->append(std::move(faceSet));
 }
 
+DvTexture2* SceneConversion::textureInScope(const QvState& state) const {
+  const auto* node = state.topNode<ownTexture2>(QvState::Texture2Index);
+  if (!node) return nullptr;
+  auto found = textures_.find(node);
+  return found != textures_.end() && found->second->hasImage() ? found->second : nullptr;
+}
+
+void SceneConversion::bindScopeTexture(DvIndexedFaceSet& faceSet, const QvState& state) {
+  if (!faceSet.hasTextureCoordinates()) return;
+  DvTexture2* texture = textureInScope(state);
+  if (!texture) {
+    faceSet.dropTextureCoordinates();
+    return;
+  }
+  if (boundTextureKnown_ && boundTexture_ == texture) return;
+  currentGroup_->append(std::make_unique<DvTextureBinding>(texture));
+  boundTexture_ = texture;
+  boundTextureKnown_ = true;
+}
+
 void SceneConversion::addPrimitive(const PrimitiveMesh& mesh, const QvState& state, const char* shape) {
   if (!building() || mesh.coordIndex.empty()) return; // no parts: nothing to build
   FaceSetSource source = mesh.source();
-  // A texture drawn earlier stays bound for later shapes; a primitive takes
-  // it only where a Texture2 is in force in its own scope.
-  if (!state.getTopElement(QvState::Texture2Index)) {
+  // A primitive is textured only where a Texture2 is in its own scope.
+  if (!textureInScope(state)) {
     source.texCoords = nullptr;
     source.texCoordCount = 0;
   }
@@ -375,8 +420,42 @@ void SceneConversion::texture2(const ownTexture2& node, const QvState&) {
   source.sceneFolder = sceneFolder_;
   auto texture = std::make_unique<DvTexture2>();
   texture->setTextureNode(source);
+  textures_[&node] = texture.get();
+  boundTexture_ = texture.get();
+  boundTextureKnown_ = true;
   currentGroup_->append(std::move(texture));
   ++result_.summary.textures;
+}
+
+void SceneConversion::takeCamera(const QvSFVec3f& position, const QvSFRotation& orientation, float heightAngle,
+                                 const char* kind, const QvState& state) {
+  if (result_.camera) return;
+  // A camera looks along its −z with +y up, turned by its orientation, then
+  // carried by the modelling transforms in force like any shape.
+  const Matrix4 modelling = modellingMatrix(state);
+  const Matrix4 turn =
+      Matrix4::rotation(orientation.axis[0], orientation.axis[1], orientation.axis[2], orientation.angle);
+  const Vector3 origin = modelling.transformPoint(Vector3());
+  Vector3 view = modelling.transformPoint(turn.transformPoint(Vector3(0, 0, -1))) - origin;
+  Vector3 up = modelling.transformPoint(turn.transformPoint(Vector3(0, 1, 0))) - origin;
+  if (!view.normalize()) return;
+  up = up - dot(up, view) * view; // a shearing transform may tilt it
+  if (!up.normalize()) up = std::fabs(view.y) < 0.9f ? Vector3(0, 1, 0) : Vector3(0, 0, 1);
+  SceneCamera camera;
+  camera.position = modelling.transformPoint(vec3(position.value));
+  camera.viewDirection = view;
+  camera.up = up;
+  camera.heightAngleRadians = heightAngle;
+  camera.kind = kind;
+  result_.camera = camera;
+}
+
+void SceneConversion::perspectiveCamera(const QvPerspectiveCamera& node, const QvState& state) {
+  takeCamera(node.position, node.orientation, node.heightAngle.value, "PerspectiveCamera", state);
+}
+
+void SceneConversion::orthographicCamera(const QvOrthographicCamera& node, const QvState& state) {
+  takeCamera(node.position, node.orientation, 0.0f, "OrthographicCamera", state);
 }
 
 void SceneConversion::beginLOD(const QvLOD& node, const QvState&) {
@@ -399,12 +478,15 @@ void SceneConversion::beginLOD(const QvLOD& node, const QvState&) {
 void SceneConversion::beginLODChild(const QvLOD&, int) {
   DvLOD* lod = openLODs_.back().lod;
   if (lod) currentGroup_ = static_cast<DvGroup*>(lod->append(std::make_unique<DvGroup>()));
+  boundTextureKnown_ = false; // which level drew last is known only when drawing
+
 }
 
 void SceneConversion::endLOD(const QvLOD&, const QvState& state) {
   OpenLOD open = openLODs_.back();
   openLODs_.pop_back();
   currentGroup_ = open.savedGroup;
+  boundTextureKnown_ = false;
   if (open.lod) open.lod->setTransformation(modellingMatrix(state));
 }
 

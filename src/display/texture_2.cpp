@@ -26,7 +26,13 @@ GLenum pixelFormat(int components) {
   }
 }
 
-GLint wrapMode(int wrap) { return wrap == 1 ? GL_CLAMP : GL_REPEAT; }
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F
+#endif
+
+// CLAMP repeats the edge texels; OpenGL's GL_CLAMP would blend in the
+// border colour (black) along the image's edge.
+GLint wrapMode(int wrap) { return wrap == 1 ? GL_CLAMP_TO_EDGE : GL_REPEAT; }
 
 int nextPowerOfTwo(int n) {
   int p = 1;
@@ -196,6 +202,16 @@ void DvTexture2::render(const DvRenderState& state) {
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after render/texture\n");
 }
+
+void DvTextureBinding::render(const DvRenderState& state) {
+  if (texture_ && texture_->hasImage() && texture_->getDisplayList()) {
+    texture_->render(state);
+    return;
+  }
+  glDisable(GL_TEXTURE_2D);
+}
+
+void DvTextureBinding::print() const { std::printf("Texture binding\n"); }
 
 void DvTexture2::print() const {
   std::printf("Texture 2\n\nWidth: %d   height: %d   components: %d\n", width_, height_, components_);

@@ -104,4 +104,26 @@ private:
   unsigned textureObject_ = 0;        // OpenGL texture name when the render state uses texture objects
 };
 
+// Binds again a texture drawn earlier in display-list order (or switches
+// texturing off), where the shapes after it have another texture in scope
+// than the one bound last: the scene file's Separators scope their textures,
+// the display list is flat.
+class DvTextureBinding : public DvNode {
+public:
+  explicit DvTextureBinding(DvTexture2* texture) : texture_(texture) {}
+
+  void print() const override;
+  void render(const DvRenderState& state) override;
+  void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
+  void renderSoftware(const DvRenderState& state, int) override { render(state); }
+  void countPrimitives(long&, long&, long&, long&) const override {}
+  int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
+  void computeAreaRatios() override {}
+  void compileTexture(DvRenderState&) override {}
+  int getType() const override { return Texture2Type; }
+
+private:
+  DvTexture2* texture_; // not owned (an earlier node of the same scene); null: no texture
+};
+
 } // namespace quillmere

@@ -12,6 +12,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -25,7 +26,8 @@ constexpr float kVisibleToNm = kObservedToNm;
 
 // The transform the render state's method asks for: 0 the light cone of the
 // frame in force, 1 the snapshot transform followed by the light cone, any
-// other the snapshot transform alone.
+// other the snapshot transform alone. Every method writes positions relative
+// to the observer's eye.
 inline void transformOne(int method, const MovingFrameState& frame, const RelObserver& observer,
                          const DvVertex& source, bool withNormals, DvVertex& target) {
   switch (method) {
@@ -39,7 +41,10 @@ inline void transformOne(int method, const MovingFrameState& frame, const RelObs
     break;
   }
   default:
+    // The snapshot gives world coordinates; the drawing takes positions
+    // relative to the eye, as the light cone gives them.
     snapshotTransform(observer, source.position, source.normal, withNormals, target.position, target.normal);
+    target.position = target.position - observer.eyeEvent().spatial();
   }
 }
 
@@ -197,7 +202,7 @@ void DvVertexSet::endTwoSided(const DvRenderState& state) const {
 }
 
 DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRenderState& state,
-                                         const FrameHolder& frameHolder, bool withNormals) {
+                                         FrameHolder& frameHolder, bool withNormals) {
   // The second eye's array is made the first time stereo needs it, so
   // scenes seen with one eye hold one transformed array.
   if (state.stereoPerEye && state.currentEye == 1 && stereo_.size() != vertices_.size()) stereo_ = vertices_;
@@ -216,7 +221,36 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
                    withNormals};
   const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
   runPieces(runs, job.count < kParallelVertices ? 1 : state.threads, transformRun, &job);
+  gatherApparentExtent(observer, state, frame, frameHolder);
   return target;
+}
+
+void DvVertexSet::gatherApparentExtent(const RelObserver& observer, const DvRenderState& state,
+                                       const MovingFrameState& frame, FrameHolder& frameHolder) const {
+  if (vertices_.empty()) return;
+  Vector3 min, max;
+  getBoundingBox(min, max);
+  // The box of the eight corners as the observer sees them (positions
+  // relative to the eye): its nearest point and its farthest corner.
+  Vector3 seenMin, seenMax;
+  for (int corner = 0; corner < 8; ++corner) {
+    DvVertex source, seen;
+    source.position = Vector3(corner & 1 ? max.x : min.x, corner & 2 ? max.y : min.y, corner & 4 ? max.z : min.z);
+    transformOne(state.transformMethod, frame, observer, source, false, seen);
+    for (int axis = 0; axis < 3; ++axis) {
+      seenMin[axis] = corner == 0 ? seen.position[axis] : std::min(seenMin[axis], seen.position[axis]);
+      seenMax[axis] = corner == 0 ? seen.position[axis] : std::max(seenMax[axis], seen.position[axis]);
+    }
+  }
+  Vector3 nearest, farthest;
+  for (int axis = 0; axis < 3; ++axis) {
+    nearest[axis] = std::clamp(0.0f, seenMin[axis], seenMax[axis]);
+    farthest[axis] = std::max(std::fabs(seenMin[axis]), std::fabs(seenMax[axis]));
+  }
+  const float near = nearest.length(), far = farthest.length();
+  if (!std::isfinite(near) || !std::isfinite(far)) return;
+  frameHolder.nearestApparent = frameHolder.nearestApparent < 0 ? near : std::min(frameHolder.nearestApparent, near);
+  frameHolder.farthestApparent = std::max(frameHolder.farthestApparent, far);
 }
 
 const RelMaterial& DvVertexSet::spectralMaterial(const ColourPipeline* pipeline) {

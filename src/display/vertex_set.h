@@ -22,6 +22,7 @@ namespace quillmere {
 
 class ColourPipeline;
 class RgbSpectrum;
+struct MovingFrameState;
 
 class DvVertexSet : public DvNode {
 public:
@@ -91,8 +92,8 @@ protected:
   // the spectral path will need them. Returns the array written. Large sets
   // are shared among state.threads threads in runs of whole blocks; every
   // thread count writes the same values.
-  DvVertex* transformVertices(const RelObserver& observer, const DvRenderState& state,
-                              const FrameHolder& frameHolder, bool withNormals);
+  DvVertex* transformVertices(const RelObserver& observer, const DvRenderState& state, FrameHolder& frameHolder,
+                              bool withNormals);
 
   // Shades every vertex of `array` once for this draw into spectralColours():
   // the spectrum seen from the vertex under the spectral lights (Doppler
@@ -100,6 +101,11 @@ protected:
   // searchlight factor when asked, and brought into the gamut. A two-sided
   // shape is shaded on the side the observer sees.
   void computeSpectralColours(const DvRenderState& state, const DvVertex* array);
+
+  // Widens the holder's apparent depth range by the set's source box, its
+  // corners carried as the vertices are.
+  void gatherApparentExtent(const RelObserver& observer, const DvRenderState& state, const MovingFrameState& frame,
+                            FrameHolder& frameHolder) const;
 
   std::vector<DvVertex> vertices_;    // source, world coordinates
   std::vector<DvVertex> transformed_; // first (or only) eye

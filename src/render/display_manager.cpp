@@ -21,6 +21,7 @@ namespace {
 constexpr int kSceneList = 1;   // the scene as drawn in the current style
 constexpr int kOutlineList = 2; // the outline pass of the hidden-line style
 constexpr double kPi = 3.14159265358979323846;
+constexpr float kGlobalAmbient = 0.2f; // OpenGL's own default, named because the lighting relies on it
 
 // The recorder holds at most 99 sub-frames.
 int boundedMotionSamples(int samples) { return std::clamp(samples, 1, RelRecorder::kMaxSubFrames); }
@@ -51,6 +52,10 @@ void DvDisplayManager::setScene(DvGroup* root) {
   glDepthFunc(GL_LESS);
   glEnable(GL_DEPTH_TEST);
   glShadeModel(GL_SMOOTH);
+  // The scene's ambient light: each face's ambient colour times 0.2, as a
+  // VRML browser lights it (the lights themselves carry no ambient term).
+  const float globalAmbient[4] = {kGlobalAmbient, kGlobalAmbient, kGlobalAmbient, 1};
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, globalAmbient);
   glClearColor(0, 0, 0, 0);
   glClearAccum(0, 0, 0, 0);
   setUpFaces();
@@ -108,20 +113,35 @@ void DvDisplayManager::updateScene() {
   if (!observer_ || !root_) return;
   if (state_.snapshotPerUpdate) observer_->snapshot();
   state_.currentEye = 0;
+  nearestApparent_ = farthestApparent_ = -1;
+  auto transform = [this] {
+    frameHolder_ = FrameHolder();
+    root_->relativisticTransform(*observer_, state_, frameHolder_);
+    if (frameHolder_.farthestApparent < 0) return;
+    nearestApparent_ = nearestApparent_ < 0 ? frameHolder_.nearestApparent
+                                            : std::min(nearestApparent_, frameHolder_.nearestApparent);
+    farthestApparent_ = std::max(farthestApparent_, frameHolder_.farthestApparent);
+  };
   if (state_.stereoPerEye) {
     if (state_.trace) std::fprintf(stderr, "for both eyes\n");
     observer_->setEyeOffset(-0.5f * state_.eyeSeparation);
-    frameHolder_ = FrameHolder();
-    root_->relativisticTransform(*observer_, state_, frameHolder_);
+    transform();
     state_.currentEye = 1;
     observer_->setEyeOffset(0.5f * state_.eyeSeparation);
-    frameHolder_ = FrameHolder();
-    root_->relativisticTransform(*observer_, state_, frameHolder_);
+    transform();
     state_.currentEye = 0;
   } else {
-    frameHolder_ = FrameHolder();
-    root_->relativisticTransform(*observer_, state_, frameHolder_);
+    transform();
   }
+}
+
+void DvDisplayManager::fitDepthRange(float nearestApparent, float farthestApparent, float cameraDistance) {
+  if (!(farthestApparent > 0) || !std::isfinite(farthestApparent)) return;
+  // Room on both sides: the apparent distance is convex over a shape's box,
+  // so its largest value is at a corner, but its smallest may lie inside a
+  // face, nearer than the box of the seen corners says.
+  farPlane = 1.05f * (farthestApparent + cameraDistance);
+  nearPlane = std::max(0.5f * (nearestApparent - cameraDistance), farPlane / kMaxDepthRatio);
 }
 
 void DvDisplayManager::drawOverlay() const {
@@ -269,6 +289,7 @@ void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset) {
   const int timeSamples = state_.motionBlur ? boundedMotionSamples(state_.motionSamples) : 1;
   const int passes = timeSamples * lens.count * image.count;
   int listMode = lens.count * image.count > 1 ? 1 : 0;
+  if (depthFromScene) fitDepthRange(nearestApparent_, farthestApparent_, viewer_ ? viewer_->cameraDistance() : 0.0f);
 
   if (passes == 1) {
     glMatrixMode(GL_PROJECTION);

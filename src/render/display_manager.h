@@ -63,6 +63,7 @@ public:
 
   float nearPlane = 3.0f;       // scene units
   float farPlane = 5000.0f;
+  int depthFromScene = 1;       // flag: each frame, near and far planes from the apparent extent of the scene
   float aspectFactor = 1.0f;    // multiplies the viewport's width/height
   float fieldOfView = 60.0f;    // vertical, degrees
   int needsCompiling = 1;       // flag: compileTexture before the next drawing
@@ -71,6 +72,16 @@ public:
   float endTime = 100.0f;
   float timeStep = 0.1f;
   int frameCounter = 0;         // advanceTime calls; never reset
+
+  // The far plane is at most this many times the near plane: a 24-bit depth
+  // buffer then still tells apart depths 1/1700 of the far distance apart.
+  static constexpr float kMaxDepthRatio = 1.0e4f;
+
+  // Near and far planes that hold the scene as the last transform saw it
+  // (nearestApparent, farthestApparent from the eye) with a camera
+  // `cameraDistance` from the eye; nothing changes before a transform has
+  // seen a shape.
+  void fitDepthRange(float nearestApparent, float farthestApparent, float cameraDistance);
 
 private:
   // The views of one frame into the back buffer(s), without the overlay of a
@@ -94,6 +105,8 @@ private:
   Viewer* viewer_ = nullptr;
   RelRecorder recorder_;
   bool stereoFallbackWarned_ = false; // the anaglyph fallback has been reported
+  float nearestApparent_ = -1;  // of the last scene update, both eyes; -1: no shape seen
+  float farthestApparent_ = -1;
 };
 
 } // namespace quillmere

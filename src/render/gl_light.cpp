@@ -20,7 +20,10 @@ void DvGLLight::apply(int lightNumber) const {
   glLightfv(light, GL_POSITION, position);
   glLightfv(light, GL_DIFFUSE, rgba);
   glLightfv(light, GL_SPECULAR, rgba);
-  glLightfv(light, GL_AMBIENT, rgba);
+  // A scene light has colour and intensity only: the ambient term of a face
+  // comes from its material's ambient colour and the global ambient.
+  const float noAmbient[4] = {0, 0, 0, 1};
+  glLightfv(light, GL_AMBIENT, noAmbient);
   glEnable(light);
 }
 

@@ -13,7 +13,8 @@ public:
   virtual ~DvGLLight() = default;
 
   // A light that is on sets OpenGL light `lightNumber` (0..7) as a directional
-  // light with ambient, diffuse and specular colour·intensity, and enables it.
+  // light with diffuse and specular colour·intensity and no ambient term (as a
+  // VRML light), and enables it.
   // A light that is off changes nothing: it is not disabled.
   virtual void apply(int lightNumber) const;
 
@@ -27,7 +28,7 @@ public:
   const Vector3& colour() const { return colour_; }
   const Vector3& direction() const { return direction_; }
 
-  // The colour OpenGL receives for ambient, diffuse and specular alike.
+  // The colour OpenGL receives for diffuse and specular alike.
   void scaledColour(float (&rgba)[4]) const;
 
 private:

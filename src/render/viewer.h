@@ -12,6 +12,8 @@ public:
   // OpenGL: turn by −angle degrees about y, then shift by −offset along x.
   virtual void applyEyeTransform(float angleDegrees, float offset) = 0;
   virtual void swapBuffers() = 0;
+  // How far the look-around camera stands from the observer's eye (scene units).
+  virtual float cameraDistance() const { return 0; }
 };
 
 } // namespace quillmere

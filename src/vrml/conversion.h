@@ -19,6 +19,8 @@ class QvCube;
 class QvCylinder;
 class QvPointSet;
 class QvLOD;
+class QvOrthographicCamera;
+class QvPerspectiveCamera;
 class QvState;
 class ownMaterial;
 class ownRELframe;
@@ -53,6 +55,12 @@ public:
   virtual void material(const ownMaterial& node, const QvState& state) = 0;
   virtual void texture2(const ownTexture2& node, const QvState& state) = 0;
   virtual void relFrame(const ownRELframe& node, const QvState& state) = 0;
+
+  // A camera met in the walk, after its element is on its stack; the state
+  // holds the transforms in force. A conversion that takes no view from the
+  // file need not say so.
+  virtual void perspectiveCamera(const QvPerspectiveCamera&, const QvState&) {}
+  virtual void orthographicCamera(const QvOrthographicCamera&, const QvState&) {}
 
   // An LOD with at least one child. The walk calls beginLOD, then for each
   // child in order beginLODChild, visits the child inside its own state scope

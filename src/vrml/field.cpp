@@ -70,6 +70,10 @@ bool QvMField::readValue(QvInputFile& in) {
       continue;
     }
     if (c == ']') break;
+    if (in.isLenient()) { // values separated by blanks only
+      in.putBack(c);
+      continue;
+    }
     QvInputFile::postReadError(&in, "Expected '%c' or '%c' but got '%c' while reading value %d", ',', ']', c,
                                index);
     trimToNum();

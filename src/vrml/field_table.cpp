@@ -101,6 +101,15 @@ bool QvFieldTable::read(QvInputFile& in, QvNode* node, bool errorOnUnknownField)
       if (!getField(node, index)->read(in, name)) return false;
       continue;
     }
+    if (errorOnUnknownField && in.isLenient()) {
+      in.noteSkippedField(name.getString());
+      in.skipFieldValue(
+          [](const void* table, const char* word) {
+            return static_cast<const QvFieldTable*>(table)->findField(QvName(word)) >= 0;
+          },
+          this);
+      continue;
+    }
     if (errorOnUnknownField) {
       QvInputFile::postReadError(&in, "Unknown field \"%s\"", name.getString());
       return false;

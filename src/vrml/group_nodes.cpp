@@ -121,8 +121,13 @@ void QvLOD::traverse(QvState& state) {
   if (conversion) conversion->endLOD(*this, state);
 }
 
-// The anchor's children are not visited, and the inline document is not read.
-void QvWWWAnchor::traverse(QvState&) {}
+// The anchor's children are drawn as a Separator's are; following the link
+// is left to a browser.
+void QvWWWAnchor::traverse(QvState& state) {
+  state.push();
+  QvGroup::traverse(state);
+  state.pop();
+}
 namespace {
 
 // The local path a WWWInline name stands for: the name itself, or what
@@ -149,10 +154,11 @@ bool readableFile(const std::string& path) {
 
 } // namespace
 
-// A local file named by the inline is read and walked in place, in a scope
-// of its own like a Separator's; its relative names (further inlines)
-// resolve beside it. Other URLs, unreadable files, cycles and chains deeper
-// than kMaxInlineDepth are skipped with a message.
+// A local file named by the inline is read (leniently, as the viewer reads
+// files) and walked in place, in a scope of its own like a Separator's; its
+// relative names (further inlines) resolve beside it. Other URLs, unreadable
+// files, cycles and chains deeper than kMaxInlineDepth are skipped with a
+// message.
 void QvWWWInline::traverse(QvState& state) {
   if (state.getInlineFolder().empty()) return;
   std::string path;
@@ -173,8 +179,10 @@ void QvWWWInline::traverse(QvState& state) {
     printWarning("WWWInline: %s is more than %d inlines deep; skipped\n", name.c_str(), QvState::kMaxInlineDepth);
     return;
   }
+  // Inlines are read as the file that names them is drawn: leniently.
   QvNodeHandle root;
-  if (!readableFile(canonical) || !QvScene::readFile(canonical, root)) {
+  QvScene::LenientReport skipped;
+  if (!readableFile(canonical) || !QvScene::readFileLeniently(canonical, root, skipped) || !root) {
     printWarning("WWWInline: could not read %s; skipped\n", path.c_str());
     return;
   }

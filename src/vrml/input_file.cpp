@@ -1,5 +1,7 @@
 #include "vrml/input_file.h"
 
+#include "diagnostics/diagnostics.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -198,6 +200,103 @@ void QvInputFile::putBack(char c) {
     streamPutBack(c);
 }
 
+void QvInputFile::noteSkippedNode(const char* name) {
+  if (quietNames_.count(std::string("node ") + name)) return;
+  ++skippedNodes_;
+  if (warnedNames_.insert(std::string("node ") + name).second)
+    printWarning("%s:%d: unknown node \"%s\" skipped\n", fileName_.c_str(), lineNum_, name);
+}
+
+void QvInputFile::noteSkippedField(const char* name) {
+  if (quietNames_.count(std::string("field ") + name)) return;
+  ++skippedFields_;
+  if (warnedNames_.insert(std::string("field ") + name).second)
+    printWarning("%s:%d: unknown field \"%s\" skipped with its value\n", fileName_.c_str(), lineNum_, name);
+}
+
+bool QvInputFile::skipToClosingBrace(std::string* text) {
+  int depth = 0;
+  char c;
+  while (get(c)) {
+    if (c == '\n') ++lineNum_;
+    if (c == '#') { // a comment, to the end of its line
+      if (text) *text += ' ';
+      while (get(c) && c != '\n') {}
+      if (c == '\n') ++lineNum_;
+      if (text) *text += '\n';
+      continue;
+    }
+    if (c == '"') { // a quoted string, backslash escapes included
+      if (text) *text += c;
+      while (get(c) && c != '"') {
+        if (c == '\n') ++lineNum_;
+        if (text) *text += c;
+        if (c == '\\' && get(c)) {
+          if (c == '\n') ++lineNum_;
+          if (text) *text += c;
+        }
+      }
+      if (text) *text += '"';
+      continue;
+    }
+    if (c == '{') ++depth;
+    if (c == '}' && depth-- == 0) {
+      putBack(c);
+      return true;
+    }
+    if (text) *text += c;
+  }
+  return false;
+}
+
+void QvInputFile::skipFieldValue(bool (*isFieldName)(const void* context, const char* word), const void* context) {
+  int depth = 0; // brackets open
+  for (;;) {
+    char c;
+    if (!read(c)) return;
+    if (c == '[') {
+      ++depth;
+      continue;
+    }
+    if (c == ']') {
+      if (depth > 0) --depth;
+      continue;
+    }
+    if (c == '}' || c == '{') {
+      putBack(c);
+      return;
+    }
+    if (c == '"') {
+      putBack(c);
+      QvString skipped;
+      if (!read(skipped)) return;
+      continue;
+    }
+    if (depth == 0 && isIdentStartChar(c)) {
+      putBack(c);
+      QvName word;
+      if (!read(word, true)) return;
+      // A word that names a field, or starts a node, ends the value.
+      char next = 0;
+      const bool startsNode = read(next) && next == '{';
+      putBack(next);
+      putBack(' '); // what parted the word from what follows it
+      const std::string name = word.getString();
+      if (startsNode || name == "DEF" || name == "USE" || isFieldName(context, name.c_str())) {
+        putBack(word.getString());
+        return;
+      }
+      continue;
+    }
+    if (depth == 0 && c == ',') continue;
+    // Numbers, signs and anything else inside or outside brackets.
+    while (get(c) && !isSpace(c) && c != ',' && c != ']' && c != '[' && c != '}' && c != '{' && c != '"' &&
+           c != '#') {
+    }
+    putBack(c);
+  }
+}
+
 void QvInputFile::putBack(const char* word) {
   backBuf_ = word;
   backBufIndex_ = 0;
@@ -209,9 +308,9 @@ void QvInputFile::getLocationString(QvString& s) const {
   char text[64];
   std::snprintf(text, sizeof text, "\tOccurred at line %3d", lineNum_);
   s = text;
-  if (fileName_.getLength() > 0) {
+  if (!fileName_.empty()) {
     s += " of ";
-    s += fileName_.getString();
+    s += fileName_.c_str();
   }
 }
 

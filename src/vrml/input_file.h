@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <set>
+#include <string>
 
 namespace quillmere {
 
@@ -32,13 +34,48 @@ public:
   void setFilePointer(std::FILE* file);
   // The file's name as the user gave it, for the location line of read
   // errors ("Occurred at line 5 of scene.wrl"); empty: the line alone.
-  void setFileName(const char* name) { fileName_ = name; }
+  void setFileName(const char* name) { fileName_ = name ? name : ""; }
   std::FILE* getCurFile() const { return file_; }
   int getLineNum() const { return lineNum_; }
   float getVersion() const { return version_; }
   bool isHeaderOk() const { return headerOk_; }
   // Lowers the token limit, so the refusal can be seen without 256 MB of input.
   void setMaxTokenLength(int length) { maxTokenLength_ = length; }
+  // Another stream's text read in its place (a node's body read again):
+  // messages count lines from `line` on.
+  void setLineNum(int line) { lineNum_ = line; }
+
+  // Lenient reading, as the viewer reads files that exporters wrote: an
+  // unknown node is skipped to its closing brace, an unknown field of a
+  // known node with its value, and list values may stand without commas.
+  // Each skipped name is reported once, with `fileName` and the line.
+  void setLenient(const std::string& fileName) {
+    lenient_ = true;
+    fileName_ = fileName;
+  }
+  bool isLenient() const { return lenient_; }
+  const std::string& fileName() const { return fileName_; }
+  // Counts one skipped node or field, and warns the first time `name` is skipped.
+  void noteSkippedNode(const char* name);
+  void noteSkippedField(const char* name);
+  // `what` ("field isA", "node Info") is skipped without a warning or a count.
+  void passOverQuietly(const std::string& what) { quietNames_.insert(what); }
+  int skippedNodes() const { return skippedNodes_; }
+  int skippedFields() const { return skippedFields_; }
+  // Names skipped by another reading of this file (a body read again) count here too.
+  void addSkipped(int nodes, int fields) {
+    skippedNodes_ += nodes;
+    skippedFields_ += fields;
+  }
+  // Raw text up to the brace that closes the node being read, that brace
+  // left unread: quoted strings and comments are passed over whole, lines
+  // are counted. False at the end of the file. `text`, when given, receives it.
+  bool skipToClosingBrace(std::string* text = nullptr);
+  // The value of a field of unknown type: bracketed lists, quoted strings,
+  // numbers and words, up to the next word that `isFieldName` knows (or that
+  // starts a node: a word followed by '{', DEF, USE), a closing brace or
+  // the end of the file, which are left unread.
+  void skipFieldValue(bool (*isFieldName)(const void* context, const char* word), const void* context);
 
   // Next raw character; false (c = 0xFF) at end of file or on a bad header.
   // The common case, a plain byte from the buffer, is inline: every
@@ -106,7 +143,6 @@ private:
   bool readRealToken(QvString& token);
 
   std::FILE* file_ = nullptr;  // the open scene file (standard input until set)
-  QvString fileName_;          // named on the location line when not empty
   int lineNum_ = 1;            // 1-based line being read
   float version_ = 1.0f;       // version named by the header line; 0 when invalid
   bool readHeader_ = false;    // the header check has run
@@ -116,6 +152,12 @@ private:
   int backBufIndex_ = -1;      // next position in backBuf_, -1 when not in use
   int nesting_ = 0;            // nodes currently being read
   int maxTokenLength_ = kMaxTokenLength; // characters a token may hold
+  bool lenient_ = false;       // skip what the strict reader refuses (see setLenient)
+  std::string fileName_;       // named on the location line and in the lenient reader's warnings; may be empty
+  std::set<std::string> warnedNames_; // "node X" / "field X" already reported
+  std::set<std::string> quietNames_;  // skipped without a word
+  int skippedNodes_ = 0;
+  int skippedFields_ = 0;
 
   // Our own buffering instead of getc: faster, and it lets us drop the
   // carriage return of a CR LF pair and keep put-back independent of the C

@@ -1,5 +1,6 @@
 #include "vrml/light_camera_nodes.h"
 
+#include "vrml/conversion.h"
 #include "vrml/state.h"
 
 namespace quillmere {
@@ -90,10 +91,12 @@ void QvSpotLight::traverse(QvState& state) {
 
 void QvOrthographicCamera::traverse(QvState& state) {
   qvPushElement(state, QvState::CameraIndex, QvElement::OrthographicCamera, this);
+  if (QvConversion* conversion = state.getConversion()) conversion->orthographicCamera(*this, state);
 }
 
 void QvPerspectiveCamera::traverse(QvState& state) {
   qvPushElement(state, QvState::CameraIndex, QvElement::PerspectiveCamera, this);
+  if (QvConversion* conversion = state.getConversion()) conversion->perspectiveCamera(*this, state);
 }
 
 } // namespace quillmere

@@ -1,5 +1,6 @@
 // Lights and cameras. The conversion keeps them on their stacks but draws
-// with the lights of the parameter file and its own observer camera.
+// with the lights of the parameter file; the first camera of a file gives
+// the start view of a file opened directly.
 // Positions and directions are in the node's modelling frame; angles in radians.
 #pragma once
 

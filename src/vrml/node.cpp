@@ -8,7 +8,9 @@
 #include "vrml/scene_file_stream.h"
 #include "vrml/string.h"
 
+#include <cctype>
 #include <cstdio>
+#include <string>
 #include <memory>
 #include <new>
 #include <unordered_set>
@@ -139,6 +141,25 @@ bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
   }
   root.reset(node);
   return ok && node;
+}
+
+bool QvScene::readFileLeniently(const std::string& path, QvNodeHandle& root, LenientReport& report) {
+  root.reset();
+  SceneFileStream stream(path);
+  if (!stream.damage().empty()) QvInputFile::postReadError(nullptr, "%s: %s", path.c_str(), stream.damage().c_str());
+  if (!stream.file()) return false;
+  QvNode* node = nullptr;
+  bool ok;
+  {
+    QvInputFile in;
+    in.setFilePointer(stream.file());
+    in.setLenient(path);
+    ok = read(in, node);
+    report.skippedNodes = in.skippedNodes();
+    report.skippedFields = in.skippedFields();
+  }
+  root.reset(node);
+  return ok;
 }
 
 bool QvScene::read(QvInputFile& in, QvNode*& root) {
@@ -303,6 +324,17 @@ bool QvNode::readWithKeyword(QvInputFile& in, const QvName& keyword, QvNode*& no
     QvInputFile::postReadError(&in, "Expected '%c'; got EOF", '{');
     return false;
   }
+  if (c != '{' && in.isLenient() && defName.isEmpty()) {
+    // Among a group's children: a field the group does not have, skipped
+    // with its value; an empty unknown node stands in its place.
+    in.putBack(c);
+    in.noteSkippedField(keyword.getString());
+    in.skipFieldValue([](const void*, const char*) { return false; }, nullptr);
+    auto skipped = std::make_unique<QvUnknownNode>();
+    skipped->setClassName(keyword.getString());
+    node = skipped.release();
+    return true;
+  }
   if (c != '{') {
     QvInputFile::postReadError(&in, "Expected '%c'; got '%c'", '{', c);
     return false;
@@ -347,8 +379,79 @@ bool QvNode::readWithKeyword(QvInputFile& in, const QvName& keyword, QvNode*& no
   return true;
 }
 
+namespace {
+
+// The class an unknown node's body names in its isA field (`isA "Material"`
+// or `isA ["Material", …]`, the first name the reader knows); empty when none.
+std::string knownClassNamedBy(const std::string& body) {
+  for (std::size_t at = body.find("isA"); at != std::string::npos; at = body.find("isA", at + 3)) {
+    const bool wordStart = at == 0 || !(std::isalnum((unsigned char)body[at - 1]) || body[at - 1] == '_');
+    if (!wordStart) continue;
+    std::size_t k = at + 3;
+    while (k < body.size() && (std::isspace((unsigned char)body[k]) || body[k] == '[')) ++k;
+    while (k < body.size() && body[k] == '"') {
+      const std::size_t end = body.find('"', k + 1);
+      if (end == std::string::npos) return "";
+      const std::string name = body.substr(k + 1, end - k - 1);
+      std::unique_ptr<QvNode> probe(createNodeFromClassName(QvName(name.c_str())));
+      if (probe) return name;
+      k = end + 1;
+      while (k < body.size() && (std::isspace((unsigned char)body[k]) || body[k] == ',')) ++k;
+    }
+  }
+  return "";
+}
+
+// An unknown node whose body declares `isA` a known class becomes that
+// class, its fields read from the body again (the declaration and the isA
+// field are passed over quietly, other unknown fields skipped); null when
+// the body does not read as that class.
+QvNode* readAsKnownClass(QvInputFile& in, const std::string& className, const std::string& body, int firstLine) {
+  const std::string text = "#VRML V1.0 ascii\n" + body + "\n";
+  std::FILE* memory = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+  if (!memory) return nullptr;
+  QvNode* node = createNodeFromClassName(QvName(className.c_str()));
+  bool ok;
+  {
+    QvInputFile again;
+    again.setFilePointer(memory);
+    again.setLenient(in.fileName());
+    again.passOverQuietly("field fields");
+    again.passOverQuietly("field isA");
+    again.setLineNum(firstLine - 1); // the header line counts one
+    ok = node->readInstance(again);
+    in.addSkipped(again.skippedNodes(), again.skippedFields());
+  }
+  std::fclose(memory);
+  if (!ok) {
+    node->ref();
+    node->unref(); // frees it
+    return nullptr;
+  }
+  return node;
+}
+
+} // namespace
+
 QvNode* QvNode::createInstance(QvInputFile& in, const QvName& keyword) {
   if (QvNode* node = createNodeFromClassName(keyword)) return node;
+  if (in.isLenient()) {
+    // Skipped to its closing brace, with or without a `fields` declaration,
+    // unless it declares itself to be a known class.
+    const int firstLine = in.getLineNum();
+    std::string body;
+    if (!in.skipToClosingBrace(&body)) {
+      QvInputFile::postReadError(&in, "Expected '%c'; got EOF", '}');
+      return nullptr;
+    }
+    const std::string known = knownClassNamedBy(body);
+    if (!known.empty())
+      if (QvNode* node = readAsKnownClass(in, known, body, firstLine)) return node;
+    in.noteSkippedNode(keyword.getString());
+    auto skipped = std::make_unique<QvUnknownNode>();
+    skipped->setClassName(keyword.getString());
+    return skipped.release();
+  }
   // An unknown class is accepted only when its body declares its fields.
   QvString word;
   if (!in.read(word) || word != qvFieldsKeyword().getString()) {

@@ -99,6 +99,14 @@ struct QvScene {
   // gzip-compressed file is decompressed first); false, with a null root,
   // when it cannot be opened or decompressed.
   static bool readFile(const std::string& path, QvNodeHandle& root);
+  // What a lenient read of a file passed over (see QvInputFile::setLenient).
+  struct LenientReport {
+    int skippedNodes = 0;
+    int skippedFields = 0;
+  };
+  // The same, reading leniently (the viewer): true with a null root for a
+  // file that holds no nodes.
+  static bool readFileLeniently(const std::string& path, QvNodeHandle& root, LenientReport& report);
 
 private:
   static bool readFurtherRoots(QvInputFile& in, QvNode*& root, int& numRoots);

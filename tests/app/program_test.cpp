@@ -5,6 +5,7 @@
 #include <magick/MagickCore.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -241,6 +242,18 @@ TEST_F(Program, ABadSceneEndsWithStatus1) {
   // A model file Assimp cannot read, opened directly, and extras that cannot be.
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/scene/broken.obj' --frames 1"), 1);
   EXPECT_EQ(run("'" QUILLMERE_TEST_DATA "/scene/bad_speed.gltf' --frames 1"), 1);
+  // A file of comments only: nothing to show, said as such.
+  std::FILE* file = std::fopen(path("comments.wrl").c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs("#VRML V1.0 ascii\n# exported without geometry\n", file);
+  std::fclose(file);
+  EXPECT_EQ(run("comments.wrl --frames 1"), 1);
+  std::FILE* output = std::fopen(path("output.txt").c_str(), "r");
+  ASSERT_NE(output, nullptr);
+  char text[4096] = {};
+  const std::size_t length = std::fread(text, 1, sizeof text - 1, output);
+  std::fclose(output);
+  EXPECT_NE(std::string(text, length).find("comments.wrl: no nodes"), std::string::npos) << text;
 }
 
 // Each file opened on its own, as a user would open it: the program frames
@@ -269,6 +282,48 @@ TEST_F(Program, DrawsEveryPatternScene) {
       for (int x = 0; x < 320; ++x) lit += !frame.isBlack(x, y);
     EXPECT_GT(lit, 100) << name;
   }
+}
+
+// A scene file opened directly is framed whatever its size (near and far
+// planes follow it), and seen from its first camera when it has one. The
+// pictures have 320 × 240 pixels, the status bar at the bottom.
+TEST_F(Program, OpensSceneFilesFramedOrFromTheirCamera) {
+  auto write = [&](const std::string& name, const std::string& body) {
+    std::FILE* file = std::fopen(path(name).c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fprintf(file, "#VRML V1.0 ascii\n%s\n", body.c_str());
+    std::fclose(file);
+  };
+  for (const char* size : {"0.02", "10000"}) {
+    SCOPED_TRACE(size);
+    write("cube.wrl", std::string("Material { diffuseColor 0.9 0.15 0.1 } Cube { width ") + size + " height " + size +
+                          " depth " + size + " }");
+    ASSERT_EQ(run("cube.wrl --frames 1 --screenshot cube.png --size 320x240 --no-overlay"), 0);
+    Picture cube = readPicture(path("cube.png"));
+    ASSERT_EQ(cube.width, 320);
+    // The red front face at the centre keeps its hue under the default lights.
+    const unsigned char* centre = cube.at(160, 120);
+    EXPECT_GT(centre[0], 100);
+    EXPECT_GT(centre[0], 2 * centre[1]);
+    EXPECT_GT(centre[0], 2 * centre[2]);
+    EXPECT_TRUE(cube.isBlack(5, 5));
+    EXPECT_TRUE(cube.isBlack(314, 234));
+  }
+  // A camera on +x looking along −x (a quarter turn about +y): the red cube
+  // at the origin in the middle; the green one at z = 5 shows on the left,
+  // atan(5/10) = 26.6° off the axis in a 60° high, 320/240 as wide view.
+  write("camera.wrl", "PerspectiveCamera { position 10 0 0 orientation 0 1 0 1.5707963 heightAngle 1.0471976 } "
+                      "Separator { Material { diffuseColor 0.9 0.15 0.1 } Cube {} } "
+                      "Translation { translation 0 0 5 } Material { diffuseColor 0.1 0.9 0.1 } Cube {}");
+  ASSERT_EQ(run("camera.wrl --frames 1 --screenshot camera.png --size 320x240 --no-overlay"), 0);
+  Picture camera = readPicture(path("camera.png"));
+  ASSERT_EQ(camera.width, 320);
+  const unsigned char* middle = camera.at(160, 120);
+  EXPECT_GT(middle[0], 2 * middle[1]);
+  const int leftX = int(160 - 160 * 0.5 / (std::tan(0.5235988) * 320.0 / 240.0));
+  const unsigned char* left = camera.at(leftX, 120);
+  EXPECT_GT(left[1], 2 * left[0]);
+  EXPECT_TRUE(camera.isBlack(300, 120));
 }
 
 } // namespace

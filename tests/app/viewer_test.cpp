@@ -84,12 +84,13 @@ TEST(MfcOglViewer, RightDragSpinsTheCameraAndTheElevationBouncesAtItsLimit) {
 
 TEST(MfcOglViewer, LeftDragMovesTheCameraWhileStoppedAndSteersWhileRunning) {
   ViewerFixture f;
-  f.state.focusDistance = 10.0f;
+  f.state.focusDistance = 3.0e8f; // no part in the step any more
+  f.viewer.setSceneRadius(200.0f);
   f.viewer.mousePress(MfcOglViewer::kLeftButton, 50, 50, 0);
   f.viewer.mousePress(MfcOglViewer::kRightButton, 0, 0, 0); // ignored while a button is held
   EXPECT_EQ(f.viewer.heldButton(), MfcOglViewer::kLeftButton);
-  f.viewer.mouseMove(50, 60); // 10 pixels down: back by 0.03 × focus distance per pixel
-  EXPECT_FLOAT_EQ(f.viewer.distance(), 3.0f);
+  f.viewer.mouseMove(50, 60); // 10 pixels down: back by 1/100 of the scene's radius per pixel
+  EXPECT_FLOAT_EQ(f.viewer.distance(), 20.0f);
   f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
 
   // Running at 0.5 c: left drag turns, Shift+left accelerates; release clears both.

@@ -77,10 +77,18 @@ protected:
     gluPerspective(90.0, 1.0, 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const float noAmbient[4] = {0, 0, 0, 1}, fromEye[4] = {0, 0, 1, 0};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
-    glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
-    glEnable(GL_LIGHT0);
+    if (programLights_) {
+      // As the program lights a scene: its own lights, OpenGL's global ambient 0.2.
+      const float globalAmbient[4] = {0.2f, 0.2f, 0.2f, 1};
+      glLightModelfv(GL_LIGHT_MODEL_AMBIENT, globalAmbient);
+      for (int i = 0; i < 8; ++i) glDisable(GL_LIGHT0 + GLenum(i));
+      state.applyGLLights();
+    } else {
+      const float noAmbient[4] = {0, 0, 0, 1}, fromEye[4] = {0, 0, 1, 0};
+      glLightModelfv(GL_LIGHT_MODEL_AMBIENT, noAmbient);
+      glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
+      glEnable(GL_LIGHT0);
+    }
     bool lit = !spectral && state.renderStyle <= DvRenderState::Untextured;
     if (lit)
       glEnable(GL_LIGHTING);
@@ -98,6 +106,7 @@ protected:
   }
 
   bool cullBackFaces_ = false; // as the program draws: back faces culled
+  bool programLights_ = false; // the render state's lights and the global ambient instead of one bare light
 
   // The pixel where the observer's view puts a direction given in world axes.
   static void project(const RelObserver& observer, const Vector3& direction, float& x, float& y) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace quillmere::test {
@@ -160,8 +161,8 @@ TEST_F(DisplayGL, BacksShowWhereTheFileLeavesTheWindingOpen) {
       {"solid, unknown ordering", "ShapeHints { shapeType SOLID } " + square + faces, true},
       {"solid and counter-clockwise", "ShapeHints { shapeType SOLID vertexOrdering COUNTERCLOCKWISE } " + square + faces,
        false},
-      // Normals given and no ShapeHints: backs culled, as scenes have always been drawn.
-      {"normals, no hints", square + backNormals + faces, false},
+      // Normals given and no ShapeHints: both sides show, as a VRML browser draws them.
+      {"normals, no hints", square + backNormals + faces, true},
   };
   for (const Case& c : cases) {
     ConvertedScene scene = convert("Separator { Material { diffuseColor 1 1 1 } " + c.scene + "}");
@@ -220,6 +221,89 @@ TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
       EXPECT_GT(lit, 100) << name; // something was drawn
     }
   }
+}
+
+// A quadrilateral facing the observer at z = 5, from x0 to x1 and y −1 to 1.
+std::string facingQuad(float x0, float x1) {
+  const std::string a = std::to_string(x0), b = std::to_string(x1);
+  return "Coordinate3 { point [" + a + " -1 5, " + b + " -1 5, " + b + " 1 5, " + a + " 1 5] } " + kFacingNormals +
+         "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } ";
+}
+
+// One white directional light of intensity 1; `towardsLight` in eye coordinates.
+void addLight(DvRenderState& state, const Vector3& towardsLight) {
+  auto light = std::make_unique<DvGLLight>();
+  light->setDirection(towardsLight.x, towardsLight.y, towardsLight.z);
+  state.setGLLight(0, std::move(light));
+}
+
+TEST_F(DisplayGL, LightsAddNoAmbientAndShapesWithoutMaterialAreDefaultGrey) {
+  // A face lit along its normal by one light: emissive + 0.2·ambient +
+  // diffuse·cos θ per channel. The left quad's Material (ambient left at its
+  // default 0.2) stays inside its Separator; the right quad takes VRML's
+  // default material, diffuse 0.8 grey: 0.04 + 0.8 = 0.84.
+  programLights_ = true;
+  DvRenderState state;
+  addLight(state, {0, 0, 1});
+  ConvertedScene scene = convert("Separator { Material { diffuseColor 0.5 0.1 0.1 } " + facingQuad(-3, -1) + "} " +
+                                 facingQuad(1, 3));
+  Frame frame = draw(*scene.root, observerAlongZ(0), state);
+  frame.saveForInspection("vrml_lighting");
+  // Seen along +z with +y up, world −x lies to the right.
+  const Pixel red = frame.at(140, 100), grey = frame.at(60, 100);
+  EXPECT_NEAR(red.r, 255 * 0.54, 3);
+  EXPECT_NEAR(red.g, 255 * 0.14, 3);
+  EXPECT_NEAR(red.b, 255 * 0.14, 3);
+  EXPECT_NEAR(grey.r, 255 * 0.84, 3);
+  EXPECT_NEAR(grey.g, 255 * 0.84, 3);
+  EXPECT_NEAR(grey.b, 255 * 0.84, 3);
+
+  // Shininess 1 is the exponent 128: with the light 37° off the normal the
+  // half-way vector is 18° off, cos¹²⁸ 18° ≈ 0.0016, so no highlight; what
+  // remains is the ambient 0.04 (a black diffuse colour).
+  addLight(state, {0, 0.6f, 0.8f});
+  ConvertedScene shiny =
+      convert("Separator { Material { diffuseColor 0 0 0 specularColor 1 1 1 shininess 1 } " + facingQuad(-1, 1) + "}");
+  const Pixel dull = draw(*shiny.root, observerAlongZ(0), state).at(100, 100);
+  EXPECT_NEAR(dull.r, 255 * 0.04, 3);
+  EXPECT_NEAR(dull.b, 255 * 0.04, 3);
+}
+
+TEST_F(DisplayGL, LinesShowTheirMaterialsColourUnlit) {
+  // Lighting is on and the light grazes the lines; they still show diffuse
+  // plus emissive: (0, 0, 1) + (0.5, 0, 0).
+  programLights_ = true;
+  DvRenderState state;
+  addLight(state, {0, 1, 0});
+  ConvertedScene scene = convert("Separator { Material { diffuseColor 0 0 1 emissiveColor 0.5 0 0 } "
+                                 "Coordinate3 { point [-2 -0.05 5, 2 -0.05 5, -2 0.05 5, 2 0.05 5] } "
+                                 "IndexedLineSet { coordIndex [0, 1, -1, 2, 3, -1] } }");
+  Frame frame = draw(*scene.root, observerAlongZ(0), state);
+  frame.saveForInspection("unlit_lines");
+  Pixel line = frame.at(100, 99);
+  if (line.b == 0) line = frame.at(100, 100);
+  EXPECT_NEAR(line.r, 128, 3);
+  EXPECT_EQ(line.g, 0);
+  EXPECT_NEAR(line.b, 255, 3);
+}
+
+TEST_F(DisplayGL, TextureStaysInsideItsSeparator) {
+  // A red texture on the left quad; the right quad has texture coordinates
+  // of its own but no Texture2 in scope: untextured, default grey.
+  const std::string texCoords = "TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } ";
+  ConvertedScene scene = convert("Separator { Texture2 { image 1 1 3 0xff0000 } " + texCoords +
+                                 facingQuad(-3, -1) + "} " + texCoords + facingQuad(1, 3));
+  DvRenderState state;
+  state.buildMipmaps = 0;
+  scene.root->compileTexture(state);
+  Frame frame = draw(*scene.root, observerAlongZ(0), state);
+  frame.saveForInspection("texture_scope");
+  const Pixel textured = frame.at(140, 100), plain = frame.at(60, 100); // world −x on the right
+  EXPECT_GT(textured.r, 150);
+  EXPECT_LT(textured.g, 10);
+  EXPECT_GT(plain.g, 150);
+  EXPECT_NEAR(plain.r, plain.g, 2);
+  EXPECT_NEAR(plain.b, plain.g, 2);
 }
 
 } // namespace

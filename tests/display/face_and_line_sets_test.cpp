@@ -89,6 +89,24 @@ TEST(FaceTriangulation, ConcaveFacesAreCutIntoEarsInsideThem) {
   float converted = 0;
   for (long t = 0; t < faces->triangleCount(); ++t) converted += faces->triangleArea(t);
   EXPECT_NEAR(converted, 3.0f, 1e-5f);
+
+  // The same L as exporters write it: a corner repeated and a corner in the
+  // middle of a straight edge. They add no area, and no triangle may reach
+  // outside the L: the triangles cover exactly 3, every one turning the face's way.
+  const float morePoints[][3] = {{2, 1, 0}, {1, 1, 0}, {1, 1, 0}, {1, 2, 0},
+                                 {0, 2, 0}, {0, 1, 0}, {0, 0, 0}, {2, 0, 0}};
+  const std::vector<std::int32_t> untidy = {0, 1, 2, 3, 4, 5, 6, 7};
+  FaceTriangulation tidy = triangulateFaces(untidy.data(), long(untidy.size()), 8, morePoints);
+  float cover = 0;
+  for (std::size_t t = 0; t + 2 < tidy.triangles.size(); t += 3) {
+    const float* a = morePoints[tidy.triangles[t]];
+    const float* b = morePoints[tidy.triangles[t + 1]];
+    const float* c = morePoints[tidy.triangles[t + 2]];
+    const float area = 0.5f * ((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]));
+    EXPECT_GT(area, 0.0f);
+    cover += area;
+  }
+  EXPECT_NEAR(cover, 3.0f, 1e-5f);
 }
 
 TEST(IndexedFaceSet, WarnsOnceForFacesOutsideThePoints) {

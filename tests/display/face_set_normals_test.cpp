@@ -184,10 +184,12 @@ TEST(NormalBindings, ShortNormalIndexWarnsWithCountsAndFillsIn) {
 
 TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
   // Two squares side by side in z = 0, sharing points 1 and 2 and their
-  // generated normal, each mapping the whole texture.
-  ConvertedScene facesScene = convert("Separator { Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
+  // generated normal, each mapping the whole texture (a Texture2 in scope).
+  ConvertedScene facesScene = convert("Separator { Texture2 { image 1 1 3 0xffffff } Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
               "IndexedFaceSet { " + kTwoSquareFaces + "textureCoordIndex [0, 1, 2, 3, -1, 0, 1, 2, 3, -1] } }");
-  const DvIndexedFaceSet& faces = onlyFaceSet(facesScene);
+  auto* texturedFaces = childAs<DvIndexedFaceSet>(*facesScene.root, kFirstConverted + 1); // after the texture
+  ASSERT_NE(texturedFaces, nullptr);
+  const DvIndexedFaceSet& faces = *texturedFaces;
   ASSERT_TRUE(faces.hasTextureCoordinates());
   EXPECT_EQ(faces.vertexCount(), 8); // not 6: points 1 and 2 have (1, 0), (1, 1) in one square and (0, 0), (0, 1) in the other
   EXPECT_FLOAT_EQ(corner(faces, 2, 0).texCoord[0], 0.0f); // point 1 starts the second square
@@ -197,10 +199,12 @@ TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
 TEST(NormalBindings, PointNormalFilesKeepOneVertexPerPoint) {
   // One normal per point, by DEFAULT, by a normalIndex equal to coordIndex,
   // or OVERALL: vertex i is point i with its normal, the triangles are the
-  // faces' fans in file order, and ShapeHints change nothing.
+  // faces' fans in file order, and ShapeHints change nothing. The last face
+  // winds clockwise seen from +z, where its normals point: a set that shows
+  // both sides turns it round, so two-sided lighting lights that side.
   const std::string points = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] } ";
   const std::string normals = "Normal { vector [0 0 1, 0 0.6 0.8, 0.6 0 0.8, 0 -0.6 0.8] } ";
-  const std::vector<int> fans = {0, 1, 2, 0, 2, 3, 3, 1, 0};
+  const std::vector<int> fans = {0, 1, 2, 0, 2, 3, 3, 0, 1};
   for (const std::string& extra : {std::string(""), std::string("ShapeHints { vertexOrdering CLOCKWISE } "),
                                    std::string("NormalBinding { value PER_VERTEX_INDEXED } ")}) {
     for (const std::string& normalIndex : {std::string(""), std::string("normalIndex [0, 1, 2, 3, -1, 3, 1, 0]")}) {
@@ -220,7 +224,9 @@ TEST(NormalBindings, PointNormalFilesKeepOneVertexPerPoint) {
                                                         "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 3, 1, 0] } }");
   const DvIndexedFaceSet& overall = onlyFaceSet(overallScene);
   ASSERT_EQ(overall.vertexCount(), 4);
-  EXPECT_EQ(std::vector<int>(overall.indices(), overall.indices() + overall.indexCount()), fans);
+  // A normal in the faces' plane names neither side: the file's fans stay.
+  EXPECT_EQ(std::vector<int>(overall.indices(), overall.indices() + overall.indexCount()),
+            std::vector<int>({0, 1, 2, 0, 2, 3, 3, 1, 0}));
   expectVector(overall.vertices()[2].normal, {0, 1, 0});
 }
 

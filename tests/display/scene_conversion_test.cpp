@@ -6,6 +6,9 @@
 #include "display/lod.h"
 #include "display/material.h"
 #include "display/rel_frame.h"
+#include "display/start_view.h"
+
+#include <cmath>
 
 namespace quillmere::test {
 namespace {
@@ -60,8 +63,9 @@ TEST(SceneConversion, ComposesTransformsInnermostFirst) {
 
 TEST(SceneConversion, ScopesPropertiesAsTheFileNests) {
   // TransformSeparator undoes its translation; the Material inside a
-  // Separator does not reach the shape after it; a RELframe inside a
-  // Separator stays in the display list and acts on what follows.
+  // Separator does not reach the shape after it, which takes VRML's default
+  // material (diffuse 0.8 grey, ambient 0.2); a RELframe inside a Separator
+  // stays in the display list and acts on what follows.
   ConvertedScene scene = convert("Separator { " + kTriangle +
                                  "Separator { Material { diffuseColor 1 0 0 } RELframe { velocity 0.5 0 0 } " +
                                  kFaces + "} TransformSeparator { Translation { translation 1 0 0 } } " + kFaces + "}");
@@ -74,7 +78,10 @@ TEST(SceneConversion, ScopesPropertiesAsTheFileNests) {
   ASSERT_NE(after, nullptr);
   ASSERT_NE(inside->material(), nullptr);
   expectVector(inside->material()->diffuseColour(), {1, 0, 0});
-  EXPECT_EQ(after->material(), nullptr);
+  ASSERT_NE(after->material(), nullptr);
+  expectVector(after->material()->diffuseColour(), {0.8f, 0.8f, 0.8f});
+  expectVector(after->material()->ambientColour(), {0.2f, 0.2f, 0.2f});
+  expectVector(after->material()->emissiveColour(), {0, 0, 0});
   expectVector(after->vertices()[1].position, {1, 0, 0});
   EXPECT_EQ(scene.result.summary.frames, 1);
   EXPECT_EQ(scene.result.summary.materials, 1);
@@ -165,6 +172,38 @@ TEST(SceneConversion, CountsTheFileInItsSummary) {
   EXPECT_EQ(s.lineVertices, 5);
   EXPECT_EQ(s.frames, 2);
   EXPECT_EQ(s.displayVertices, 8);
+}
+
+TEST(SceneConversion, FirstCameraGivesTheStartViewInWorldCoordinates) {
+  // A quarter turn about +y takes the camera's −z to −x and keeps +y up;
+  // the Translation before it moves it to (2, 0, 5) + (0, 0, 10). The second
+  // camera is not taken.
+  ConvertedScene scene = convert("Separator { Translation { translation 2 0 5 } "
+                                 "PerspectiveCamera { position 0 0 10 orientation 0 1 0 1.5707963 heightAngle 0.5 } "
+                                 "OrthographicCamera { position 9 9 9 } }");
+  ASSERT_TRUE(scene.result.camera.has_value());
+  const SceneCamera& camera = *scene.result.camera;
+  expectVector(camera.position, {2, 0, 15}, 1e-5f);
+  expectVector(camera.viewDirection, {-1, 0, 0}, 1e-5f);
+  expectVector(camera.up, {0, 1, 0}, 1e-5f);
+  EXPECT_FLOAT_EQ(camera.heightAngleRadians, 0.5f);
+  EXPECT_STREQ(camera.kind, "PerspectiveCamera");
+  EXPECT_EQ(startView(sceneSphere(*scene.root), scene.result.camera, 1.0f, 1.0f).position.z, 15.0f);
+
+  // Without a camera: VRML's default view, along −z from the +z side, as
+  // far back as puts the bounding sphere inside the narrower half-angle.
+  // The box (0..6, 0..8, 0) has the sphere of centre (3, 4, 0), radius 5;
+  // a 60° high, 1.6 times wider view holds it at 5 / sin 30° = 10.
+  ConvertedScene plain = convert("Separator { " + pointsAndNormals("0 0 0, 6 0 0, 6 8 0", 3) + kFaces + "}");
+  EXPECT_FALSE(plain.result.camera.has_value());
+  const SceneSphere sphere = sceneSphere(*plain.root);
+  EXPECT_NEAR(sphere.radius, 5.0f, 1e-5f);
+  SceneCamera view = startView(sphere, plain.result.camera, 60.0f * 3.14159265f / 180.0f, 1.6f);
+  expectVector(view.position, {3, 4, 10}, 1e-4f);
+  expectVector(view.viewDirection, {0, 0, -1});
+  // A view narrower than high is held by its width: tan α = tan 30° · 0.5.
+  view = startView(sphere, std::nullopt, 60.0f * 3.14159265f / 180.0f, 0.5f);
+  EXPECT_NEAR(view.position.z, 5.0f / std::sin(std::atan(0.5f * std::tan(0.5235988f))), 1e-3f);
 }
 
 } // namespace

@@ -94,9 +94,11 @@ TEST(TraversalState, SwitchAndLevelOfDetailChooseChildren) {
   EXPECT_EQ(walk("Switch { whichChild -2" + three), std::vector<std::string>{});
   EXPECT_EQ(walk("Switch { whichChild 1" + three), std::vector<std::string>{all[1]});
   EXPECT_EQ(walk("LevelOfDetail { screenArea [ 1, 2 ]" + three), std::vector<std::string>{all[0]});
-  // Anchors and unknown nodes are passed over with their children.
-  EXPECT_EQ(walk("Group { WWWAnchor {" + three + " Thing { fields [ SFLong n ]" + three + " }"),
-            std::vector<std::string>{});
+  // An anchor's children are visited as a Separator's (what they set stays
+  // inside); unknown nodes are passed over with their children.
+  EXPECT_EQ(walk("Group { WWWAnchor {" + three + " Thing { fields [ SFLong n ]" + three + " }"), all);
+  EXPECT_EQ(walk("Group { WWWAnchor { DEF M Material {} } DEF D IndexedFaceSet {} }"),
+            std::vector<std::string>({"material M", "faces D material[] transform[]"}));
 }
 
 TEST(TraversalState, LodChildrenEachGetTheirOwnScope) {

@@ -1,8 +1,10 @@
-// quillmere-check [--tree] [--convert] FILE...: reads each scene file exactly
-// as scene loading does (read errors on standard error) and prints one
-// verdict line per file on standard output. With --convert each file that
-// reads is also converted into a display scene, without a window, and the
-// verdict counts what was built. Exit status 0 when every file read (and
+// quillmere-check [--tree] [--convert] [--lenient] FILE...: reads each scene
+// file (read errors on standard error) and prints one verdict line per file
+// on standard output. Plain, it is the strict validator; with --lenient, and
+// with --convert, it reads as the viewer does (unknown nodes and fields
+// skipped, lists without commas) and the verdict counts what was skipped.
+// With --convert each file that reads is also converted into a display
+// scene, without a window, and the verdict counts what was built. Exit status 0 when every file read (and
 // converted) ok, 1 when any did not, 2 for a bad command line (no file, or an
 // unknown option). Model files (glTF, OBJ, PLY, STL, …) are imported with
 // --convert and get the same verdict line.
@@ -52,7 +54,16 @@ void printTree(QvNode* node, int depth, std::unordered_set<QvNode*>& printed) {
     for (int i = 0; i < group->getNumChildren(); ++i) printTree(group->getChild(i), depth + 1, printed);
 }
 
-constexpr const char* kUsage = "usage: quillmere-check [--tree] [--convert] FILE...\n";
+constexpr const char* kUsage = "usage: quillmere-check [--tree] [--convert] [--lenient] FILE...\n";
+
+// ", N unknown nodes skipped, M unknown fields skipped" for what a lenient read passed over.
+std::string skippedText(int nodes, int fields) {
+  std::string text;
+  if (nodes > 0) text += ", " + std::to_string(nodes) + (nodes == 1 ? " unknown node" : " unknown nodes") + " skipped";
+  if (fields > 0)
+    text += ", " + std::to_string(fields) + (fields == 1 ? " unknown field" : " unknown fields") + " skipped";
+  return text;
+}
 
 // The open file (a gzip-compressed one decompressed), or null after
 // printing the verdict: "cannot open" with the system's reason (a folder is
@@ -70,8 +81,9 @@ std::unique_ptr<SceneFileStream> openScene(const char* path) {
   return nullptr;
 }
 
-// Prints the verdict of a conversion (or a model import).
-bool reportConversion(const char* path, const ConversionResult& result) {
+// Prints the verdict of a conversion (or a model import); `skipped` counts
+// what a lenient read passed over.
+bool reportConversion(const char* path, const ConversionResult& result, const std::string& skipped = "") {
   std::fflush(stdout); // the conversion's warnings come before the verdict
   if (!result.ok) {
     std::fprintf(stderr, "%s\n", result.error.c_str());
@@ -80,17 +92,17 @@ bool reportConversion(const char* path, const ConversionResult& result) {
     return false;
   }
   const ConversionSummary& s = result.summary;
-  std::printf("%s: ok (%ld face sets, %ld triangles, %ld line sets, %ld frames, %ld LODs, %ld textures)\n", path,
-              s.faceSets, s.triangles, s.lineSets, s.frames, s.lods, s.textures);
+  std::printf("%s: ok (%ld face sets, %ld triangles, %ld line sets, %ld frames, %ld LODs, %ld textures%s)\n", path,
+              s.faceSets, s.triangles, s.lineSets, s.frames, s.lods, s.textures, skipped.c_str());
   return true;
 }
 
 // Converts a tree that read ok; prints the conversion verdict.
-bool convertFile(const char* path, QvNode& root) {
+bool convertFile(const char* path, QvNode& root, const std::string& skipped) {
   DvGroup sceneRoot;
   ConversionOptions options;
   options.sceneFolder = folderOf(path); // texture files beside the scene, whatever the working directory
-  return reportConversion(path, convertScene(root, sceneRoot, options));
+  return reportConversion(path, convertScene(root, sceneRoot, options), skipped);
 }
 
 // A model file (glTF, OBJ, …) goes through the importer: read and
@@ -108,7 +120,7 @@ bool checkModelFile(const char* path, bool convert) {
 
 // Reads one file; prints its verdict. True when it read ok with a root (and,
 // with `convert`, converted ok).
-bool checkFile(const char* path, bool tree, bool convert) {
+bool checkFile(const char* path, bool tree, bool convert, bool lenient) {
   if (isModelFile(path)) return checkModelFile(path, convert);
   std::unique_ptr<SceneFileStream> file = openScene(path);
   if (!file) return false;
@@ -116,12 +128,15 @@ bool checkFile(const char* path, bool tree, bool convert) {
   bool ok;
   int defNames;
   int numRoots;
+  std::string skipped;
   {
     QvInputFile in;
     in.setFilePointer(file->file());
     in.setFileName(path);
+    if (lenient) in.setLenient(path);
     ok = QvScene::read(in, root, numRoots);
     defNames = in.getNumReferences();
+    skipped = skippedText(in.skippedNodes(), in.skippedFields());
   }
   file.reset();
   QvNodeHandle handle(root);
@@ -131,7 +146,7 @@ bool checkFile(const char* path, bool tree, bool convert) {
     return false;
   }
   if (!root) {
-    std::printf("%s: no root node\n", path);
+    std::printf(lenient ? "%s: no nodes\n" : "%s: no root node\n", path);
     return false;
   }
   // Several top-level nodes come back under a group the reader made: the
@@ -146,22 +161,24 @@ bool checkFile(const char* path, bool tree, bool convert) {
       printTree(root, 0, printed);
     }
   }
-  if (convert) return convertFile(path, *root);
+  if (convert) return convertFile(path, *root, skipped);
   int nodes = countDistinctNodes(root) - (madeGroup ? 1 : 0);
-  std::printf("%s: ok (%d nodes, %d DEF names)\n", path, nodes, defNames);
+  std::printf("%s: ok (%d nodes, %d DEF names%s)\n", path, nodes, defNames, skipped.c_str());
   return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-  bool tree = false, convert = false;
+  bool tree = false, convert = false, lenient = false;
   std::vector<const char*> paths;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--tree") == 0) {
       tree = true;
     } else if (std::strcmp(argv[i], "--convert") == 0) {
       convert = true;
+    } else if (std::strcmp(argv[i], "--lenient") == 0) {
+      lenient = true;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
       // Not taken for a file name: a mistyped option would otherwise be
       // reported as a file that cannot be opened.
@@ -180,7 +197,7 @@ int main(int argc, char** argv) {
   for (const char* path : paths) {
     bool ok;
     try {
-      ok = checkFile(path, tree, convert);
+      ok = checkFile(path, tree, convert, lenient || convert); // the viewer's reading when converting
     } catch (const std::bad_alloc&) {
       // The read turns its own failures into a failed read; this is for
       // what comes after it (counting, printing the tree).

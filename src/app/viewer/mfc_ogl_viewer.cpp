@@ -14,6 +14,8 @@ namespace quillmere {
 namespace {
 
 constexpr float kElevationLimit = 89.99f;
+// A left drag of 100 pixels moves the look-around camera by the scene's radius.
+constexpr float kDistancePerPixel = 0.01f;
 constexpr float kHeadTurn = 0.02f;   // radians per key press
 constexpr float kControlStep = 0.05f; // α or ω per arrow key press
 
@@ -167,7 +169,7 @@ void MfcOglViewer::mouseMove(int x, int y) {
     return;
   }
   if (stopped_) {
-    if (heldButton_ == kLeftButton) distance_ = startDistance_ + renderState().focusDistance * dy * 0.03f;
+    if (heldButton_ == kLeftButton) distance_ = startDistance_ + kDistancePerPixel * sceneRadius_ * dy;
     return;
   }
   RelObserver* o = observer();

@@ -42,6 +42,10 @@ public:
   void applyLookAroundCamera() override;
   void applyEyeTransform(float angleDegrees, float offset) override;
   void swapBuffers() override;
+  float cameraDistance() const override { return distance_ < 0 ? -distance_ : distance_; }
+  // The radius of the scene's bounding sphere: a left drag while stopped
+  // moves the camera by a fraction of it per pixel.
+  void setSceneRadius(float radius) { sceneRadius_ = radius > 0 ? radius : 1.0f; }
 
   void setStopped(int stopped) { stopped_ = stopped; }
   int stopped() const { return stopped_; }
@@ -82,6 +86,7 @@ private:
   Vector3 startPosition_, startDirection_{0, 0, 1};
   float startTime_ = 0, startSpeed_ = 0;
   float distance_ = 0;                             // camera distance behind the observer
+  float sceneRadius_ = 1;                          // scene units; sets the step of the camera distance
   float azimuthRate_ = 0, elevationRate_ = 0;      // degrees per tick while stopped
   float azimuth_ = 0, elevation_ = 0;              // degrees
   int pressX_ = 0, pressY_ = 0;                    // window coordinates of the last press

@@ -112,11 +112,13 @@ bool QuillmereWindow::load() {
   // A load that fails leaves the scene shown so far (if any) as it was.
   auto fresh = std::make_unique<LoadedScene>();
   fresh->maxEdgeLength = line_.subdivide;
+  fresh->trace = line_.trace;
   LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
     const char* what = !fresh->error.empty()                 ? fresh->error.c_str()
                        : result == LoadResult::CannotOpen  ? "Can't open the scene file"
                        : result == LoadResult::ReadBad     ? "Read was bad"
+                       : result == LoadResult::NoNodes     ? "The scene file holds no nodes"
                                                            : "The scene could not be converted";
     if (!batch_ || fresh->error.empty()) showError(what); // a batch run has the message on standard error already
     return false;

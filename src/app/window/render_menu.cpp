@@ -94,6 +94,12 @@ bool QuillmereWindow::drawRenderMenu() {
   ImGui::Separator();
   changed |= samplesMenu("Antialiasing", {2, 4, 8, 16, 24, 66}, state.antialiasing, state.antialiasingSamples);
   changed |= samplesMenu("Depth of field", {2, 4, 8, 16}, state.depthOfField, state.depthOfFieldSamples);
+  // Scene units; a field, since scenes span from millimetres to kilometres.
+  if (ImGui::InputFloat("Focus distance", &state.focusDistance, 0.0f, 0.0f, "%g",
+                        ImGuiInputTextFlags_EnterReturnsTrue)) {
+    if (!(state.focusDistance > 0.0f)) state.focusDistance = 1.0f;
+    changed = true;
+  }
   changed |= samplesMenu("Motion blur", {2, 4, 8, 16, 32, RelRecorder::kMaxSubFrames}, state.motionBlur, state.motionSamples);
   int stereo = state.stereoIdealObserver ? 1 : state.stereoPerEye ? 2 : state.stereoDualScreen ? 3
                : state.stereoAnaglyph ? 4 : 0;
