@@ -26,6 +26,18 @@ const char* const kHelp =
     "  --run                  start the animation at once (otherwise it starts stopped)\n"
     "  --frames N             run N animation steps, then exit\n"
     "  --record DIR           write every animation frame as DIR/frame-00001.png, ...\n"
+  "  --record FILE.mp4      record a movie instead: .mp4 and .mkv H.264 (yuv420p),\n"
+  "                         .webm VP9; Ctrl+C ends it playable at the last frame\n"
+  "  --fps N                frame rate of the movie (default: the parameter file's)\n"
+  "  --quality N            constant rate factor of the movie, lower is better\n"
+  "                         (H.264 0..51, default 23; VP9 0..63, default 31)\n"
+  "  --first-frame K        with --frames N: draw only the flight's frames K..K+N-1,\n"
+  "                         identical to those frames of a whole run; frame files\n"
+  "                         carry their number in the flight\n"
+  "  --flight-frames        print how many frames the flight has (from its time\n"
+  "                         step and end time) and exit\n"
+  "  --headless             draw offscreen through EGL without an X display (also\n"
+  "                         chosen when DISPLAY is not set)\n"
     "  --screenshot FILE      write the last frame as a PNG file and exit\n"
     "  --size WxH             window size in pixels (default 960x600)\n"
     "  --benchmark            with --frames N: print frames per second of the OpenGL\n"
@@ -114,6 +126,10 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       line.trace = true;
     } else if (std::strcmp(option, "--benchmark") == 0) {
       line.benchmark = true;
+    } else if (std::strcmp(option, "--headless") == 0) {
+      line.headless = true;
+    } else if (std::strcmp(option, "--flight-frames") == 0) {
+      line.flightFrames = true;
     } else if (option[0] == '-' && option[1] == '-') {
       const char* v = value();
       if (!v) return bad("needs a value");
@@ -131,6 +147,9 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual"})) >= 0;
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
+      else if (std::strcmp(option, "--first-frame") == 0) ok = parseInteger(v, 1, 100000000, line.firstFrame);
+      else if (std::strcmp(option, "--fps") == 0) ok = parseLength(v, line.framesPerSecond) && line.framesPerSecond >= 0.1f && line.framesPerSecond <= 1000.0f;
+      else if (std::strcmp(option, "--quality") == 0) ok = parseInteger(v, 0, 63, line.quality);
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
       else return bad("unknown option");
       if (!ok) {

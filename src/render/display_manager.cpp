@@ -65,15 +65,39 @@ void DvDisplayManager::setScene(DvGroup* root) {
   root_ = root;
 }
 
+void DvDisplayManager::recordSubFrames() {
+  const int n = boundedMotionSamples(state_.motionSamples);
+  const float spacing = state_.motionInterval * (n == 1 ? 1.0f : 1.0f / float(n - 1));
+  recorder_.clearSubFrames();
+  for (int i = 0; i < n; ++i) {
+    observer_->update(time + float(i) * spacing);
+    recorder_.addSubFrame(*observer_);
+  }
+}
+
+// A motion-blurred view restores each recorded sub-frame into the observer
+// (renderView); the stored sub-frames hold single precision, so the restored
+// state differs from the integrated one in its last bits and the next step
+// starts from it.
+void DvDisplayManager::replaySubFramesAsDrawingDoes() {
+  if (!state_.motionBlur || boundedMotionSamples(state_.motionSamples) < 2) return;
+  recorder_.rewind();
+  while (recorder_.restoreNextSubFrame(*observer_)) observer_->setEyeEvent(observer_->event());
+}
+
+bool DvDisplayManager::skipStep() {
+  if (observer_) {
+    recordSubFrames();
+    replaySubFramesAsDrawingDoes();
+  }
+  ++frameCounter;
+  time += timeStep;
+  return time <= endTime;
+}
+
 bool DvDisplayManager::advanceTime() {
   if (observer_) {
-    const int n = boundedMotionSamples(state_.motionSamples);
-    const float spacing = state_.motionInterval * (n == 1 ? 1.0f : 1.0f / float(n - 1));
-    recorder_.clearSubFrames();
-    for (int i = 0; i < n; ++i) {
-      observer_->update(time + float(i) * spacing);
-      recorder_.addSubFrame(*observer_);
-    }
+    recordSubFrames();
     updateScene();
     if (overlay_) {
       overlay_->speed = observer_->speed();

@@ -34,6 +34,12 @@ public:
   // values copied, the counter and time advanced. False once the time has
   // passed the end time.
   bool advanceTime();
+  // The same step along the observer's world line, without transforming or
+  // drawing the scene: the observer is left exactly as drawing the step
+  // would leave it (a motion-blurred frame replays its sub-frames into it),
+  // so the steps after it match a run that drew every frame. False once the
+  // time has passed the end time.
+  bool skipStep();
   // Draws one frame; swaps when double-buffered and `noSwap` is 0.
   virtual void display(int noSwap);
   // Transforms the scene for the observer (per eye in per-eye stereo).
@@ -69,6 +75,8 @@ public:
   int frameCounter = 0;         // advanceTime calls; never reset
 
 private:
+  void recordSubFrames();
+  void replaySubFramesAsDrawingDoes();
   void setUpFaces() const;
   void cameraSequence(float eyeAngleDegrees, float eyeOffset);
   int drawList(int listNumber, int listMode, bool software);

@@ -1,5 +1,6 @@
 #include "app/window/quillmere_window.h"
 
+#include "app/recording/interrupt.h"
 #include "app/recording/png_writer.h"
 #include "app/window/menus.h"
 #include "render/gl_driver.h"
@@ -77,14 +78,7 @@ int QuillmereWindow::run(int& argc, char** argv) {
   }
   if (line_.benchmark) return runBenchmark();
 
-  if (!line_.recordFolder.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(line_.recordFolder, error);
-    if (error) {
-      std::fprintf(stderr, "quillmere: cannot create %s: %s\n", line_.recordFolder.c_str(), error.message().c_str());
-      return 1;
-    }
-  }
+  if (!startRecording()) return 1;
   startTime_ = std::chrono::steady_clock::now();
   glutTimerFunc(batch_ ? 0 : kTimerMilliseconds, onTimer, 0);
   glutMainLoop();
@@ -92,7 +86,7 @@ int QuillmereWindow::run(int& argc, char** argv) {
   ImGui_ImplOpenGL2_Shutdown();
   ImGui_ImplGLUT_Shutdown();
   ImGui::DestroyContext();
-  return exitStatus_;
+  return endRecording(exitStatus_);
 }
 
 bool QuillmereWindow::load() {
@@ -244,11 +238,7 @@ void QuillmereWindow::captureFrame() {
   int sceneHeight = height_ - menuBarHeight();
   glReadBuffer(GL_BACK);
   readViewport(0, 0, width_, sceneHeight, pixels_);
-  if (!line_.recordFolder.empty()) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame-%05d.png", stepsDone_);
-    writePng(line_.recordFolder + name, width_, sceneHeight, pixels_);
-  }
+  if (!recordFrame()) finish(1);
   if (!line_.screenshotPath.empty() && (line_.frames < 0 || stepsDone_ >= line_.frames))
     writePng(line_.screenshotPath, width_, sceneHeight, pixels_);
 }
@@ -353,6 +343,7 @@ void QuillmereWindow::onDisplay() { instance_->drawFrame(); }
 
 void QuillmereWindow::onTimer(int) {
   QuillmereWindow& w = *instance_;
+  if (interruptRequested()) return w.finish(interruptExitStatus()); // the movie is finished on the way out
   const bool modal = w.aboutShowing_ || !w.errorMessage_.empty(); // time stands still behind a box
   if (w.reloadRequested_) {
     // A new subdivision length needs the scene converted again; if that

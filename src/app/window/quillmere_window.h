@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/command_line.h"
+#include "app/recording/frame_recording.h"
 #include "app/scene_loading.h"
 
 #include <chrono>
@@ -56,6 +57,11 @@ private:
   void reportProgress();
   void finish(int status);
   int runBenchmark();
+  // Recording (window/recording.cpp): --first-frame, --record's folder or movie, Ctrl+C.
+  bool startRecording();
+  bool recordFrame();
+  int endRecording(int status);
+  int frameInFlight() const { return line_.firstFrame - 1 + stepsDone_; }
 
   CommandLine line_;
   std::unique_ptr<LoadedScene> scene_;
@@ -72,6 +78,7 @@ private:
   bool captureNext_ = false;
   bool reloadRequested_ = false;  // the scene is converted again at the next tick
   std::vector<std::uint8_t> pixels_; // reused frame read-back
+  FrameRecording recording_;         // --record: PNG frames or a movie
   std::chrono::steady_clock::time_point startTime_;
 };
 

@@ -1,0 +1,50 @@
+// The recording side of a batch run: flying to --first-frame without
+// drawing, opening --record's folder or movie, writing each frame under its
+// number in the flight, and ending a movie playable when the run ends or
+// is interrupted.
+#include "app/window/quillmere_window.h"
+
+#include "app/recording/frame_range.h"
+#include "app/recording/interrupt.h"
+
+#include <cstdio>
+
+namespace quillmere {
+
+namespace {
+
+constexpr float kFallbackFramesPerSecond = 25.0f; // for a parameter file's rate no player takes
+
+} // namespace
+
+bool QuillmereWindow::startRecording() {
+  if (viewer_ && line_.firstFrame > 1) {
+    std::string error;
+    if (!stepToFrame(*viewer_, line_.firstFrame, error)) {
+      std::fprintf(stderr, "quillmere: %s\n", error.c_str());
+      return false;
+    }
+  }
+  MovieSettings movie;
+  movie.width = width_;
+  movie.height = height_ - menuBarHeight();
+  float rate = line_.framesPerSecond > 0 ? line_.framesPerSecond : scene_ ? scene_->parameters.frameRate : 0.0f;
+  movie.framesPerSecond = rate >= 0.1f && rate <= 1000.0f ? rate : kFallbackFramesPerSecond;
+  movie.quality = line_.quality;
+  if (!recording_.open(line_.recordFolder, movie)) return false;
+  if (batch_) catchInterrupt();
+  return true;
+}
+
+bool QuillmereWindow::recordFrame() {
+  const int sceneHeight = height_ - menuBarHeight();
+  return recording_.write(frameInFlight(), width_, sceneHeight, pixels_);
+}
+
+// A movie gets its trailer whatever ended the run; failing that fails the run.
+int QuillmereWindow::endRecording(int status) {
+  const bool ok = recording_.finish() && !recording_.failed();
+  return !ok && status == 0 ? 1 : status;
+}
+
+} // namespace quillmere
