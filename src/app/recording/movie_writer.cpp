@@ -56,6 +56,7 @@ struct MovieWriter::Encoder {
   int inputWidth = 0, inputHeight = 0; // of the RGB frames handed in
   int framesWritten = 0;
   bool finished = false;
+  bool removeFile = false;    // the file was created by an open that then failed
 
   ~Encoder() {
     sws_freeContext(converter);
@@ -66,6 +67,7 @@ struct MovieWriter::Encoder {
       if (format->pb && !(format->oformat->flags & AVFMT_NOFILE)) avio_closep(&format->pb);
       avformat_free_context(format);
     }
+    if (removeFile) std::remove(path.c_str()); // no half-written header left behind
   }
 
   bool fail(const char* what, int code) {
@@ -156,6 +158,7 @@ bool MovieWriter::open(const std::string& path, const MovieSettings& settings) {
   if (!(e.format->oformat->flags & AVFMT_NOFILE)) {
     status = avio_open(&e.format->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (status < 0) return e.fail("cannot open the file", status);
+    e.removeFile = true;
   }
   status = avformat_write_header(e.format, nullptr);
   if (status < 0) return e.fail("cannot write the header", status);
@@ -175,6 +178,7 @@ bool MovieWriter::open(const std::string& path, const MovieSettings& settings) {
   if (!e.converter) return e.fail("no RGB to yuv420p converter", AVERROR(EINVAL));
   const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
   sws_setColorspaceDetails(e.converter, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16); // full-range RGB in, video range out
+  e.removeFile = false;
   encoder_ = std::move(owner);
   return true;
 }
