@@ -1,6 +1,7 @@
 // quillmere [options] [PARAMFILE]: the viewer. See --help.
 #include "app/command_line.h"
 #include "app/recording/frame_range.h"
+#include "app/window/headless_run.h"
 #include "app/window/quillmere_window.h"
 
 #include <cstdio>
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
     }
     std::printf("%d\n", frames);
     return 0;
+  }
+  if (wantsHeadless(line)) {
+    HeadlessRun headless(line);
+    return headless.run();
   }
   // GLUT reads its own X options (-display, -geometry) and leaves the rest.
   int glutArgc = 1;

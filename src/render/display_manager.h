@@ -8,6 +8,7 @@
 
 #include "display/display_node.h"
 #include "display/recorder.h"
+#include "render/accumulation.h"
 #include "render/jitter.h"
 
 namespace quillmere {
@@ -26,6 +27,9 @@ public:
   void setObserver(RelObserver* observer) { observer_ = observer; }
   void setOverlay(StatusOverlay* overlay) { overlay_ = overlay; }
   void setViewer(Viewer* viewer) { viewer_ = viewer; }
+  // Draws into a framebuffer object's one colour buffer, summing
+  // accumulation passes in `accumulation`, instead of the window's buffers.
+  void setOffscreen(Accumulation* accumulation);
   // Sets the OpenGL defaults, marks the scene for compiling and keeps the root.
   void setScene(DvGroup* root);
 
@@ -82,6 +86,7 @@ private:
   int drawList(int listNumber, int listMode, bool software);
   void drawHiddenLine(int listMode, int& result);
   void drawOverlay() const;
+  void selectDrawBuffer(unsigned windowBuffer) const;
 
   DvRenderState& state_;
   FrameHolder frameHolder_;
@@ -90,6 +95,9 @@ private:
   StatusOverlay* overlay_ = nullptr;
   Viewer* viewer_ = nullptr;
   RelRecorder recorder_;
+  AccumulationBuffer accumulationBuffer_;            // the window's
+  Accumulation* accumulation_ = &accumulationBuffer_;
+  bool offscreen_ = false;                           // a framebuffer object: no front, back, left or right buffers
 };
 
 } // namespace quillmere
