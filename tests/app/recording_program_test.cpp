@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <magick/MagickCore.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -51,13 +52,15 @@ double meanDifference(const Picture& a, const Picture& b) {
 
 class Recording : public testing::Test {
 protected:
+  // Without a display the program draws through EGL; the tests need one of the two.
   void SetUp() override {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
     folder_ = fs::temp_directory_path() / ("quillmere-recording-" + std::to_string(::getpid()) + "-" +
                                            testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
+    if (!std::getenv("DISPLAY") && !eglWorks()) GTEST_SKIP() << "no display and no EGL";
   }
+  bool eglWorks() { return run("--headless --frames 1 --screenshot probe.png --size 32x32") == 0; }
   void TearDown() override { fs::remove_all(folder_); }
 
   // Runs `command` in the test's folder; returns its exit status.
@@ -133,6 +136,27 @@ TEST_F(Recording, MoviesReadBackWithTheirFramesSizeAndPictures) {
   ASSERT_EQ(run(kFlight + look + " --record slow.mkv --fps 24 --quality 30"), 0) << text("output.txt");
   shell("ffprobe -v error -show_entries stream=r_frame_rate,codec_name -of csv=p=0 slow.mkv >rate.txt");
   EXPECT_EQ(text("rate.txt"), "h264,24/1\n");
+}
+
+// The same frame drawn in a window (Xvfb) and offscreen through EGL, with
+// accumulation: the window's accumulation buffer against the float
+// framebuffer, within one level of 255 (rounding of the sRGB encoding).
+TEST_F(Recording, OffscreenPicturesMatchTheWindowsWithinOneLevel) {
+  if (!std::getenv("DISPLAY") || !eglWorks()) GTEST_SKIP() << "needs both a display and EGL";
+  const std::string look = " --frames 4 --size 240x150";
+  for (const char* options : {" --antialias 4", " --motion-blur 3 --depth-of-field 4", " --style hidden-line"}) {
+    ASSERT_EQ(run(kFlight + look + options + " --screenshot window.png"), 0) << text("output.txt");
+    ASSERT_EQ(run(kFlight + look + options + " --headless --screenshot offscreen.png"), 0) << text("output.txt");
+    Picture window = readPicture(path("window.png")), offscreen = readPicture(path("offscreen.png"));
+    ASSERT_EQ(window.rgb.size(), offscreen.rgb.size()) << options;
+    int worst = 0, lit = 0;
+    for (std::size_t i = 0; i < window.rgb.size(); ++i) {
+      worst = std::max(worst, std::abs(int(window.rgb[i]) - int(offscreen.rgb[i])));
+      lit += window.rgb[i] > 0;
+    }
+    EXPECT_LE(worst, 1) << options;
+    EXPECT_GT(lit, 1000) << options; // a scene and its status bar, not two black pictures
+  }
 }
 
 TEST_F(Recording, UnwritableMovieFailsNamingTheFile) {
