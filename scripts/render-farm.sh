@@ -84,7 +84,10 @@ if [ -n "$sshlogin" ]; then parallel_options+=(--sshlogin "$sshlogin"); else par
 echo "rendering $frames frames from frame $first in $segments segments"
 parallel "${parallel_options[@]}" \
   "QUILLMERE=$(printf %q "$program") $quoted_runner $quoted_options --first-frame {2} --frames {3} --record $(printf %q "$work")/segment-{1}.mp4 >$(printf %q "$work")/segment-{1}.log 2>&1" \
-  :::: "$jobs"
+  :::: "$jobs" || {
+  echo "render-farm.sh: a segment failed; the segments and their logs are in $work/" >&2
+  exit 1
+}
 
 list=()
 for ((i = 1; i <= segments; ++i)); do list+=("$work/segment-$i.mp4"); done
