@@ -32,7 +32,7 @@ bool QuillmereWindow::startRecording() {
   movie.framesPerSecond = rate >= 0.1f && rate <= 1000.0f ? rate : kFallbackFramesPerSecond;
   movie.quality = line_.quality;
   if (!recording_.open(line_.recordFolder, movie)) return false;
-  if (batch_) catchInterrupt();
+  if (batch_ || recording_.isMovie()) catchInterrupt(); // a movie in a window gets its trailer too
   return true;
 }
 
