@@ -53,7 +53,9 @@ TEST(MovieWriter, FailuresNameTheFileAndFfmpegsReason) {
   // WebM holds only VP8, VP9 and AV1: the muxer refuses H.264.
   MovieSettings h264 = settings;
   h264.encoderName = "libx264";
-  EXPECT_NE(openFailure((folder / "flight.webm").string(), h264).find("cannot write the header"), std::string::npos);
+  const std::string webm = (folder / "refused.webm").string();
+  EXPECT_NE(openFailure(webm, h264).find("cannot write the header"), std::string::npos);
+  EXPECT_FALSE(fs::exists(webm)); // no half-written file left behind
 
   // A frame of the wrong size is refused, not read past its end.
   MovieWriter writer;

@@ -5,7 +5,6 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -173,8 +172,7 @@ bool MovieWriter::open(const std::string& path, const MovieSettings& settings) {
   status = av_frame_get_buffer(e.frame, 0);
   if (status < 0) return e.fail("setting up", status);
   e.converter = sws_getContext(e.codec->width, e.codec->height, AV_PIX_FMT_RGB24, e.codec->width, e.codec->height,
-                               AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, nullptr,
-                               nullptr, nullptr);
+                               AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
   if (!e.converter) return e.fail("no RGB to yuv420p converter", AVERROR(EINVAL));
   const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
   sws_setColorspaceDetails(e.converter, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16); // full-range RGB in, video range out

@@ -158,8 +158,8 @@ bool HeadlessRun::finished() const {
   return !line_.screenshotPath.empty() && line_.recordFolder.empty(); // a screenshot of the first frame
 }
 
+// There is nothing to swap offscreen: the end of a frame is where it is read back.
 void HeadlessRun::swapBuffers() {
-  glFinish();
   if (captureNext_) capture();
 }
 
