@@ -14,7 +14,7 @@ struct CommandLine {
   bool help = false;
   bool run = false;             // start the animation at once
   int frames = -1;              // animation steps to run before exiting; -1: run until closed
-  std::string recordFolder;     // PNG of every animation frame, frame-00001.png, ...
+  std::string recordFolder;     // PNG of every animation frame, frame-00001.png, ...; or a movie file (.mp4 .mkv .webm)
   std::string screenshotPath;   // PNG of the last frame, then exit
   int width = 960, height = 600; // window size in pixels
   bool benchmark = false;       // time the drawing paths and print frames per second
