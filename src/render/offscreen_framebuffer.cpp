@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quillmere {
@@ -84,6 +85,18 @@ bool OffscreenFramebuffer::createSum(std::string& error) {
 }
 
 void OffscreenFramebuffer::bind() const { glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_); }
+
+void OffscreenFramebuffer::readBottomRowFirst(std::vector<std::uint8_t>& rgb) const {
+  rgb.resize(std::size_t(width_) * std::size_t(height_) * 3);
+  glReadBuffer(GL_COLOR_ATTACHMENT0);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  // Stored top row first (see create): swap the rows end for end.
+  const std::size_t row = std::size_t(width_) * 3;
+  for (int top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom)
+    std::swap_ranges(rgb.begin() + long(row * std::size_t(top)), rgb.begin() + long(row * std::size_t(top + 1)),
+                     rgb.begin() + long(row * std::size_t(bottom)));
+}
 
 void OffscreenFramebuffer::clear() {
   if (!sumFramebuffer_) {

@@ -10,7 +10,9 @@
 
 #include "render/accumulation.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillmere {
 
@@ -26,6 +28,8 @@ public:
   bool create(int width, int height, std::string& error);
   // Binds the picture for drawing and reading (after another framebuffer was used).
   void bind() const;
+  // Reads the whole picture as RGB, bottom row first as glReadPixels gives a window's.
+  void readBottomRowFirst(std::vector<std::uint8_t>& rgb) const;
 
   // Accumulation in a 32-bit float RGBA texture, in linear light: each pass
   // is decoded from sRGB as it is read and added with blending as a

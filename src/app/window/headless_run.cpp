@@ -9,7 +9,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -19,13 +18,6 @@ namespace quillmere {
 namespace {
 
 constexpr float kFallbackFramesPerSecond = 25.0f; // for a parameter file's rate no player takes
-
-void flipRows(std::vector<std::uint8_t>& rgb, int width, int height) {
-  const std::size_t row = std::size_t(width) * 3;
-  for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
-    std::swap_ranges(rgb.begin() + long(row * std::size_t(top)), rgb.begin() + long(row * std::size_t(top + 1)),
-                     rgb.begin() + long(row * std::size_t(bottom)));
-}
 
 } // namespace
 
@@ -165,9 +157,7 @@ void HeadlessRun::swapBuffers() {
 
 void HeadlessRun::capture() {
   captureNext_ = false;
-  glReadBuffer(GL_COLOR_ATTACHMENT0);
-  readViewport(0, 0, line_.width, line_.height, pixels_);
-  flipRows(pixels_, line_.width, line_.height); // the writers take the bottom row first, as a window gives it
+  picture_.readBottomRowFirst(pixels_); // as a window gives it, as the writers take it
   captured_ = true;
   if (!recording_.write(frameInFlight(), line_.width, line_.height, pixels_)) writeFailed_ = true;
 }

@@ -13,7 +13,7 @@
 #include "app/command_line.h"
 #include "app/recording/frame_recording.h"
 #include "app/scene_loading.h"
-#include "app/window/egl_context.h"
+#include "render/egl_context.h"
 #include "render/offscreen_framebuffer.h"
 
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "app/window/egl_context.h"
+#include "render/egl_context.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
