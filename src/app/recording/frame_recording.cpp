@@ -1,11 +1,28 @@
 #include "app/recording/frame_recording.h"
 
+#include "app/command_line.h"
 #include "app/recording/png_writer.h"
 
 #include <cstdio>
 #include <filesystem>
 
 namespace quillmere {
+
+namespace {
+
+constexpr float kFallbackFramesPerSecond = 25.0f;
+
+} // namespace
+
+MovieSettings movieSettingsFor(const CommandLine& line, float parameterFrameRate, int width, int height) {
+  MovieSettings movie;
+  movie.width = width;
+  movie.height = height;
+  const float rate = line.framesPerSecond > 0 ? line.framesPerSecond : parameterFrameRate;
+  movie.framesPerSecond = rate >= 0.1f && rate <= 1000.0f ? rate : kFallbackFramesPerSecond;
+  movie.quality = line.quality;
+  return movie;
+}
 
 bool FrameRecording::open(const std::string& target, const MovieSettings& settings) {
   target_ = target;

@@ -11,6 +11,12 @@
 
 namespace quillmere {
 
+struct CommandLine;
+
+// The movie settings of a run: --fps, else the parameter file's frame rate
+// (25 when that is no rate a player takes), and --quality.
+MovieSettings movieSettingsFor(const CommandLine& line, float parameterFrameRate, int width, int height);
+
 class FrameRecording {
 public:
   // Creates the folder, or the movie for frames of settings' size. An empty

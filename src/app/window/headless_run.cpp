@@ -15,12 +15,6 @@
 
 namespace quillmere {
 
-namespace {
-
-constexpr float kFallbackFramesPerSecond = 25.0f; // for a parameter file's rate no player takes
-
-} // namespace
-
 bool wantsHeadless(const CommandLine& line) {
   const char* display = std::getenv("DISPLAY");
   return line.headless || !display || !*display;
@@ -113,12 +107,8 @@ bool HeadlessRun::startRecording() {
       return false;
     }
   }
-  MovieSettings movie;
-  movie.width = line_.width;
-  movie.height = line_.height;
-  float rate = line_.framesPerSecond > 0 ? line_.framesPerSecond : scene_ ? scene_->parameters.frameRate : 0.0f;
-  movie.framesPerSecond = rate >= 0.1f && rate <= 1000.0f ? rate : kFallbackFramesPerSecond;
-  movie.quality = line_.quality;
+  const float frameRate = scene_ ? scene_->parameters.frameRate : 0.0f;
+  MovieSettings movie = movieSettingsFor(line_, frameRate, line_.width, line_.height);
   if (!recording_.open(line_.recordFolder, movie)) return false;
   catchInterrupt();
   return true;

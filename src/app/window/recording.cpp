@@ -11,12 +11,6 @@
 
 namespace quillmere {
 
-namespace {
-
-constexpr float kFallbackFramesPerSecond = 25.0f; // for a parameter file's rate no player takes
-
-} // namespace
-
 bool QuillmereWindow::startRecording() {
   if (viewer_ && line_.firstFrame > 1) {
     std::string error;
@@ -25,12 +19,8 @@ bool QuillmereWindow::startRecording() {
       return false;
     }
   }
-  MovieSettings movie;
-  movie.width = width_;
-  movie.height = height_ - menuBarHeight();
-  float rate = line_.framesPerSecond > 0 ? line_.framesPerSecond : scene_ ? scene_->parameters.frameRate : 0.0f;
-  movie.framesPerSecond = rate >= 0.1f && rate <= 1000.0f ? rate : kFallbackFramesPerSecond;
-  movie.quality = line_.quality;
+  const float frameRate = scene_ ? scene_->parameters.frameRate : 0.0f;
+  MovieSettings movie = movieSettingsFor(line_, frameRate, width_, height_ - menuBarHeight());
   if (!recording_.open(line_.recordFolder, movie)) return false;
   if (batch_ || recording_.isMovie()) catchInterrupt(); // a movie in a window gets its trailer too
   return true;
