@@ -1,4 +1,4 @@
-// Recording end to end under a display: a range of frames matches the same
+// Recording end to end (a window under a display, else EGL): a range of frames matches the same
 // frames of a whole run pixel for pixel, movies read back through the
 // ffmpeg programs, an unwritable movie fails by name, and Ctrl+C leaves a
 // playable movie.
@@ -157,6 +157,27 @@ TEST_F(Recording, OffscreenPicturesMatchTheWindowsWithinOneLevel) {
     EXPECT_LE(worst, 1) << options;
     EXPECT_GT(lit, 1000) << options; // a scene and its status bar, not two black pictures
   }
+}
+
+// Four segments of five frames, rendered in parallel and joined without
+// re-encoding: 20 frames, and frame 11 (the third segment's first) is the
+// whole run's frame 11, nearer to it than to its neighbours.
+TEST_F(Recording, RenderFarmJoinsSegmentsIntoTheWholeFlight) {
+  if (shell("command -v parallel >/dev/null") != 0) GTEST_SKIP() << "no GNU parallel";
+  const std::string look = " --frames 20 --size 160x100";
+  ASSERT_EQ(run(kFlight + look + " --record whole"), 0) << text("output.txt");
+  ASSERT_EQ(shell("QUILLMERE='" QUILLMERE_PROGRAM "' bash '" QUILLMERE_EXAMPLES "/../scripts/render-farm.sh' "
+                  "--segments 4 " + kFlight + " farm.mp4 --" + look + " >output.txt 2>&1"),
+            0)
+      << text("output.txt");
+  EXPECT_EQ(probe("farm.mp4"), "160,100,20");
+  ASSERT_EQ(shell("ffmpeg -v error -y -i farm.mp4 -vf select='eq(n\\,10)' -frames:v 1 eleventh.png"), 0);
+  Picture eleventh = readPicture(path("eleventh.png"));
+  ASSERT_EQ(eleventh.width, 160);
+  const double own = meanDifference(eleventh, readPicture(frame("whole", 11)));
+  EXPECT_LT(own, 4.0);
+  EXPECT_LT(own, meanDifference(eleventh, readPicture(frame("whole", 10))));
+  EXPECT_LT(own, meanDifference(eleventh, readPicture(frame("whole", 12))));
 }
 
 TEST_F(Recording, UnwritableMovieFailsNamingTheFile) {
