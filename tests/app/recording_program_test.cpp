@@ -1,7 +1,8 @@
-// Recording end to end (a window under a display, else EGL): a range of frames matches the same
-// frames of a whole run pixel for pixel, movies read back through the
-// ffmpeg programs, an unwritable movie fails by name, and Ctrl+C leaves a
-// playable movie.
+// Recording end to end, in a window under a display or else through EGL: a
+// range of frames matches the same frames of a whole run pixel for pixel,
+// movies read back through the ffmpeg programs, offscreen pictures match the
+// window's, the render farm joins its segments, an unwritable movie fails by
+// name, and Ctrl+C leaves a playable movie.
 #include <gtest/gtest.h>
 #include <magick/MagickCore.h>
 
