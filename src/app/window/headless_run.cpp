@@ -100,6 +100,7 @@ bool HeadlessRun::load() {
 }
 
 bool HeadlessRun::startRecording() {
+  catchInterrupt(); // before the movie is opened, so that no signal can leave it without its trailer
   if (viewer_ && line_.firstFrame > 1) {
     std::string error;
     if (!stepToFrame(*viewer_, line_.firstFrame, error)) {
@@ -109,9 +110,7 @@ bool HeadlessRun::startRecording() {
   }
   const float frameRate = scene_ ? scene_->parameters.frameRate : 0.0f;
   MovieSettings movie = movieSettingsFor(line_, frameRate, line_.width, line_.height);
-  if (!recording_.open(line_.recordFolder, movie)) return false;
-  catchInterrupt();
-  return true;
+  return recording_.open(line_.recordFolder, movie);
 }
 
 // One step as the window's timer makes it: advance, draw, read back.

@@ -12,6 +12,8 @@
 namespace quillmere {
 
 bool QuillmereWindow::startRecording() {
+  // Before the movie is opened, so that no signal can leave it without its trailer.
+  if (batch_ || movieFormatOf(line_.recordFolder) != MovieFormat::None) catchInterrupt();
   if (viewer_ && line_.firstFrame > 1) {
     std::string error;
     if (!stepToFrame(*viewer_, line_.firstFrame, error)) {
@@ -21,9 +23,7 @@ bool QuillmereWindow::startRecording() {
   }
   const float frameRate = scene_ ? scene_->parameters.frameRate : 0.0f;
   MovieSettings movie = movieSettingsFor(line_, frameRate, width_, height_ - menuBarHeight());
-  if (!recording_.open(line_.recordFolder, movie)) return false;
-  if (batch_ || recording_.isMovie()) catchInterrupt(); // a movie in a window gets its trailer too
-  return true;
+  return recording_.open(line_.recordFolder, movie);
 }
 
 bool QuillmereWindow::recordFrame() {
