@@ -300,6 +300,7 @@ void QuillmereWindow::drawPopups() {
 
 void QuillmereWindow::finish(int status) {
   exitStatus_ = status;
+  finished_ = true;
   glutLeaveMainLoop();
 }
 
@@ -307,6 +308,8 @@ void QuillmereWindow::onDisplay() { instance_->drawFrame(); }
 
 void QuillmereWindow::onTimer(int) {
   QuillmereWindow& w = *instance_;
+  // freeglut may still run a timer that is due after the loop was left: no step after the last.
+  if (w.finished_) return;
   if (interruptRequested()) return w.finish(interruptExitStatus()); // the movie is finished on the way out
   const bool modal = w.aboutShowing_ || !w.errorMessage_.empty(); // time stands still behind a box
   if (w.reloadRequested_) {

@@ -74,6 +74,7 @@ private:
   bool exitAfterError_ = false;   // the box reports a failure that ends the program
   int width_ = 0, height_ = 0;
   int exitStatus_ = 0;
+  bool finished_ = false;         // the main loop is being left: no further step
   int stepsDone_ = 0;
   bool captureNext_ = false;
   bool reloadRequested_ = false;  // the scene is converted again at the next tick
