@@ -18,6 +18,9 @@ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cmake_options[@]
 cmake --build "$build_dir" -j"$(nproc)"
 cd "$build_dir"
 # Tests that draw with OpenGL need a display; Xvfb gives them one when there is none.
+# Xvfb covers both ways of drawing: the window, and offscreen through EGL
+# (the tests compare them). Without Xvfb every drawing test draws through
+# EGL, and only the comparison is skipped.
 if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
   # -noreset: Xvfb would otherwise reset whenever its last client leaves, and
   # refuse the next test process that connects during the reset.

@@ -40,6 +40,18 @@ const char* const kHelp =
     "  --frames N             run N animation steps, then exit\n"
     "  --record DIR           write every animation frame as DIR/frame-00001.png, ...;\n"
     "                         without --frames until the flight's end time, then exit\n"
+    "  --record FILE.mp4      record a movie instead: .mp4 and .mkv H.264 (yuv420p),\n"
+    "                         .webm VP9; Ctrl+C ends it playable at the last frame\n"
+    "  --fps N                frame rate of the movie (default: the parameter file's)\n"
+    "  --quality N            constant rate factor of the movie, lower is better\n"
+    "                         (H.264 0..51, default 23; VP9 0..63, default 31)\n"
+    "  --first-frame K        with --frames N: draw only the flight's frames K..K+N-1,\n"
+    "                         identical to those frames of a whole run; frame files\n"
+    "                         carry their number in the flight\n"
+    "  --flight-frames        print how many frames the flight has (from its time\n"
+    "                         step and end time) and exit\n"
+    "  --headless             draw offscreen through EGL without an X display (also\n"
+    "                         chosen when DISPLAY is not set)\n"
     "  --screenshot FILE      write the last frame as a PNG file and exit; alone, the\n"
     "                         window as it opens (the flight's start, no step)\n"
     "  --size WxH             window size in pixels (default 960x600)\n"
@@ -130,7 +142,7 @@ bool takesValue(const char* option) {
   return indexOf(option, {"--frames", "--record", "--screenshot", "--size", "--style", "--colour-shift", "--gamut",
                           "--antialias", "--depth-of-field", "--motion-blur", "--stereo", "--subdivide", "--threads",
                           "--transform", "--colour-model", "--white-balance", "--exposure", "--tone-map", "--focus",
-                          "--uplift"}) >= 0;
+                          "--uplift", "--first-frame", "--fps", "--quality"}) >= 0;
 }
 
 } // namespace
@@ -161,6 +173,10 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       line.autoExposure = true;
     } else if (std::strcmp(option, "--benchmark") == 0) {
       line.benchmark = true;
+    } else if (std::strcmp(option, "--headless") == 0) {
+      line.headless = true;
+    } else if (std::strcmp(option, "--flight-frames") == 0) {
+      line.flightFrames = true;
     } else if (option[0] == '-' && option[1] == '-') {
       if (!takesValue(option)) {
         error = std::string("unknown option ") + option;
@@ -189,6 +205,9 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--exposure") == 0) ok = line.exposureSet = parseExposure(v, line.exposure);
       else if (std::strcmp(option, "--tone-map") == 0) ok = (line.toneMap = indexOf(v, {kToneMapNames[0], kToneMapNames[1], kToneMapNames[2]})) >= 0;
       else if (std::strcmp(option, "--uplift") == 0) ok = (line.uplift = indexOf(v, {kUpliftNames[0], kUpliftNames[1]})) >= 0;
+      else if (std::strcmp(option, "--first-frame") == 0) ok = parseInteger(v, 1, 100000000, line.firstFrame);
+      else if (std::strcmp(option, "--fps") == 0) ok = parseLength(v, line.framesPerSecond) && line.framesPerSecond >= 0.1f && line.framesPerSecond <= 1000.0f;
+      else if (std::strcmp(option, "--quality") == 0) ok = parseInteger(v, 0, 63, line.quality);
       else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
       if (!ok) {
         error = std::string(option) + ": bad value '" + v + "'";

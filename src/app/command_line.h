@@ -14,10 +14,15 @@ struct CommandLine {
   bool help = false;
   bool run = false;             // start the animation at once
   int frames = -1;              // animation steps to run before exiting; -1: run until closed
-  std::string recordFolder;     // PNG of every animation frame, frame-00001.png, ...
+  std::string recordFolder;     // PNG of every animation frame, frame-00001.png, ...; or a movie file (.mp4 .mkv .webm)
   std::string screenshotPath;   // PNG of the last frame, then exit
   int width = 960, height = 600; // window size in pixels
   bool benchmark = false;       // time the drawing paths and print frames per second
+  int firstFrame = 1;           // the flight's frame drawn first; earlier steps are flown without drawing
+  float framesPerSecond = 0;    // movie frame rate; 0: the parameter file's
+  int quality = -1;             // movie constant rate factor; -1: the codec's default
+  bool headless = false;        // draw offscreen through EGL even when there is a display
+  bool flightFrames = false;    // print the number of frames of the flight and exit
   // Render settings; a negative value (or false) leaves the scene's own.
   int style = -1;               // 0 textured, 1 lit, 2 wireframe, 3 hidden line
   bool spectral = false;

@@ -30,6 +30,17 @@ int boundedMotionSamples(int samples) { return std::clamp(samples, 1, RelRecorde
 
 DvDisplayManager::DvDisplayManager(DvRenderState& state) : state_(state) {}
 
+void DvDisplayManager::setOffscreen(Accumulation* accumulation) {
+  offscreen_ = true;
+  accumulation_ = accumulation;
+}
+
+// Offscreen, both eyes of a stereo pair and either buffer of a window are
+// the one colour attachment.
+void DvDisplayManager::selectDrawBuffer(unsigned windowBuffer) const {
+  glDrawBuffer(offscreen_ ? GL_COLOR_ATTACHMENT0 : GLenum(windowBuffer));
+}
+
 void DvDisplayManager::setUpFaces() const {
   glFrontFace(state_.clockwiseFrontFaces ? GL_CW : GL_CCW);
   if (!state_.cullBackFaces) {
@@ -70,15 +81,39 @@ void DvDisplayManager::setScene(DvGroup* root) {
   root_ = root;
 }
 
+void DvDisplayManager::recordSubFrames() {
+  const int n = boundedMotionSamples(state_.motionSamples);
+  const float spacing = state_.motionInterval * (n == 1 ? 1.0f : 1.0f / float(n - 1));
+  recorder_.clearSubFrames();
+  for (int i = 0; i < n; ++i) {
+    observer_->update(time + float(i) * spacing);
+    recorder_.addSubFrame(*observer_);
+  }
+}
+
+// A motion-blurred view restores each recorded sub-frame into the observer
+// (renderView); the stored sub-frames hold single precision, so the restored
+// state differs from the integrated one in its last bits and the next step
+// starts from it.
+void DvDisplayManager::replaySubFramesAsDrawingDoes() {
+  if (!state_.motionBlur || boundedMotionSamples(state_.motionSamples) < 2) return;
+  recorder_.rewind();
+  while (recorder_.restoreNextSubFrame(*observer_)) observer_->setEyeEvent(observer_->event());
+}
+
+bool DvDisplayManager::skipStep() {
+  if (observer_) {
+    recordSubFrames();
+    replaySubFramesAsDrawingDoes();
+  }
+  ++frameCounter;
+  time += timeStep;
+  return time <= endTime;
+}
+
 bool DvDisplayManager::advanceTime() {
   if (observer_) {
-    const int n = boundedMotionSamples(state_.motionSamples);
-    const float spacing = state_.motionInterval * (n == 1 ? 1.0f : 1.0f / float(n - 1));
-    recorder_.clearSubFrames();
-    for (int i = 0; i < n; ++i) {
-      observer_->update(time + float(i) * spacing);
-      recorder_.addSubFrame(*observer_);
-    }
+    recordSubFrames();
     updateScene();
     copyToOverlay(time);
   }
@@ -200,19 +235,19 @@ bool DvDisplayManager::drawViews() {
       std::fprintf(stderr, "Stereo (Ideal Observer)  %g   %g\n", double(e), convergence);
       std::fflush(stderr);
     }
-    glDrawBuffer(GL_BACK_LEFT);
+    selectDrawBuffer(GL_BACK_LEFT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderView(-a, -0.5f * e);
-    glDrawBuffer(GL_BACK_RIGHT);
+    selectDrawBuffer(GL_BACK_RIGHT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderView(a, 0.5f * e);
-    glDrawBuffer(GL_BACK);
+    selectDrawBuffer(GL_BACK);
   } else if (state_.stereoDualScreen) {
     // Side by side, each half with its own overlay; the one swap comes at the end.
     if (state_.trace) std::fprintf(stderr, "Dual Screen Stereo\n");
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    glDrawBuffer(GL_BACK);
+    selectDrawBuffer(GL_BACK);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const GLint half = viewport[2] / 2;
     glViewport(viewport[0], viewport[1], half, viewport[3]);
@@ -224,18 +259,18 @@ bool DvDisplayManager::drawViews() {
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     overlayDrawn = true;
   } else if (state_.stereoPerEye) {
-    glDrawBuffer(GL_BACK_LEFT);
+    selectDrawBuffer(GL_BACK_LEFT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     state_.currentEye = 0;
     renderView(-a, 0);
-    glDrawBuffer(GL_BACK_RIGHT);
+    selectDrawBuffer(GL_BACK_RIGHT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     state_.currentEye = 1;
     renderView(a, 0);
-    glDrawBuffer(GL_BACK);
+    selectDrawBuffer(GL_BACK);
     state_.currentEye = 0;
   } else {
-    glDrawBuffer(state_.doubleBuffer ? GL_BACK : GL_FRONT);
+    selectDrawBuffer(state_.doubleBuffer ? GL_BACK : GL_FRONT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderView(0, 0);
   }
@@ -311,8 +346,8 @@ void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset) {
   }
 
   // Accumulation: one pass per time sample, lens and pixel jitter.
-  glReadBuffer(state_.doubleBuffer ? GL_BACK : GL_FRONT);
-  glClear(GL_ACCUM_BUFFER_BIT);
+  glReadBuffer(offscreen_ ? GL_COLOR_ATTACHMENT0 : state_.doubleBuffer ? GL_BACK : GL_FRONT);
+  accumulation_->clear();
   recorder_.rewind();
   const int timeListMode = timeSamples > 1 ? 1 : listMode;
   for (int t = 0; t < timeSamples; ++t) {
@@ -328,10 +363,10 @@ void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset) {
         accPerspective(fieldOfView, aspect, nearPlane, farPlane, image.points[j], eye, state_.focusDistance);
         cameraSequence(eyeAngleDegrees, eyeOffset);
         listMode = renderScene(listMode);
-        glAccum(GL_ACCUM, 1.0f / float(passes));
+        accumulation_->add(1.0f / float(passes));
       }
   }
-  glAccum(GL_RETURN, 1.0f);
+  accumulation_->writeBack();
 }
 
 void DvDisplayManager::accFrustum(double left, double right, double bottom, double top, double zNear, double zFar,

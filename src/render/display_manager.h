@@ -8,6 +8,7 @@
 
 #include "display/display_node.h"
 #include "display/recorder.h"
+#include "render/accumulation.h"
 #include "render/jitter.h"
 
 namespace quillmere {
@@ -26,6 +27,9 @@ public:
   void setObserver(RelObserver* observer) { observer_ = observer; }
   void setOverlay(StatusOverlay* overlay) { overlay_ = overlay; }
   void setViewer(Viewer* viewer) { viewer_ = viewer; }
+  // Draws into a framebuffer object's one colour buffer, summing
+  // accumulation passes in `accumulation`, instead of the window's buffers.
+  void setOffscreen(Accumulation* accumulation);
   // Sets the OpenGL defaults, marks the scene for compiling and keeps the root.
   void setScene(DvGroup* root);
 
@@ -38,6 +42,12 @@ public:
   // the overlay's values to match: the start view before the first step,
   // and the redraw after a setting changed while the flight is stopped.
   void showObserverAsItStands();
+  // The same step along the observer's world line, without transforming or
+  // drawing the scene: the observer is left exactly as drawing the step
+  // would leave it (a motion-blurred frame replays its sub-frames into it),
+  // so the steps after it match a run that drew every frame. False once the
+  // time has passed the end time.
+  bool skipStep();
   // Draws one frame; swaps when double-buffered and `noSwap` is 0.
   virtual void display(int noSwap);
   // Transforms the scene for the observer (per eye in per-eye stereo).
@@ -88,6 +98,8 @@ private:
   // single view and without the swap; true when it drew the overlays itself.
   bool drawViews();
 
+  void recordSubFrames();
+  void replaySubFramesAsDrawingDoes();
   void setUpFaces() const;
   void cameraSequence(float eyeAngleDegrees, float eyeOffset);
   int drawList(int listNumber, int listMode, bool software);
@@ -96,6 +108,7 @@ private:
   void copyToOverlay(float shownTime);
   bool hasStereoBuffers() const; // the visual has left and right back buffers
   void drawAnaglyph(float convergenceDegrees, float eyeSeparation, bool perEye);
+  void selectDrawBuffer(unsigned windowBuffer) const;
 
   DvRenderState& state_;
   FrameHolder frameHolder_;
@@ -107,6 +120,9 @@ private:
   bool stereoFallbackWarned_ = false; // the anaglyph fallback has been reported
   float nearestApparent_ = -1;  // of the last scene update, both eyes; -1: no shape seen
   float farthestApparent_ = -1;
+  AccumulationBuffer accumulationBuffer_;            // the window's
+  Accumulation* accumulation_ = &accumulationBuffer_;
+  bool offscreen_ = false;                           // a framebuffer object: no front, back, left or right buffers
 };
 
 } // namespace quillmere

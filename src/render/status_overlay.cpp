@@ -1,6 +1,7 @@
 #include "render/status_overlay.h"
 
-#include <GL/freeglut.h>
+#include "render/stroke_text.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -80,7 +81,7 @@ void StatusOverlay::draw() const {
   // the pieces follow one another.
   for (int i = 0; i < kPieces; ++i) {
     glColor4fv(i % 2 == 0 ? labelColour : valueColour);
-    for (char c : piece(i)) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, c);
+    for (char c : piece(i)) drawMonoRomanCharacter(c);
   }
   glColor4fv(labelColour);
   for (char c : exposurePiece()) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, c);

@@ -41,6 +41,11 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   CommandLine anaglyph;
   ASSERT_TRUE(parse({"--stereo", "anaglyph"}, anaglyph, error)) << error;
   EXPECT_EQ(anaglyph.stereo, 4);
+  ASSERT_TRUE(parse({"--first-frame", "11", "--fps", "29.97", "--quality", "0", "--headless"}, line, error)) << error;
+  EXPECT_EQ(line.firstFrame, 11);
+  EXPECT_FLOAT_EQ(line.framesPerSecond, 29.97f);
+  EXPECT_EQ(line.quality, 0);
+  EXPECT_TRUE(line.headless);
 
   struct Bad {
     std::vector<std::string> words;
@@ -57,6 +62,9 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
       {{"-x"}, "unknown option -x"},
       {{"a.par", "b.par"}, "b.par: only one parameter file can be named"},
       {{"--benchmark"}, "--benchmark: needs --frames N"},
+      {{"--first-frame", "0"}, "--first-frame: bad value '0'"}, // frames count from 1
+      {{"--quality", "64"}, "--quality: bad value '64'"},       // VP9's scale ends at 63
+      {{"--fps", "0"}, "--fps: bad value '0'"},
   };
   for (Bad& b : bad) {
     CommandLine other;

@@ -1,6 +1,7 @@
 // An OpenGL context for the drawing tests: one small double-buffered GLUT
-// window per process (under Xvfb on a machine without a screen), frames read
-// back from the back buffer, and PNG snapshots for a person to look at.
+// window per process (under Xvfb on a machine without a screen), or, with no
+// display, an offscreen picture of the same size through EGL; frames read
+// back, and PNG snapshots for a person to look at.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace quillmere::test {
 
 constexpr int kGLTestSize = 200; // window width and height in pixels
 
-// True when a context is current; false (the test should skip) without a display.
+// True when a context is current; false (the test should skip) with neither a display nor EGL.
 bool openGLTestWindow();
 
 struct Pixel {

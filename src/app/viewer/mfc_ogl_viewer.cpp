@@ -105,6 +105,10 @@ void MfcOglViewer::advance() {
   }
 }
 
+void MfcOglViewer::skipStep() {
+  if (!stopped_ && !manager_.skipStep()) stopped_ = 1;
+}
+
 void MfcOglViewer::tick() {
   advance();
   display();

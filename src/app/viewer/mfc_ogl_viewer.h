@@ -60,6 +60,9 @@ public:
   void advance();
   // advance, then display.
   void tick();
+  // A running step along the world line without drawing (the display
+  // manager's skipStep); past the end time the viewer stops itself.
+  void skipStep();
 
   KeyResult characterKey(unsigned char key);
   void specialKey(int code);

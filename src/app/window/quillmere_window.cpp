@@ -1,8 +1,10 @@
 #include "app/window/quillmere_window.h"
 
 #include "app/recording/batch_run.h"
+#include "app/recording/interrupt.h"
 #include "app/recording/png_writer.h"
 #include "app/window/menus.h"
+#include "app/window/placeholder.h"
 #include "render/gl_driver.h"
 
 #include <GL/freeglut.h>
@@ -87,14 +89,7 @@ int QuillmereWindow::run(int& argc, char** argv) {
   }
   if (line_.benchmark) return runBenchmark();
 
-  if (!line_.recordFolder.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(line_.recordFolder, error);
-    if (error) {
-      std::fprintf(stderr, "quillmere: cannot create %s: %s\n", line_.recordFolder.c_str(), error.message().c_str());
-      return 1;
-    }
-  }
+  if (!startRecording()) return 1;
   startTime_ = std::chrono::steady_clock::now();
   glutTimerFunc(timerMilliseconds(), onTimer, 0);
   glutMainLoop();
@@ -102,7 +97,7 @@ int QuillmereWindow::run(int& argc, char** argv) {
   ImGui_ImplOpenGL2_Shutdown();
   ImGui_ImplGLUT_Shutdown();
   ImGui::DestroyContext();
-  return exitStatus_;
+  return endRecording(exitStatus_);
 }
 
 bool QuillmereWindow::load() {
@@ -172,44 +167,7 @@ void QuillmereWindow::onReshape(int width, int height) {
   glEnable(GL_DEPTH_TEST);
 }
 
-void QuillmereWindow::drawPlaceholder() const {
-  glClearColor(0, 0, 0, 0);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  const float ambient[4] = {0.1f, 0.1f, 0.1f, 0.1f}, diffuse[4] = {0.7f, 0.7f, 0.7f, 0.7f};
-  const float specular[4] = {0, 0, 0, 0.1f}, position[4] = {5, 5, 5, 0};
-  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-  glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-  glLightfv(GL_LIGHT0, GL_POSITION, position);
-  glEnable(GL_LIGHT0);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_DEPTH_TEST);
-  glPushMatrix();
-  glTranslatef(0, 0, -8);
-  // +x red, −x green, the other four blue (ambient colours).
-  struct Face {
-    float normal[3];
-    float corners[4][3];
-    float colour[4];
-  };
-  const Face faces[6] = {
-      {{1, 0, 0}, {{1, -1, -1}, {1, 1, -1}, {1, 1, 1}, {1, -1, 1}}, {1, 0, 0, 1}},
-      {{-1, 0, 0}, {{-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}, {-1, -1, -1}}, {0, 1, 0, 1}},
-      {{0, 1, 0}, {{-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}, {1, 1, -1}}, {0, 0, 1, 1}},
-      {{0, -1, 0}, {{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}}, {0, 0, 1, 1}},
-      {{0, 0, 1}, {{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}}, {0, 0, 1, 1}},
-      {{0, 0, -1}, {{-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}, {1, -1, -1}}, {0, 0, 1, 1}},
-  };
-  for (const Face& face : faces) {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, face.colour);
-    glBegin(GL_POLYGON);
-    glNormal3fv(face.normal);
-    for (const auto& corner : face.corners) glVertex3fv(corner);
-    glEnd();
-  }
-  glPopMatrix();
-  glFlush();
-}
+void QuillmereWindow::drawPlaceholder() const { drawPlaceholderCube(); }
 
 void QuillmereWindow::drawFrame() {
   setSceneViewport();
@@ -270,10 +228,9 @@ void QuillmereWindow::captureFrame() {
   int sceneHeight = height_ - menuBarHeight();
   glReadBuffer(GL_BACK);
   readViewport(0, 0, width_, sceneHeight, pixels_);
+  // The placeholder, drawn without a scene, is frame 1.
   if (!line_.recordFolder.empty() && (steppedThisTick_ || !scene_)) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame-%05d.png", ++framesRecorded_);
-    if (!writePng(line_.recordFolder + name, width_, sceneHeight, pixels_)) writeFailed_ = true;
+    if (!recordFrame()) writeFailed_ = true;
   }
 }
 
@@ -374,6 +331,7 @@ void QuillmereWindow::drawPopups() {
 
 void QuillmereWindow::finish(int status) {
   exitStatus_ = status;
+  finished_ = true;
   glutLeaveMainLoop();
 }
 
@@ -381,6 +339,9 @@ void QuillmereWindow::onDisplay() { instance_->drawFrame(); }
 
 void QuillmereWindow::onTimer(int) {
   QuillmereWindow& w = *instance_;
+  // freeglut may still run a timer that is due after the loop was left: no step after the last.
+  if (w.finished_) return;
+  if (interruptRequested()) return w.finish(interruptExitStatus()); // the movie is finished on the way out
   const bool modal = w.aboutShowing_ || !w.errorMessage_.empty(); // time stands still behind a box
   if (w.reloadRequested_) {
     // A new subdivision length needs the scene converted again; if that

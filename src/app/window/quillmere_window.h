@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/command_line.h"
+#include "app/recording/frame_recording.h"
 #include "app/scene_loading.h"
 #include "app/viewer/playback_pacing.h"
 #include "app/window/mouse_event_queue.h"
@@ -64,6 +65,11 @@ private:
   void reportProgress();
   void finish(int status);
   int runBenchmark();
+  // Recording (window/recording.cpp): --first-frame, --record's folder or movie, Ctrl+C.
+  bool startRecording();
+  bool recordFrame();
+  int endRecording(int status);
+  int frameInFlight() const { return line_.firstFrame - 1 + stepsDone_; }
 
   CommandLine line_;
   std::unique_ptr<LoadedScene> scene_;
@@ -76,6 +82,7 @@ private:
   bool exitAfterError_ = false;   // the box reports a failure that ends the program
   int width_ = 0, height_ = 0;
   int exitStatus_ = 0;
+  bool finished_ = false;         // the main loop is being left: no further step
   int stepsDone_ = 0;
   bool captureNext_ = false;
   bool reloadRequested_ = false;  // the scene is converted again at the next tick
@@ -85,11 +92,11 @@ private:
   bool writeFailed_ = false;      // a batch frame could not be written: the run ends with 1
   int framesDrawn_ = 0;           // frames the timer has drawn
   double lastDrawSeconds_ = 0;    // when the timer last drew the window (steady clock)
-  int framesRecorded_ = 0;        // batch runs: frames written by --record
   PlaybackPacing pacing_;         // the window's real-time steps
   MouseEventQueue mouseEvents_;   // for the menu bar, one press or release per frame
   std::string title_;             // the window title at 1x playback
   std::vector<std::uint8_t> pixels_; // reused frame read-back
+  FrameRecording recording_;         // --record: PNG frames or a movie
   std::chrono::steady_clock::time_point startTime_;
 };
 

@@ -1,0 +1,42 @@
+#include "app/recording/frame_range.h"
+
+#include "app/parameters.h"
+#include "app/scene_loading.h"
+#include "app/viewer/mfc_ogl_viewer.h"
+
+namespace quillmere {
+
+namespace {
+
+constexpr int kMostFrames = 100000000; // as many as --frames accepts
+
+} // namespace
+
+int flightFrameCount(const Parameters& parameters) {
+  if (!(parameters.timeStep > 0.0f)) return -1;
+  float time = parameters.startTime; // DvDisplayManager::time
+  for (int frame = 1; frame <= kMostFrames; ++frame) {
+    time += parameters.timeStep;
+    if (!(time <= parameters.endTime)) return frame;
+  }
+  return -1;
+}
+
+int flightFrameCount(const std::string& path) {
+  Parameters parameters;
+  if (!path.empty() && !isSceneFile(path) && !readParameterFile(parameters, path)) return -1;
+  return flightFrameCount(parameters);
+}
+
+bool stepToFrame(MfcOglViewer& viewer, int firstFrame, std::string& error) {
+  for (int frame = 1; frame < firstFrame; ++frame) {
+    viewer.skipStep();
+    if (viewer.stopped()) {
+      error = "--first-frame " + std::to_string(firstFrame) + ": the flight ends at frame " + std::to_string(frame);
+      return false;
+    }
+  }
+  return true;
+}
+
+} // namespace quillmere
