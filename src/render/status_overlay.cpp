@@ -84,7 +84,7 @@ void StatusOverlay::draw() const {
     for (char c : piece(i)) drawMonoRomanCharacter(c);
   }
   glColor4fv(labelColour);
-  for (char c : exposurePiece()) glutStrokeCharacter(GLUT_STROKE_MONO_ROMAN, c);
+  for (char c : exposurePiece()) drawMonoRomanCharacter(c);
 
   glPopAttrib();
   glMatrixMode(GL_PROJECTION);
