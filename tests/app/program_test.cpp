@@ -205,7 +205,10 @@ TEST_F(Program, BatchRunsEndWithTheirStatus) {
 }
 
 TEST_F(Program, AnaglyphDrawsTheLeftEyeRedAndTheRightEyeCyan) {
-  ASSERT_EQ(run(kFlight + " --frames 1 --screenshot pair.png --size 320x200 --no-overlay --stereo anaglyph"), 0);
+  // Eyes converging far beyond the scene (nearly parallel): every object is
+  // nearer than the convergence point.
+  ASSERT_EQ(run(kFlight + " --frames 1 --screenshot pair.png --size 320x200 --no-overlay --stereo anaglyph --focus 100000"),
+            0);
   Picture pair = readPicture(path("pair.png"));
   ASSERT_EQ(pair.width, 320);
   // Centroids of the red (left-eye) and green (right-eye) light.

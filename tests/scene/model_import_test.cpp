@@ -33,9 +33,9 @@ struct Imported {
 Imported import(const std::string& name, ConversionOptions options = ConversionOptions()) {
   Imported imported;
   options.sceneFolder = kData;
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   imported.result = importModel(kData + name, *imported.root, options);
-  imported.output = testing::internal::GetCapturedStdout();
+  imported.output = testing::internal::GetCapturedStderr();
   return imported;
 }
 
