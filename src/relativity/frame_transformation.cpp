@@ -76,8 +76,12 @@ void FrameTransformation::update(const RelObserver& observer) {
   Vector4 fourVelocity = observer.fourVelocity();
   boost_.transform4(fourVelocity);
 
-  // Boost the observer's event into the frame in double.
-  const Vector4d& e = observer.eventPrecise();
+  // Boost the observer's eye event into the frame in double: one stereo
+  // eye stands beside the observer (the offset is exactly 0 otherwise).
+  const Vector4& eye = observer.eyeEvent();
+  const Vector4& at = observer.event();
+  const Vector4d e = observer.eventPrecise() +
+                     Vector4d(Vector4(eye.spatial() - at.spatial(), eye.t - at.t));
   const double world[4] = {e.x, e.y, e.z, e.t};
   double inFrame[4];
   for (int i = 0; i < 4; ++i)

@@ -159,10 +159,10 @@ void DvDisplayManager::updateScene() {
   };
   if (state_.stereoPerEye) {
     if (state_.trace) std::fprintf(stderr, "for both eyes\n");
-    observer_->setEyeOffset(-0.5f * state_.eyeSeparation);
+    observer_->setEyeOffset(0.5f * state_.eyeSeparation); // the left eye, at −offset along the view's x
     transform();
     state_.currentEye = 1;
-    observer_->setEyeOffset(0.5f * state_.eyeSeparation);
+    observer_->setEyeOffset(-0.5f * state_.eyeSeparation);
     transform();
     state_.currentEye = 0;
   } else {
@@ -424,28 +424,24 @@ int DvDisplayManager::drawList(int listNumber, int listMode, bool software) {
   }
 }
 
-// Outlines drawn into the stencil buffer mask the hidden faces, which are
-// drawn in black; the outlines again on top.
+// The faces in black fill the depth buffer, pushed back by a polygon offset
+// so the edges lying on them stay in front; then the edges, which the nearer
+// faces hide.
 void DvDisplayManager::drawHiddenLine(int listMode, int& result) {
   glLineWidth(2.0f);
   glDisable(GL_LIGHTING);
-  glEnable(GL_STENCIL_TEST);
   glEnable(GL_DEPTH_TEST);
-  glClear(GL_STENCIL_BUFFER_BIT);
-  glStencilFunc(GL_ALWAYS, 0, 1);
-  glStencilOp(GL_INVERT, GL_INVERT, GL_INVERT);
-  state_.renderStyle = DvRenderState::Outline;
-  int outlineMode = drawList(kOutlineList, listMode, false);
   glColor3f(0, 0, 0);
-  glStencilFunc(GL_EQUAL, 0, 1);
-  glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+  glEnable(GL_POLYGON_OFFSET_FILL);
+  glPolygonOffset(1.0f, 1.0f);
   state_.renderStyle = DvRenderState::HiddenLine;
   result = drawList(kSceneList, listMode, false);
-  glStencilFunc(GL_ALWAYS, 0, 1);
-  glStencilOp(GL_INVERT, GL_INVERT, GL_INVERT);
+  glDisable(GL_POLYGON_OFFSET_FILL);
+  glDepthFunc(GL_LEQUAL);
   state_.renderStyle = DvRenderState::Outline;
-  drawList(kOutlineList, outlineMode, false);
+  drawList(kOutlineList, listMode, false);
   state_.renderStyle = DvRenderState::HiddenLine;
+  glDepthFunc(GL_LESS);
   glLineWidth(1.0f);
 }
 

@@ -1,10 +1,11 @@
 // Recording end to end, in a window under a display or else through EGL: a
 // range of frames matches the same frames of a whole run pixel for pixel,
 // movies read back through the ffmpeg programs, offscreen pictures match the
-// window's, the render farm joins its segments, an unwritable movie fails by
-// name, and Ctrl+C leaves a playable movie.
+// window's, the render farm joins its segments, and Ctrl+C leaves a playable
+// movie.
+#include "../support/read_picture.h"
+
 #include <gtest/gtest.h>
-#include <magick/MagickCore.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,29 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<unsigned char> rgb; // top row first
-};
-
-Picture readPicture(const std::string& path) {
-  static bool started = (MagickCoreGenesis("recording_program_test", MagickFalse), true);
-  (void)started;
-  Picture picture;
-  ExceptionInfo* exception = AcquireExceptionInfo();
-  ImageInfo* info = AcquireImageInfo();
-  CopyMagickString(info->filename, path.c_str(), MaxTextExtent);
-  if (Image* image = ReadImage(info, exception)) {
-    picture.width = int(image->columns);
-    picture.height = int(image->rows);
-    picture.rgb.resize(std::size_t(3 * picture.width * picture.height));
-    ExportImagePixels(image, 0, 0, image->columns, image->rows, "RGB", CharPixel, picture.rgb.data(), exception);
-    DestroyImage(image);
-  }
-  DestroyImageInfo(info);
-  DestroyExceptionInfo(exception);
-  return picture;
-}
+using quillmere::test::Picture;
+using quillmere::test::readPicture;
 
 // Mean absolute difference per channel, in 0..255.
 double meanDifference(const Picture& a, const Picture& b) {
@@ -179,14 +159,6 @@ TEST_F(Recording, RenderFarmJoinsSegmentsIntoTheWholeFlight) {
   EXPECT_LT(own, 4.0);
   EXPECT_LT(own, meanDifference(eleventh, readPicture(frame("whole", 10))));
   EXPECT_LT(own, meanDifference(eleventh, readPicture(frame("whole", 12))));
-}
-
-TEST_F(Recording, UnwritableMovieFailsNamingTheFile) {
-  EXPECT_EQ(run(kFlight + " --frames 2 --size 160x100 --record missing/flight.mp4"), 1);
-  EXPECT_NE(text("output.txt").find("Could not record the movie missing/flight.mp4: cannot open the file: "
-                                    "No such file or directory"),
-            std::string::npos)
-      << text("output.txt");
 }
 
 // The run is stopped from outside after a while, wherever it is; the movie
