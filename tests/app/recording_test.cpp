@@ -69,14 +69,6 @@ TEST(MovieWriter, FailuresNameTheFileAndFfmpegsReason) {
   fs::remove_all(folder);
 }
 
-TEST(MovieWriter, FormatFollowsTheExtensionInAnyCase) {
-  EXPECT_EQ(movieFormatOf("a.mp4"), MovieFormat::Mp4);
-  EXPECT_EQ(movieFormatOf("dir/A.MKV"), MovieFormat::Matroska);
-  EXPECT_EQ(movieFormatOf("b.WebM"), MovieFormat::WebM);
-  EXPECT_EQ(movieFormatOf("frames"), MovieFormat::None);
-  EXPECT_EQ(movieFormatOf("mp4"), MovieFormat::None);
-}
-
 TEST(FrameRange, FlightHasOneFramePerStepUpToThePastTheEndOne) {
   Parameters flight; // the example flight: τ from 0 in steps of 0.25 to 50
   flight.startTime = 0;

@@ -6,32 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-#include <string>
-
 namespace quillmere {
 namespace {
 
-TEST(CieObserver, TableMatchesTheCommittedDataAndItsIntegrals) {
-  std::ifstream file(QUILLMERE_CIE_XYZ_CSV);
-  ASSERT_TRUE(file) << QUILLMERE_CIE_XYZ_CSV;
-  std::string line;
-  std::getline(file, line); // header
-  int row = 0;
-  while (std::getline(file, line) && row < kCieRowCount) {
-    std::stringstream fields(line);
-    double wavelength, x, y, z;
-    char comma;
-    fields >> wavelength >> comma >> x >> comma >> y >> comma >> z;
-    EXPECT_EQ(wavelength, kCieFirstNm + row * kCieStepNm);
-    EXPECT_EQ(x, kCie1931Cmf[row][0]) << wavelength;
-    EXPECT_EQ(y, kCie1931Cmf[row][1]) << wavelength;
-    EXPECT_EQ(z, kCie1931Cmf[row][2]) << wavelength;
-    ++row;
-  }
-  EXPECT_EQ(row, kCieRowCount);
-
+TEST(CieObserver, IntegralsMatchThePublishedValues) {
   // The published integral of ȳ is 106.857; an equal-energy spectrum lies at
   // x = y = 1/3 (the 5 nm sums of x̄, ȳ, z̄ agree to 1e-4 relative).
   const Tristimulus equalEnergy = spectrumToXyz(ConstantSpectrum(1.0f));

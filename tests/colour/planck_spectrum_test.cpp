@@ -35,18 +35,6 @@ TEST(PlanckSpectrum, PeaksAtStrengthAtWiensWavelengthAndFollowsPlancksLaw) {
   }
 }
 
-TEST(PlanckSpectrum, SetTemperatureRenormalisesToTheStrengthSetBefore) {
-  PlanckSpectrum spectrum;
-  spectrum.setStrength(0.01f);
-  EXPECT_NEAR(spectrum.exactValue(579.5512f), 1.0f, 1e-6f); // the strength alone changes nothing
-  spectrum.setTemperature(3000.0f);
-  float peakNm = 2897756.0f / 3000.0f;
-  EXPECT_NEAR(spectrum.exactValue(peakNm), 0.01f, 1e-8f);
-  EXPECT_NEAR(spectrum.evaluate(peakNm), 0.01f, 1e-6f);
-  EXPECT_LT(spectrum.evaluate(peakNm - 50.0f), 0.01f);
-  EXPECT_LT(spectrum.evaluate(peakNm + 50.0f), 0.01f);
-}
-
 TEST(PlanckSpectrum, TableFollowsTheFormulaOverEveryReachableWavelengthAndTemperature) {
   // Observed 380..780 nm emitted at λ·D with Doppler factors 0.05..20: the
   // spectra are asked for 19..15600 nm. Temperatures 100 K..10⁶ K cover

@@ -6,24 +6,6 @@
 
 using namespace quillmere;
 
-TEST(SampledSpectrum, ResampleAndIndexedAccess) {
-  SampledSpectrum spectrum;
-  EXPECT_EQ(spectrum.evaluate(500.0f), 0.0f); // empty
-  spectrum.resample(40, 380.0f, 780.0f);
-  ASSERT_EQ(spectrum.count(), 40);
-  EXPECT_EQ(spectrum.wavelength(0), 380.0f);
-  EXPECT_EQ(spectrum.wavelength(39), 770.0f); // 780 itself is not a sample
-  EXPECT_TRUE(spectrum.setValue(39, 1.0f));
-  EXPECT_EQ(spectrum.evaluate(775.0f), 0.0f);
-  EXPECT_FALSE(spectrum.setValue(40, 5.0f));
-  EXPECT_FALSE(spectrum.setValue(-1, 5.0f));
-  EXPECT_EQ(spectrum.value(40), 0.0f);
-  EXPECT_EQ(spectrum.wavelength(-1), 0.0f);
-  spectrum.resample(3, 400.0f, 700.0f); // old values are gone
-  EXPECT_EQ(spectrum.wavelength(2), 600.0f);
-  EXPECT_EQ(spectrum.value(2), 0.0f);
-}
-
 TEST(SampledSpectrum, InterpolatesLinearlyWithTheEndsInside) {
   const float wavelengths[] = {400.0f, 500.0f}, values[] = {1.0f, 3.0f};
   SampledSpectrum two, one;

@@ -56,22 +56,6 @@ struct Scene {
 
 } // namespace
 
-TEST(SpectralLight, DirectionsListSlotsAndSearchlight) {
-  SpectralLight light;
-  light.setDirection(3.0f, 0.0f, 4.0f); // normalised
-  EXPECT_FLOAT_EQ(light.directionFor({5, 5, 5}).z, 0.8f);
-  light.setDirection(0.0f, 0.0f, 0.0f); // no direction rather than NaN
-  EXPECT_EQ(light.direction().length(), 0.0f);
-  LightList list(3);
-  list.set(2, &light);
-  list.set(3, &light);
-  list.set(-1, &light);
-  EXPECT_TRUE(list.get(0) == nullptr && list.get(2) == &light && list.get(3) == nullptr && list.get(-1) == nullptr);
-  WavelengthMapping mapping;
-  EXPECT_EQ(mapping.emittedWavelength(500.0f, 1.5f), 750.0f);
-  EXPECT_TRUE(mapping.searchlightFactor(2.0f) == 32.0f && mapping.searchlightFactor(0.5f) == 1.0f / 32.0f);
-}
-
 TEST(ShadeVertex, LightZeroIsAmbientAndDirectional) {
   Scene scene;
   scene.expectShade({0, 0, 1}, 0.3f + 1.68f);
@@ -103,41 +87,7 @@ TEST(ShadeVertex, SkipsLightsThatAreEmptyOffDarkOrFacingAway) {
   scene.expectShade({0, 0, 1}, 0.0f);
 }
 
-TEST(ShadeVertex, DopplerSwitchEvaluatesAtEmittedWavelengths) {
-  Scene scene;
-  WavelengthProbe probe, unshifted;
-  IdentitySpectrum identity;
-  scene.material.ambientSpectrum = &probe;
-  scene.material.diffuseSpectrum = &identity;
-  WavelengthMapping mapping;
-  // Observed at 380–770 nm ahead (D = 2), the light left at 760–1540 nm.
-  shadeVertex(scene.context, {{0, 0, 0}, {0, 0, 1}}, scene.output, 2.0f, &mapping);
-  EXPECT_TRUE(probe.lowestNm == 760.0f && probe.highestNm == 1540.0f);
-  for (int k = 0; k < scene.output.count(); ++k) {
-    float expected = 0.6f + 2.4f * 2.0f * scene.output.wavelength(k); // 2·0.1·3·1 + 2·0.4·3·λ'
-    EXPECT_NEAR(scene.output.value(k), expected, 1e-6f * expected) << k;
-  }
-  // With the switch off the factor is ignored.
-  scene.material.ambientSpectrum = &unshifted;
-  shadeVertex(scene.context, {{0, 0, 0}, {0, 0, 1}}, scene.output, 2.0f, nullptr);
-  EXPECT_TRUE(unshifted.lowestNm == 380.0f && unshifted.highestNm == 770.0f);
-  EXPECT_NEAR(scene.output.value(0), 0.6f + 2.4f * 380.0f, 1e-3f);
-}
-
-namespace {
-
-// Value 1, counting its evaluations.
-struct CountingSpectrum : Spectrum {
-  float evaluate(float) const override {
-    ++evaluations;
-    return 1.0f;
-  }
-  mutable int evaluations = 0;
-};
-
-} // namespace
-
-TEST(ShadeVertex, EachSpectrumOnceAndTheSumOfTheTerms) {
+TEST(ShadeVertex, SumsTheTermsOfEveryLightFacingTheVertex) {
   // Light 0 (ambient and directional) a 5762 K body, light 4 a sampled
   // ramp; an RGB ambient reflectance and a black-body diffuse one. 100
   // samples, so more than one batch; D = 1.7 with the Doppler switch on.
@@ -171,15 +121,4 @@ TEST(ShadeVertex, EachSpectrumOnceAndTheSumOfTheTerms) {
     }
   }
 
-  // Both lights facing the vertex, light 0 also the ambient light: with 40
-  // samples every spectrum is evaluated 40 times, the diffuse one included.
-  CountingSpectrum ambientReflectance, diffuseReflectance, first, second;
-  scene.material.ambientSpectrum = &ambientReflectance;
-  scene.material.diffuseSpectrum = &diffuseReflectance;
-  scene.headlight.setSpectrum(&first);
-  side.setSpectrum(&second);
-  scene.output.resample(40, 380.0f, 780.0f);
-  shadeVertex(scene.context, {{0, 0, 0}, Vector3(0, 1, 2).normalized()}, scene.output, 1.7f, &mapping);
-  for (const CountingSpectrum* spectrum : {&ambientReflectance, &diffuseReflectance, &first, &second})
-    EXPECT_EQ(spectrum->evaluations, 40);
 }

@@ -36,21 +36,6 @@ TEST(FaceTriangulation, FansEveryFaceAndKeepsTriangleFilesAsTheyWere) {
   EXPECT_EQ(leftOut, 2);
 }
 
-TEST(FaceTriangulation, CarriesEachCornersListPositionAndFace) {
-  // Faces 0 (dropped: index 9), 1 (a quadrilateral at positions 4..7) and 2 (positions 10..12, no final -1).
-  std::vector<std::int32_t> list = {0, 9, 2, -1, 0, 1, 2, 3, -1, -1, 3, 2, 1};
-  FaceTriangulation result = triangulateFaces(list.data(), long(list.size()), 4);
-  EXPECT_EQ(result.corners, (std::vector<std::int32_t>{4, 5, 6, 4, 6, 7, 10, 11, 12}));
-  for (std::size_t c = 0; c < result.corners.size(); ++c) EXPECT_EQ(result.triangles[c], list[result.corners[c]]);
-  EXPECT_EQ(result.triangleFaces, (std::vector<std::int32_t>{0, 0, 1}));
-  ASSERT_EQ(result.faces.size(), 2u);
-  EXPECT_EQ(result.faces[0].number, 1);
-  EXPECT_EQ(result.faces[0].firstCorner, 3);
-  EXPECT_EQ(result.faces[1].number, 2);
-  EXPECT_EQ(result.faces[1].firstCorner, 7);
-  EXPECT_EQ(result.faceCount, 3);
-}
-
 TEST(FaceTriangulation, ConcaveFacesAreCutIntoEarsInsideThem) {
   // An L of area 3 in the plane z = 1, counter-clockwise seen from +z,
   // listed from its corner (2, 1): the fan from there would cover 4.
@@ -294,20 +279,6 @@ TEST(DvLOD, ChoosesTheLevelFromTheApparentDistance) {
   state.lodScale = 0.0f;
   lod.relativisticTransform(observer, state, holder);
   EXPECT_EQ(lod.currentLevel(), 0);
-}
-
-TEST(DvLOD, CountsFinestAndCoarsestLevels) {
-  ConvertedScene scene = convert("LOD { range [1, 2] " + std::string("Separator { ") +
-                                 pointsAndNormals("0 0 0, 1 0 0, 1 1 0, 0 1 0", 4) +
-                                 "IndexedFaceSet { coordIndex [0, 1, 2, 3] } } Separator { " +
-                                 pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) +
-                                 "IndexedFaceSet { coordIndex [0, 1, 2] } } }");
-  long fewestVertices = 0, mostVertices = 0, fewestIndices = 0, mostIndices = 0;
-  scene.root->countPrimitives(fewestVertices, mostVertices, fewestIndices, mostIndices);
-  EXPECT_EQ(mostVertices, 4);
-  EXPECT_EQ(mostIndices, 6);
-  EXPECT_EQ(fewestVertices, 3);
-  EXPECT_EQ(fewestIndices, 3);
 }
 
 } // namespace

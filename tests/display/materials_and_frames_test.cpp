@@ -3,10 +3,6 @@
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"
 #include "display/material.h"
-#include "display/recorder.h"
-#include "display/rel_frame.h"
-#include "relativity/observer.h"
-#include "render/render_state.h"
 
 #include <vector>
 
@@ -140,79 +136,6 @@ TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
   record = firstShape(rgb).relMaterial();
   ASSERT_NE(record, nullptr);
   EXPECT_GT(record->diffuseSpectrum->evaluate(700.0f), 10 * std::abs(record->diffuseSpectrum->evaluate(450.0f)));
-}
-
-TEST(RelFrame, PublishesTheObserverAsTheFrameSeesIt) {
-  DvRenderState state;
-  FrameHolder holder;
-  RelObserver observer(0, 0, 0, 0, 0, 0, 0, 1);
-  // At rest in the world the observer's state is unchanged; a translation
-  // adds to the event.
-  RelFrame shifted(Vector3(5, 0, 0), Vector3());
-  shifted.relativisticTransform(observer, state, holder);
-  ASSERT_EQ(holder.frame, &shifted.transformation());
-  expectVector(holder.frame->state().event.spatial(), {5, 0, 0});
-  // A frame moving at 0.6 along x sees the resting observer move at 0.6 along −x.
-  RelFrame moving(Vector3(), Vector3(0.6f, 0, 0));
-  moving.relativisticTransform(observer, state, holder);
-  EXPECT_NEAR(holder.frame->state().speed, 0.6f, kTight);
-  expectVector(holder.frame->state().direction, {-1, 0, 0});
-  EXPECT_NEAR(holder.frame->state().gamma, 1.25f, kTight);
-}
-
-TEST(RelRecorder, ReplaysRecordedStatesInOrder) {
-  RelRecorder recorder;
-  RelObserver observer(0, 0, 0, 0, 0.5f, 1, 0, 0);
-  recorder.addSubFrame(observer);
-  observer.init(1, 2, 3, 0, 0.8f, 0, 1, 0);
-  recorder.addSubFrame(observer);
-  EXPECT_EQ(recorder.count(), 2);
-
-  recorder.rewind();
-  RelObserver replay(0, 0, 0, 0, 0, 0, 0, 1);
-  ASSERT_TRUE(recorder.restoreNextSubFrame(replay));
-  EXPECT_FLOAT_EQ(replay.speed(), 0.5f);
-  expectVector(replay.flightDirection(), {1, 0, 0});
-  ASSERT_TRUE(recorder.restoreNextSubFrame(replay));
-  expectVector(replay.event().spatial(), {1, 2, 3});
-  EXPECT_NEAR(replay.gamma(), 1.0f / 0.6f, 1e-5f);
-  EXPECT_FALSE(recorder.restoreNextSubFrame(replay));
-
-  recorder.clearSubFrames();
-  recorder.rewind();
-  EXPECT_FALSE(recorder.restoreNextSubFrame(replay));
-  for (int i = 0; i < RelRecorder::kMaxSubFrames; ++i) recorder.addSubFrame(observer);
-  EXPECT_EXIT(recorder.addSubFrame(observer), testing::ExitedWithCode(1), "");
-}
-
-TEST(DvRenderState, SlotsIgnoreOutOfRangeIndices) {
-  DvRenderState state;
-  state.setGLLight(7, std::make_unique<DvGLLight>());
-  state.setGLLight(-1, std::make_unique<DvGLLight>());
-  for (int i = 0; i < DvRenderState::kGLLightSlots; ++i) EXPECT_EQ(state.getGLLight(i), nullptr);
-
-  DvGLLight light;
-  light.setIntensity(0.5f);
-  light.setColour(1, 0.5f, 0);
-  float rgba[4];
-  light.scaledColour(rgba);
-  EXPECT_FLOAT_EQ(rgba[0], 0.5f);
-  EXPECT_FLOAT_EQ(rgba[1], 0.25f);
-  EXPECT_FLOAT_EQ(rgba[2], 0.0f);
-  EXPECT_FLOAT_EQ(rgba[3], 1.0f);
-
-  SpectralLight headlight, other;
-  headlight.setOn(1);
-  state.setSpectralHeadlight(&headlight);
-  state.setSpectralLight(0, &other); // slot 0 belongs to the headlight
-  state.setSpectralLight(8, &other);
-  EXPECT_EQ(state.getSpectralLight(0), &headlight);
-  EXPECT_EQ(state.getSpectralLight(8), nullptr);
-  state.aimSpectralHeadlight(Matrix4::identity());
-  expectVector(headlight.direction(), {0, 0, 1});
-  state.switchOffHeadlights();
-  EXPECT_EQ(headlight.on(), 0);
-  EXPECT_EQ(state.headlightOn, 0);
 }
 
 } // namespace

@@ -1,18 +1,13 @@
-// The per-vertex transform of large sets on several threads: the same bits
-// for every thread count, the light cone as the scalar reference computes
-// it, and the snapshot methods unchanged.
+// The per-vertex transform of large sets on several threads: the light cone
+// as the scalar reference computes it, and the snapshot methods unchanged.
 #include "../relativity/expect_vector.h"
-#include "colour/planck_spectrum.h"
 #include "display/group.h"
 #include "display/indexed_face_set.h"
-#include "display/indexed_line_set.h"
-#include "display/rel_frame.h"
 #include "relativity/lorentz.h"
 #include "relativity/observer.h"
 #include "render/render_state.h"
 
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
@@ -49,11 +44,6 @@ struct RandomCloud {
     source.coordIndexCount = long(coordIndex.size());
     return std::make_unique<DvIndexedFaceSet>(source);
   }
-
-  std::unique_ptr<DvIndexedLineSet> lineSet() const {
-    return std::make_unique<DvIndexedLineSet>(reinterpret_cast<const float(*)[3]>(points.data()), kPoints,
-                                              coordIndex.data(), long(coordIndex.size()));
-  }
 };
 
 // The transformed array and the Doppler factors of one transform.
@@ -73,65 +63,12 @@ Result transformWith(DvGroup& root, DvVertexSet& set, const RelObserver& observe
   return result;
 }
 
-void expectSameBits(const Result& a, const Result& b) {
-  ASSERT_EQ(a.vertices.size(), b.vertices.size());
-  EXPECT_EQ(std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(DvVertex)), 0);
-  EXPECT_EQ(std::memcmp(a.doppler.data(), b.doppler.data(), a.doppler.size() * sizeof(float)), 0);
-}
-
 DvRenderState spectralState(int method) {
   DvRenderState state;
   state.softwareShading = 1; // the Doppler factors too
   state.colourShift = DvRenderState::DopplerOnly;
   state.transformMethod = method;
   return state;
-}
-
-TEST(ParallelTransform, EveryThreadCountWritesTheSameBits) {
-  RandomCloud cloud;
-  DvGroup root;
-  root.append(std::make_unique<RelFrame>(Vector3(0, 1, 0), Vector3(0.5f, 0, 0.2f)));
-  auto* faces = static_cast<DvIndexedFaceSet*>(root.append(cloud.faceSet()));
-  auto* lines = static_cast<DvIndexedLineSet*>(root.append(cloud.lineSet()));
-  RelObserver observer(1, 2, 3, 4, 0.9f, 0.3f, -0.2f, 1);
-  observer.snapshot();
-  for (int method = 0; method < 3; ++method) {
-    SCOPED_TRACE(method);
-    DvRenderState state = spectralState(method);
-    Result one = transformWith(root, *faces, observer, state, 1);
-    Result oneLines = transformWith(root, *lines, observer, state, 1);
-    for (int threads : {2, 7, 0}) {
-      SCOPED_TRACE(threads);
-      expectSameBits(transformWith(root, *faces, observer, state, threads), one);
-      expectSameBits(transformWith(root, *lines, observer, state, threads), oneLines);
-    }
-  }
-}
-
-TEST(ParallelTransform, SpectralColoursAreTheSameOnEveryThreadCount) {
-  RandomCloud cloud;
-  DvGroup root;
-  auto* faces = static_cast<DvIndexedFaceSet*>(root.append(cloud.faceSet()));
-  RelObserver observer(1, 2, 3, 0, 0.8f, 0, 0, 1);
-  PlanckSpectrum sunlight(1.0f, 5762.0f);
-  SpectralLight light;
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&sunlight);
-  light.setDirection(0.2f, 0.5f, -1);
-  DvRenderState state = spectralState(0);
-  state.colourShift = DvRenderState::DopplerAndSearchlight;
-  state.setSpectralLight(1, &light);
-  FrameHolder holder;
-  root.relativisticTransform(observer, state, holder);
-  std::vector<std::vector<Vector3>> colours;
-  for (int threads : {1, 2, 7}) {
-    state.threads = threads;
-    faces->shadeVertices(state);
-    colours.push_back(faces->spectralColours());
-  }
-  for (std::size_t i = 1; i < colours.size(); ++i)
-    EXPECT_EQ(std::memcmp(colours[i].data(), colours[0].data(), colours[0].size() * sizeof(Vector3)), 0);
 }
 
 // Relative 1e-5 of the vector's length (at least 1e-5): float rounding.
@@ -160,7 +97,7 @@ TEST(ParallelTransform, EachMethodMatchesTheScalarFormulas) {
   for (int method = 0; method < 3; ++method) {
     SCOPED_TRACE(method);
     DvRenderState state = spectralState(method);
-    Result result = transformWith(root, *faces, observer, state, 2);
+    Result result = transformWith(root, *faces, observer, state, 7); // 10007 is no multiple of 7
     for (int i = 0; i < kPoints; ++i) {
       SCOPED_TRACE(i);
       const DvVertex& source = faces->vertices()[i];

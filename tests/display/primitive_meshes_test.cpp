@@ -50,21 +50,6 @@ TEST(PrimitiveMeshes, CubeFacesPointOutwardsAndCoverItsSurface) {
     ASSERT_EQ(std::fabs(v.normal[axis]), 1) << "vertex " << i;
     EXPECT_FLOAT_EQ(dot(v.position, v.normal), half[axis]) << "vertex " << i;
   }
-  // Corners: the front's lower left and the top's front left take (0, 0),
-  // the back's lower left seen from behind (+x) takes (0, 0) too.
-  auto texCoordAt = [&](const Vector3& position, const Vector3& normal) {
-    for (int i = 0; i < faces.vertexCount(); ++i) {
-      const DvVertex& v = faces.vertices()[i];
-      if ((v.position - position).length() < 1e-5f && (v.normal - normal).length() < 1e-5f)
-        return Vector3(v.texCoord[0], v.texCoord[1], 0);
-    }
-    return Vector3(-1, -1, -1);
-  };
-  expectVector(texCoordAt({-1, -1.5f, 2}, {0, 0, 1}), {0, 0, 0});
-  expectVector(texCoordAt({1, 1.5f, 2}, {0, 0, 1}), {1, 1, 0});
-  expectVector(texCoordAt({-1, 1.5f, 2}, {0, 1, 0}), {0, 0, 0});
-  expectVector(texCoordAt({1, -1.5f, -2}, {0, 0, -1}), {0, 0, 0});
-  expectVector(texCoordAt({-1, -1.5f, -2}, {0, -1, 0}), {0, 0, 0});
 }
 
 TEST(PrimitiveMeshes, SphereVerticesLieOnItsRadiusWithRadialNormals) {

@@ -128,16 +128,6 @@ TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
     expectQuadrants(frame, c.colours, c.name);
   }
 
-  // The odd picture became a power-of-two texture.
-  ConvertedScene odd = convert(texturedSquare("Texture2 { filename \"odd.png\" }"), options);
-  DvRenderState state;
-  odd.root->compileTexture(state);
-  auto* texture = childAs<DvTexture2>(*odd.root, kFirstConverted);
-  ASSERT_TRUE(texture);
-  EXPECT_EQ(texture->getWidth(), 8);
-  EXPECT_EQ(texture->getHeight(), 8);
-  EXPECT_EQ(texture->getPixels().size(), 8u * 8u * 3u);
-
   // Texture objects or not, mipmaps or not: the same picture.
   for (int objects : {0, 1})
     for (int mipmaps : {0, 1}) {
@@ -227,44 +217,6 @@ TEST_F(TextureGL, TextureThatCannotBeLoadedLeavesShapesUntextured) {
   state.renderStyle = DvRenderState::Wireframe;
   draw(*textured.root, observerAlongZ(0), state);
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-}
-
-TEST_F(TextureGL, TexturedExampleDraws) {
-  ConversionOptions options;
-  options.sceneFolder = QUILLMERE_EXAMPLES;
-  std::ifstream file(std::string(QUILLMERE_EXAMPLES) + "/textured.wrl");
-  ASSERT_TRUE(file);
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  SceneRead read = readScene(text);
-  ASSERT_TRUE(read.ok && read.root) << read.errors;
-  auto root = std::make_unique<DvGroup>();
-  testing::internal::CaptureStderr();
-  ConversionResult result = convertScene(*read.root, *root, options);
-  std::string output = testing::internal::GetCapturedStderr();
-  ASSERT_TRUE(result.ok) << result.error;
-  EXPECT_EQ(output, "grid.png\ncheckerboard.png\n"); // the names echoed as they load, no warning
-  EXPECT_EQ(result.summary.textures, 3);
-  for (int i = 0; i < root->getNumChildren(); ++i)
-    if (auto* texture = dynamic_cast<DvTexture2*>(root->getChild(i))) {
-      EXPECT_TRUE(texture->hasImage());
-    }
-
-  DvRenderState state;
-  state.buildMipmaps = 0;
-  root->compileTexture(state);
-  RelObserver observer(0, 2, -8, 0, 0, 0, 0, 1);
-  Frame frame = draw(*root, observer, state);
-  frame.saveForInspection("textured_example");
-  // The grid's top edge is red in its file, so red near the panel's top
-  // and none near its bottom means the picture stands the right way up.
-  float x, y;
-  project(observer, Vector3(2.5f, 3.94f - 2, 8), x, y);
-  Pixel top = frame.at(int(x), int(y));
-  project(observer, Vector3(2.5f, 0.2f - 2, 8), x, y);
-  Pixel bottom = frame.at(int(x), int(y));
-  EXPECT_GT(top.r, 180);
-  EXPECT_LT(top.g, 80);
-  EXPECT_LT(bottom.r - bottom.g, 40);
 }
 
 } // namespace

@@ -48,38 +48,6 @@ TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
   }
 }
 
-TEST(Texture2Conversion, NodeStandsWhereTheTexture2StoodWithItsInlineImage) {
-  ConvertedScene scene = convert("Group { Separator { Texture2 { image 2 1 3 0xff0000 0x00ff80 wrapS CLAMP } "
-                                 "TextureCoordinate2 { point [0 0, 1 0, 1 1] } " +
-                                 pointsAndNormals("0 0 5, 1 0 5, 1 1 5", 3) +
-                                 "IndexedFaceSet { coordIndex [0, 1, 2] } } "
-                                 "Texture2 { image 1 1 1 0x80 wrapT CLAMP } }");
-  ASSERT_TRUE(scene.result.ok);
-  EXPECT_EQ(scene.result.summary.textures, 2);
-  ASSERT_EQ(scene.root->getNumChildren(), kFirstConverted + 3);
-  auto* first = childAs<DvTexture2>(*scene.root, kFirstConverted);
-  auto* faceSet = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 1);
-  auto* second = childAs<DvTexture2>(*scene.root, kFirstConverted + 2);
-  ASSERT_TRUE(first && faceSet && second);
-  EXPECT_TRUE(faceSet->hasTextureCoordinates());
-  EXPECT_EQ(first->getType(), DvNode::Texture2Type);
-
-  EXPECT_TRUE(first->hasImage());
-  EXPECT_EQ(first->getSourceWidth(), 2);
-  EXPECT_EQ(first->getSourceHeight(), 1);
-  EXPECT_EQ(first->getComponents(), 3);
-  EXPECT_EQ(first->getSourcePixels(), (Bytes{0xff, 0, 0, 0, 0xff, 0x80}));
-  EXPECT_EQ(first->getWrapS(), 1);
-  EXPECT_EQ(first->getWrapT(), 0);
-  EXPECT_EQ(first->getWidth(), 0); // rescaled only with a context, when compiled
-  EXPECT_EQ(first->getDisplayList(), 0u);
-
-  EXPECT_EQ(second->getComponents(), 1);
-  EXPECT_EQ(second->getSourcePixels(), (Bytes{0x80}));
-  EXPECT_EQ(second->getWrapS(), 0);
-  EXPECT_EQ(second->getWrapT(), 1);
-}
-
 TEST(Texture2Conversion, ImageThatCannotBeATextureLeavesTheNodeWithoutOne) {
   // Zero components (the numbers carry no bytes) and zero columns.
   for (const char* image : {"2 2 0 0 0 0 0", "0 3 3"}) {

@@ -41,14 +41,6 @@ void countSlowly(void* context, long piece) {
   count(context, piece);
 }
 
-TEST(WorkerPool, RunsLongPiecesExactlyOnce) {
-  for (int repeat = 0; repeat < 30; ++repeat) {
-    Tally tally(64);
-    runPieces(64, 2, countSlowly, &tally);
-    for (std::atomic<int>& calls : tally.calls) ASSERT_EQ(calls.load(), 1);
-  }
-}
-
 TEST(WorkerPool, CallsFromSeveralThreadsAreTakenOneAfterTheOther) {
   std::deque<Tally> tallies; // atomics do not move
   for (int i = 0; i < 3; ++i) tallies.emplace_back(500);
@@ -60,12 +52,6 @@ TEST(WorkerPool, CallsFromSeveralThreadsAreTakenOneAfterTheOther) {
   for (std::thread& caller : callers) caller.join();
   for (Tally& tally : tallies)
     for (std::atomic<int>& calls : tally.calls) EXPECT_EQ(calls.load(), 10);
-}
-
-TEST(WorkerPool, ZeroOrLessMeansOneThreadPerCore) {
-  EXPECT_GE(workerThreadCount(0), 1);
-  EXPECT_EQ(workerThreadCount(-1), workerThreadCount(0));
-  EXPECT_EQ(workerThreadCount(3), 3);
 }
 
 } // namespace

@@ -200,12 +200,6 @@ TEST(SnapshotTransform, FollowsTheSnapshotEvent) {
   }
 }
 
-TEST(ApparentPoint, SeenFromTheEyeWithCurrentMotion) {
-  RelObserver observer(1, 2, 3, 0, 0.6f, 0, 0, 1);
-  expectVector(apparentPoint(observer, {2, 2, 3}), {1, 0, 0.75f});
-  expectVector(apparentPoint(observer, {1, 2, 5}), {0, 0, 4});
-}
-
 TEST(FrameTransformation, CarriesObserverIntoTheFrame) {
   // The resting frame at the origin sees the observer's own state; a
   // translated one adds its translation to the event.

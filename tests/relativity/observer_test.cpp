@@ -96,29 +96,6 @@ TEST(RelObserver, PositiveTurnRateTurnsTowardsTheRight) {
   EXPECT_NEAR(observer.speed(), 0.6f, 1e-3); // Euler growth of |u| is second order
 }
 
-TEST(RelObserver, SetAccelerationAppliesLimits) {
-  RelObserver nearLight(0, 0, 0, 0, 0.9995f, 0, 0, 1), slow(0, 0, 0, 0, 0.05f, 0, 0, 1);
-  nearLight.setAcceleration(0.5f, 0.0f);
-  EXPECT_EQ(nearLight.acceleration(), 0.0f);
-  slow.setAcceleration(-0.5f, 1.0f);
-  EXPECT_EQ(slow.acceleration(), 0.0f);
-  EXPECT_EQ(slow.turnRate(), 0.0f);
-
-  // Thrust is capped at ±1; a turn rate beyond ±2 becomes ±1, not ±2.
-  RelObserver cruising(0, 0, 0, 0, 0.5f, 0, 0, 1);
-  float alpha = 0, omega = 0;
-  cruising.setAcceleration(3.0f, 2.5f);
-  cruising.getAcceleration(alpha, omega);
-  EXPECT_EQ(alpha, 1.0f);
-  EXPECT_EQ(omega, 1.0f);
-  cruising.setAcceleration(-3.0f, -2.5f);
-  EXPECT_EQ(cruising.acceleration(), -1.0f);
-  EXPECT_EQ(cruising.turnRate(), -1.0f);
-  cruising.adjustControls(3.0f, 4.0f); // the arrow keys bypass these limits
-  EXPECT_EQ(cruising.acceleration(), 2.0f);
-  EXPECT_EQ(cruising.turnRate(), 3.0f);
-}
-
 TEST(RelObserver, AtRestWithoutThrustKeepsDirectionAndOrientation) {
   RelObserver observer(0, 0, 0, 0, 0.0f, 1, 0, 0);
   observer.roll(0.3f);

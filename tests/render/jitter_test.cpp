@@ -57,9 +57,6 @@ TEST(Jitter, OnePassAndCountsWithoutATable) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "DvDisplayManager::getJitter: can't find jitter\n");
   ASSERT_EQ(seven.count, 1); // one pass with the offset (0, 0)
   EXPECT_EQ(seven.points[0].y, 0.0f);
-  // Spot checks of the stored single-precision numbers.
-  EXPECT_FLOAT_EQ(getJitter(3).points[0].x, 0.503392279f);
-  EXPECT_FLOAT_EQ(getJitter(15).points[1].y, -0.065688f);
 }
 
 } // namespace

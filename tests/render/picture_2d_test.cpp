@@ -65,22 +65,6 @@ TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
   EXPECT_EQ(picture.getHeight(), 2);
   EXPECT_EQ(pixelsOf(picture), (Bytes{4, 5, 6, 1, 2, 3}));
 
-  // RGB, 5 × 3: pixel (x, y from the top) is (40x, 80y, 7).
-  Bytes wide;
-  for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) wide.insert(wide.end(), {std::uint8_t(40 * x), std::uint8_t(80 * y), 7});
-  ASSERT_TRUE(writePng(folder + "/wide.png", 5, 3, 3, wide));
-  ASSERT_TRUE(picture.load((folder + "/wide.png").c_str()));
-  ASSERT_EQ(picture.getWidth(), 5);
-  ASSERT_EQ(picture.getHeight(), 3);
-  for (int row = 0; row < 3; ++row) // row 0 of the array is the bottom row, y = 2
-    for (int x = 0; x < 5; ++x) {
-      const unsigned char* p = picture.getPixels() + 3 * (row * 5 + x);
-      EXPECT_EQ(p[0], 40 * x);
-      EXPECT_EQ(p[1], 80 * (2 - row));
-      EXPECT_EQ(p[2], 7);
-    }
-
   // Another format, recognised by its content: a binary PPM with A B / C D.
   {
     std::ofstream ppm(folder + "/rgb.ppm", std::ios::binary);

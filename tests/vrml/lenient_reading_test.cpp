@@ -91,11 +91,5 @@ TEST(LenientReading, ReadsListsWithoutCommasAndNodesThatAreAKnownClass) {
   EXPECT_EQ(read.errors, "model.wrl:6: unknown field \"gloss\" skipped with its value\n");
 }
 
-TEST(LenientReading, FileOfCommentsHasNoNodes) {
-  LenientRead read = readLeniently(std::string(kHeader) + "# nothing but a comment\n");
-  EXPECT_TRUE(read.ok);
-  EXPECT_EQ(read.root, nullptr);
-}
-
 } // namespace
 } // namespace quillmere::test

@@ -130,12 +130,6 @@ TEST(SceneRead, ReportsEachMainErrorWithItsLine) {
                                  readError("No name given after DEF", 2) + readError("Invalid definition of ", 2));
 }
 
-TEST(SceneRead, UseNameSwallowsABraceWrittenAgainstIt) {
-  SceneRead read = readScene(scene("Separator { DEF A Cube {} Separator { USE A} }"));
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(firstMessage(read), "Unknown reference \"A}\"");
-}
-
 TEST(SceneRead, GroupFieldsMustComeBeforeTheFirstChild) {
   SceneRead before = readScene(scene("Separator { renderCulling ON Cube {} }"));
   ASSERT_TRUE(before.ok);
@@ -204,29 +198,10 @@ TEST(SceneRead, UnknownNodesReadTheirDeclaredFieldsThenChildren) {
   EXPECT_EQ(spots->values[1][2], 6.0f);
   EXPECT_EQ(gadget->getNumChildren(), 2);
 
-  // A name declared twice: the value goes to the first field of that name.
-  SceneRead twice = readScene(scene("Gadget { fields [ SFFloat size, SFLong size ] size 7 }"));
-  ASSERT_TRUE(twice.ok) << twice.errors;
-  QvUnknownNode* twiceNode = rootAs<QvUnknownNode>(twice);
-  auto* first = dynamic_cast<QvSFFloat*>(twiceNode->getFieldTable()->getField(twiceNode, 0));
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->value, 7.0f);
-  EXPECT_TRUE(twiceNode->getFieldTable()->getField(twiceNode, 1)->isDefault());
-
   // A built-in node may carry a declaration list: read, checked, ignored.
   SceneRead builtIn = readScene(scene("Cube { fields [ SFFloat width ] width 4 }"));
   ASSERT_TRUE(builtIn.ok) << builtIn.errors;
   EXPECT_EQ(rootAs<QvCube>(builtIn)->width.value, 4.0f);
-
-  // A self-describing node naming the class it extends, in strings.
-  SceneRead described = readScene(scene("RoundedCube { fields [ MFString isA, SFFloat radius ]\n"
-                                        "  isA [ \"Cube\", \"Group\", ] radius 0.1 }"));
-  ASSERT_TRUE(described.ok) << described.errors;
-  auto* rounded = rootAs<QvUnknownNode>(described);
-  auto* isA = dynamic_cast<QvMFString*>(rounded->getFieldTable()->getField(rounded, 0));
-  ASSERT_NE(isA, nullptr);
-  ASSERT_EQ(isA->num, 2);
-  EXPECT_EQ(isA->values[1], "Group");
 
   SceneRead empty = readScene(scene("Gadget { }"));
   EXPECT_FALSE(empty.ok);
