@@ -54,25 +54,6 @@ protected:
 
 const std::string kFlight = QUILLMERE_EXAMPLES "/flight.par";
 
-TEST_F(Program, RecordsEveryStepAsAFrameOfTheWindowsSize) {
-  // The parameter file names its scene relative to itself; the run starts elsewhere.
-  ASSERT_EQ(run(kFlight + " --frames 3 --record frames --size 320x200"), 0);
-  for (int i = 1; i <= 3; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frames/frame-%05d.png", i);
-    Picture frame = readPicture(path(name));
-    ASSERT_EQ(frame.width, 320) << name;
-    ASSERT_EQ(frame.height, 200);
-    // The status bar is grey (0.4) along the bottom; the scene shows above it.
-    EXPECT_NEAR(frame.at(318, 199)[0], 102, 2);
-    int lit = 0;
-    for (int y = 0; y < 180; ++y)
-      for (int x = 0; x < 320; ++x) lit += !frame.isBlack(x, y);
-    EXPECT_GT(lit, 100) << name;
-  }
-  EXPECT_FALSE(fs::exists(path("frames/frame-00004.png")));
-}
-
 TEST_F(Program, AntialiasingChangesOnlyEdges) {
   ASSERT_EQ(run(kFlight + " --frames 2 --screenshot plain.png --size 320x200 --no-overlay"), 0);
   ASSERT_EQ(run(kFlight + " --frames 2 --screenshot smooth.png --size 320x200 --no-overlay --antialias 4"), 0);
@@ -155,7 +136,7 @@ TEST_F(Program, BatchRunsEndWithTheirStatus) {
     int frames = 0;
     for (const auto& entry : fs::directory_iterator(path("frames"))) frames += entry.is_regular_file();
     EXPECT_EQ(frames, 5) << extra;
-    EXPECT_TRUE(fs::exists(path("frames/frame-00005.png")));
+    EXPECT_EQ(readPicture(path("frames/frame-00005.png")).height, 64) << extra;
   }
 
   // A frame that cannot be written: its path and the system's reason, status 1.

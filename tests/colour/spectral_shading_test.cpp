@@ -12,20 +12,6 @@ using namespace quillmere;
 
 namespace {
 
-// Value 1, recording the range of wavelengths it is evaluated at.
-struct WavelengthProbe : Spectrum {
-  float evaluate(float nm) const override {
-    lowestNm = std::min(lowestNm, nm), highestNm = std::max(highestNm, nm);
-    return 1.0f;
-  }
-  mutable float lowestNm = 1e30f, highestNm = -1e30f;
-};
-
-// The value at λ is λ, so a sample shows where it was evaluated.
-struct IdentitySpectrum : Spectrum {
-  float evaluate(float nm) const override { return nm; }
-};
-
 // Constant spectra keep the sums checkable by hand: the ambient term is
 // I_a·k_a·L·R_a = 2·0.1·3·0.5 = 0.3, the diffuse term per unit cosine
 // I·k_d·L·R_d = 2·0.4·3·0.7 = 1.68.

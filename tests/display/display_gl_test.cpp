@@ -61,26 +61,6 @@ TEST_F(DisplayGL, VertexAppearsWhereAberrationPutsIt) {
   EXPECT_LT(std::abs(expectedX - kGLTestSize / 2), 40.0f);
 }
 
-TEST_F(DisplayGL, DopplerSwitchChangesASpectralSurface) {
-  ConvertedScene scene = convert("Separator { RELmaterialPlanck { temperature 5000 strength 1 } "
-                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
-                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
-  SunLights lights;
-  DvRenderState state;
-  state.softwareShading = 1;
-  lights.attach(state);
-  RelObserver observer = observerAlongZ(0.5f);
-
-  Frame still = draw(*scene.root, observer, state, true);
-  state.colourShift = DvRenderState::DopplerOnly;
-  Frame shifted = draw(*scene.root, observer, state, true);
-  still.saveForInspection("planck_no_doppler");
-  shifted.saveForInspection("planck_doppler");
-  Pixel a = still.at(100, 100), b = shifted.at(100, 100);
-  EXPECT_GT(a.r + a.g + a.b, 30); // lit at all
-  EXPECT_GT(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 30);
-}
-
 TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
   ConvertedScene scene = convert("Separator { Material { diffuseColor 0 1 0 } "
                                  "Coordinate3 { point [-3 -3 5, 3 -3 5, 0 3 5] } "

@@ -90,21 +90,6 @@ TEST(VertexMaterials, EveryBindingHandsTheRightMaterialToEachCorner) {
   EXPECT_EQ(firstShape(perVertex).vertexCount(), 7);
 }
 
-TEST(VertexMaterials, OneMaterialPerShapeStaysAsItWas) {
-  // OVERALL, DEFAULT, and a binding per face with only one value in every
-  // field: no vertex materials, the same triangles over the same points.
-  const std::string shape = pointsAndNormals("0 0 0, 1 0 0, 1 1 0, 0 1 0", 4) +
-                            "IndexedFaceSet { coordIndex [0, 1, 2, -1, 0, 2, 3, -1] } ";
-  for (const char* binding : {"", "MaterialBinding { value OVERALL } ", "MaterialBinding { value PER_FACE } "}) {
-    ConvertedScene scene = convert(std::string("Separator { Material { diffuseColor [1 0 0] } ") + binding + shape + "}");
-    const DvIndexedFaceSet& faces = firstShape(scene);
-    EXPECT_TRUE(faces.vertexMaterials().empty()) << binding;
-    EXPECT_EQ(faces.vertexCount(), 4) << binding;
-    const std::vector<int> triangles(faces.indices(), faces.indices() + faces.indexCount());
-    EXPECT_EQ(triangles, (std::vector<int>{0, 1, 2, 0, 2, 3})) << binding;
-  }
-}
-
 TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
   // Sampled: n values spread evenly over 380..780 nm, linear between them.
   ConvertedScene sampled = convert("Separator { RELmaterialSampled { diffuse [1, 3] ambient [0.5] } " + kShape + "}");

@@ -137,27 +137,6 @@ TEST(SceneConversion, LODBuildsOneLevelGroupPerChild) {
   EXPECT_EQ(noRange.output, "LOD without range: its first child is always shown\n");
 }
 
-TEST(SceneConversion, FaceSetsWithoutFittingNormalsConvert) {
-  // No Normal, a binding other than per point, too few normals: the faces
-  // are built, with normals from the geometry where the file gives none.
-  const std::string triangle = "Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } ";
-  for (const std::string& normals :
-       {std::string(""), std::string("Normal { vector [0 0 1] } NormalBinding { value PER_FACE } "),
-        std::string("Normal { vector [0 0 1, 0 0 1] } ")}) {
-    ConvertedScene scene = convert("Separator { " + triangle + normals + kFaces + "}");
-    ASSERT_TRUE(scene.result.ok) << normals;
-    auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-    ASSERT_NE(faces, nullptr);
-    EXPECT_EQ(faces->triangleCount(), 1);
-    expectVector(faces->vertices()[2].normal, {0, 0, 1});
-  }
-  // OVERALL takes the first normal for every point.
-  ConvertedScene overall = convert("Separator { Coordinate3 { point [0 0 0, 1 0 0, 0 1 0] } "
-                                   "Normal { vector [1 0 0] } NormalBinding { value OVERALL } " + kFaces + "}");
-  ASSERT_TRUE(overall.result.ok);
-  expectVector(childAs<DvIndexedFaceSet>(*overall.root, kFirstConverted)->vertices()[2].normal, {1, 0, 0});
-}
-
 TEST(SceneConversion, StopsAtTheVertexBudget) {
   std::string shape = "DEF Tri Separator { " + kTriangle + kFaces + "} ";
   ConvertedScene scene = convert("Separator { " + shape + "USE Tri USE Tri USE Tri }", 7);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <deque>
 #include <thread>
 #include <vector>
@@ -30,15 +29,6 @@ TEST(WorkerPool, RunsEveryPieceExactlyOnceForAnyThreadCount) {
         for (long piece = 0; piece < pieces; ++piece) ASSERT_EQ(tally.calls[std::size_t(piece)].load(), 1);
       }
     }
-}
-
-// Pieces long enough for helpers to pay off, so that they take part (which
-// threads do is up to the pool; only the outcome is checked).
-void countSlowly(void* context, long piece) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(20);
-  while (std::chrono::steady_clock::now() < until) {
-  }
-  count(context, piece);
 }
 
 TEST(WorkerPool, CallsFromSeveralThreadsAreTakenOneAfterTheOther) {

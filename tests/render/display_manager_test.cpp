@@ -13,22 +13,6 @@
 namespace quillmere {
 namespace {
 
-TEST(StatusOverlay, FormatsTheLineAsTheBarShowsIt) {
-  StatusOverlay overlay;
-  overlay.speed = 0.9f;
-  overlay.time = 12.3f;
-  overlay.event = Vector4(1, 2, 3.4f, 27.1f);
-  overlay.acceleration = 0.5f;
-  overlay.turnRate = -0.25f;
-  overlay.frameNumber = 7;
-  EXPECT_EQ(overlay.text(), "v:0.900  t:12.3  O:(1.0,2.0,3.4,27.1)  a:(0.50,-0.25)  frame:    7");
-  EXPECT_EQ(overlay.piece(8), "  frame:");
-  // With auto exposure the exposure in use follows the line.
-  overlay.showExposure = true;
-  overlay.exposureEv = -3.24f;
-  EXPECT_EQ(overlay.text(), "v:0.900  t:12.3  O:(1.0,2.0,3.4,27.1)  a:(0.50,-0.25)  frame:    7  EV -3.2");
-}
-
 // A display manager over a scene with only the rest frame, and an observer
 // at rest, so every sub-frame's event time is its proper time.
 struct Schedule {

@@ -214,12 +214,6 @@ TEST(ModelImport, BudgetAndSubdivisionApply) {
   auto* faceSet = child<DvIndexedFaceSet>(fine, 2);
   ASSERT_NE(faceSet, nullptr);
   EXPECT_GT(faceSet->triangleCount(), 12);
-  for (long k = 0; k < faceSet->indexCount(); k += 3)
-    for (int e = 0; e < 3; ++e) {
-      const Vector3 a = faceSet->vertices()[faceSet->indices()[k + e]].position;
-      const Vector3 b = faceSet->vertices()[faceSet->indices()[k + (e + 1) % 3]].position;
-      EXPECT_LE((a - b).length(), 0.3f + 1e-5f) << "triangle " << k / 3;
-    }
 
   // --subdivide auto: the unit cube's bounding sphere has radius √3 / 2.
   Imported whole = import("cube.stl");

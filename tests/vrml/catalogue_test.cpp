@@ -1,12 +1,10 @@
 #include "vrml_test_support.h"
 
 #include "vrml/group_nodes.h"
-#include "vrml/light_camera_nodes.h"
 #include "vrml/node_factory.h"
 #include "vrml/property_nodes.h"
 #include "vrml/relativistic_nodes.h"
 #include "vrml/shape_nodes.h"
-#include "vrml/transform_nodes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +19,6 @@ using namespace quillmere::test;
 namespace {
 
 std::string scene(const std::string& body) { return std::string(kHeader) + body; }
-
-void expectColour(const float* colour, float r, float g, float b) {
-  EXPECT_FLOAT_EQ(colour[0], r);
-  EXPECT_FLOAT_EQ(colour[1], g);
-  EXPECT_FLOAT_EQ(colour[2], b);
-}
 
 } // namespace
 

@@ -10,19 +10,6 @@
 
 using namespace quillmere;
 
-TEST(QvName, InternsEqualTextsAndKeepsCase) {
-  QvName a("Separator");
-  std::string copy = "Separator";
-  EXPECT_EQ(a, QvName(copy.c_str()));
-  EXPECT_EQ(a.getString(), QvName(copy.c_str()).getString()); // the very same entry
-  EXPECT_NE(a, QvName("separator"));
-  EXPECT_TRUE(QvName().isEmpty());
-  EXPECT_EQ(QvName(), QvName(""));
-  // Texts too long for a shared block are interned all the same.
-  std::string longText(5000, 'n');
-  EXPECT_EQ(QvName(longText.c_str()), QvName(std::string(5000, 'n').c_str()));
-}
-
 TEST(QvName, HashMixesEveryByte) {
   // Published 64-bit FNV-1a values, folded high half XOR low half:
   // "" is 0xCBF29CE484222325, "a" is 0xAF63DC4C8601EC8C.
