@@ -144,6 +144,7 @@ void RelObserver::setSpeed(float speed) {
 void RelObserver::setEvent(const Vector4d& event) {
   eventPrecise_ = event;
   event_ = event.toFloat();
+  eyeEvent_ = event_; // the eye comes along; setEyeOffset places a stereo eye again
 }
 
 void RelObserver::update(double properTime) {

@@ -74,13 +74,13 @@ TEST(SceneConversion, ScopesPropertiesAsTheFileNests) {
 
 TEST(SceneConversion, SwitchAnchorsAndGroupsChooseAndScopeChildren) {
   // whichChild −3 is every child, −1 (the default) and −2 none, a number past
-  // the children none; LevelOfDetail takes its first child; anchors and
-  // unknown nodes show all their children.
+  // the children none; LevelOfDetail takes its first child; an anchor shows
+  // all its children, an unknown node none.
   const std::string three = kFaces + kFaces + kFaces + "} ";
   const std::pair<const char*, int> choices[] = {
       {"Switch { whichChild -3 ", 3}, {"Switch { whichChild 5 ", 0}, {"Switch { ", 0},
       {"Switch { whichChild -2 ", 0}, {"Switch { whichChild 1 ", 1}, {"LevelOfDetail { screenArea [ 1, 2 ] ", 1},
-      {"WWWAnchor { ", 3}, {"Thing { fields [ SFLong n ] ", 3}};
+      {"WWWAnchor { ", 3}, {"Thing { fields [ SFLong n ] ", 0}};
   for (const auto& [group, faceSets] : choices)
     EXPECT_EQ(convert("Separator { " + kTriangle + group + three + "}").result.summary.faceSets, faceSets) << group;
 
