@@ -211,11 +211,9 @@ TEST(FrameTransformation, CarriesObserverIntoTheFrame) {
   expectVector(world.state().direction, {0, 0, 1});
   expectEvent(shifted.state().event, {6, 2, 3, 5});
 
-  // A frame moving at 0.6 along x sees a resting observer move along −x;
-  // before its first update it holds rest.
+  // A frame moving at 0.6 along x sees a resting observer move along −x.
   RelObserver resting(0, 0, 0, 0, 0.0f, 0, 0, 1);
   FrameTransformation moving({0, 0, 0}, {0.6f, 0, 0});
-  EXPECT_EQ(moving.state().gamma, 1.0f);
   moving.update(resting);
   EXPECT_NEAR(moving.state().speed, 0.6f, kTight);
   EXPECT_NEAR(moving.state().gamma, 1.25f, kTight);

@@ -1,5 +1,5 @@
-// Pictures the tests write themselves (PNG through our own writer, PPM by
-// hand) are decoded and compared byte for byte with what was written: rows
+// Pictures the tests write themselves (PNG through our own writer) are
+// decoded and compared byte for byte with what was written: rows
 // bottom first, alpha 255 opaque.
 #include "../support/png_file.h"
 
@@ -64,15 +64,6 @@ TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
   EXPECT_EQ(picture.getWidth(), 3);
   EXPECT_EQ(picture.getHeight(), 2);
   EXPECT_EQ(pixelsOf(picture), (Bytes{4, 5, 6, 1, 2, 3}));
-
-  // Another format, recognised by its content: a binary PPM with A B / C D.
-  {
-    std::ofstream ppm(folder + "/rgb.ppm", std::ios::binary);
-    ppm << "P6\n2 2\n255\n";
-    ppm.write(reinterpret_cast<const char*>(rgb.data()), std::streamsize(rgb.size()));
-  }
-  ASSERT_TRUE(picture.load((folder + "/rgb.ppm").c_str()));
-  EXPECT_EQ(pixelsOf(picture), expectedRgb);
 }
 
 TEST(Picture2D, AlphaIsEightBitsWithOpaqueAt255) {
