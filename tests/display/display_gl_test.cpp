@@ -48,7 +48,7 @@ TEST_F(DisplayGL, VertexAppearsWhereAberrationPutsIt) {
   const float beta = 0.9f;
   RelObserver observer = observerAlongZ(beta);
   DvRenderState state;
-  state.renderStyle = DvRenderState::Untextured;
+  state.renderStyle = RenderStyle::Untextured;
   Frame frame = draw(*scene.root, observer, state);
   frame.saveForInspection("aberration");
 
@@ -87,7 +87,7 @@ TEST_F(DisplayGL, DopplerSwitchChangesASpectralSurface) {
   RelObserver observer = observerAlongZ(0.5f);
 
   Frame still = draw(*scene.root, observer, state, true);
-  state.colourShift = DvRenderState::DopplerOnly;
+  state.colourShift = ColourShift::Doppler;
   Frame shifted = draw(*scene.root, observer, state, true);
   still.saveForInspection("planck_no_doppler");
   shifted.saveForInspection("planck_doppler");
@@ -101,7 +101,7 @@ TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
                                  "Coordinate3 { point [-3 -3 5, 3 -3 5, 0 3 5] } "
                                  "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1] } IndexedFaceSet { coordIndex [0, 1, 2] } }");
   DvRenderState state;
-  state.renderStyle = DvRenderState::Wireframe;
+  state.renderStyle = RenderStyle::Wireframe;
   Frame frame = draw(*scene.root, observerAlongZ(0), state);
   frame.saveForInspection("wireframe");
   EXPECT_EQ(frame.at(100, 90).g, 0); // inside the triangle: nothing
@@ -203,7 +203,7 @@ TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
     for (int spectral : {0, 1}) {
       DvRenderState state;
       state.softwareShading = spectral;
-      state.colourShift = spectral ? DvRenderState::DopplerAndSearchlight : DvRenderState::NoShift;
+      state.colourShift = spectral ? ColourShift::DopplerAndSearchlight : ColourShift::None;
       state.setSpectralLight(1, &light);
       state.vertexArrays = 1;
       Frame arrays = draw(*scene.root, observer, state, spectral);
@@ -323,7 +323,7 @@ TEST_F(DisplayGL, ColourModelsKeepTheSystemPixelsAndShowWhiteAsDisplayWhite) {
     RelObserver observer(2, 2, 6, 0, 0.9f, 0.1f, 0, 1);
     DvRenderState state;
     state.softwareShading = 1;
-    state.colourShift = DvRenderState::DopplerAndSearchlight;
+    state.colourShift = ColourShift::DopplerAndSearchlight;
     lights.attach(state);
     Frame before = draw(*scene.root, observer, state, true);
     state.colourPipeline = &system;

@@ -6,6 +6,7 @@
 #include "display/recorder.h"
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <vector>
@@ -149,12 +150,12 @@ TEST(RelFrame, PublishesTheObserverAsTheFrameSeesIt) {
   // At rest in the world the observer's state is unchanged; a translation
   // adds to the event.
   RelFrame shifted(Vector3(5, 0, 0), Vector3());
-  shifted.relativisticTransform(observer, state, holder);
+  shifted.relativisticTransform(observer, state, DrawPass(state), holder);
   ASSERT_EQ(holder.frame, &shifted.transformation());
   expectVector(holder.frame->state().event.spatial(), {5, 0, 0});
   // A frame moving at 0.6 along x sees the resting observer move at 0.6 along −x.
   RelFrame moving(Vector3(), Vector3(0.6f, 0, 0));
-  moving.relativisticTransform(observer, state, holder);
+  moving.relativisticTransform(observer, state, DrawPass(state), holder);
   EXPECT_NEAR(holder.frame->state().speed, 0.6f, kTight);
   expectVector(holder.frame->state().direction, {-1, 0, 0});
   EXPECT_NEAR(holder.frame->state().gamma, 1.25f, kTight);

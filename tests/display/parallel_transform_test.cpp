@@ -9,6 +9,7 @@
 #include "display/rel_frame.h"
 #include "relativity/lorentz.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <cmath>
@@ -66,7 +67,7 @@ Result transformWith(DvGroup& root, DvVertexSet& set, const RelObserver& observe
                      int threads) {
   state.threads = threads;
   FrameHolder holder;
-  root.relativisticTransform(observer, state, holder);
+  root.relativisticTransform(observer, state, DrawPass(state), holder);
   Result result;
   result.vertices.assign(set.transformedVertices(0), set.transformedVertices(0) + set.vertexCount());
   for (int i = 0; i < set.vertexCount(); ++i) result.doppler.push_back(set.dopplerFactor(i));
@@ -82,7 +83,7 @@ void expectSameBits(const Result& a, const Result& b) {
 DvRenderState spectralState(int method) {
   DvRenderState state;
   state.softwareShading = 1; // the Doppler factors too
-  state.colourShift = DvRenderState::DopplerOnly;
+  state.colourShift = ColourShift::Doppler;
   state.transformMethod = method;
   return state;
 }
@@ -120,14 +121,14 @@ TEST(ParallelTransform, SpectralColoursAreTheSameOnEveryThreadCount) {
   light.setSpectrum(&sunlight);
   light.setDirection(0.2f, 0.5f, -1);
   DvRenderState state = spectralState(0);
-  state.colourShift = DvRenderState::DopplerAndSearchlight;
+  state.colourShift = ColourShift::DopplerAndSearchlight;
   state.setSpectralLight(1, &light);
   FrameHolder holder;
-  root.relativisticTransform(observer, state, holder);
+  root.relativisticTransform(observer, state, DrawPass(state), holder);
   std::vector<std::vector<Vector3>> colours;
   for (int threads : {1, 2, 7}) {
     state.threads = threads;
-    faces->shadeVertices(state);
+    faces->shadeVertices(state, DrawPass(state));
     colours.push_back(faces->spectralColours());
   }
   for (std::size_t i = 1; i < colours.size(); ++i)

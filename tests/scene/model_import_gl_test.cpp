@@ -76,7 +76,7 @@ TEST_F(ModelImportGL, FindsTheTexturedFaceAndTheMovingNode) {
   EXPECT_GT(std::fabs(seenX - restX), 30.0f); // far from where a node at rest would be
 
   // Untextured, the crate's face is one colour: no checks.
-  state.renderStyle = DvRenderState::Untextured;
+  state.renderStyle = RenderStyle::Untextured;
   Frame plain = draw(root, observer, state);
   long plainRed = 0;
   for (int dy = -6; dy <= 6; ++dy)
