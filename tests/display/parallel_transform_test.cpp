@@ -84,7 +84,7 @@ DvRenderState spectralState(int method) {
   DvRenderState state;
   state.softwareShading = 1; // the Doppler factors too
   state.colourShift = ColourShift::Doppler;
-  state.transformMethod = method;
+  state.transformMethod = TransformMethod(method); // 0 light cone, 1 snapshot then light cone, 2 snapshot
   return state;
 }
 

@@ -40,7 +40,7 @@ public:
 struct Frame {
   DvRenderState state;
   DvDisplayManager manager{state};
-  RelObserver observer;
+  RelObserver observer{0, 0, 0, 0, 0.5f, 0, 0, 1}; // at the origin, 0.5c along +z
   PassLog scene;
 
   Frame() {
