@@ -36,7 +36,7 @@ public:
   int clockwiseFrontFaces = 0;    // flag: front faces wind clockwise (only without culling)
   float lodScale = 0.0f;          // factor on the apparent distance when an LOD chooses its level
   int transformNormals = 1;       // flag: the vertex transform also carries the normals
-  int doubleBuffer = 1;           // flag: draw into the back buffer and swap
+  int doubleBuffer = 1;           // flag: draw into the back buffer, which the window swaps; 0: the front buffer
   float focusDistance = 10.0f;    // plane in focus, and the stereo convergence distance (scene units)
   float aperture = 0.33f;         // scale of the eye jitter for depth of field
   StereoMode stereo = StereoMode::Off; // one view, or how a stereo pair is drawn
