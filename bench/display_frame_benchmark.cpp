@@ -17,6 +17,7 @@
 #include "display/rel_frame.h"
 #include "relativity/lorentz.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <benchmark/benchmark.h>
@@ -83,7 +84,7 @@ struct BenchScene {
     state.setSpectralLight(1, &light);
     state.gamutMapping = &gamut;
     state.softwareShading = 1;
-    state.colourShift = DvRenderState::DopplerAndSearchlight;
+    state.colourShift = ColourShift::DopplerAndSearchlight;
   }
 };
 
@@ -97,7 +98,7 @@ void BM_SceneRelativisticTransform(benchmark::State& benchmarkState) {
   s.state.threads = int(benchmarkState.range(0));
   for (auto _ : benchmarkState) {
     s.holder = FrameHolder();
-    s.root.relativisticTransform(s.observer, s.state, s.holder);
+    s.root.relativisticTransform(s.observer, s.state, DrawPass(s.state), s.holder);
     benchmark::ClobberMemory();
   }
   benchmarkState.SetItemsProcessed(benchmarkState.iterations() * kVertexCount);
@@ -106,9 +107,9 @@ void BM_SceneRelativisticTransform(benchmark::State& benchmarkState) {
 void BM_SceneSpectralColours(benchmark::State& benchmarkState) {
   BenchScene& s = scene();
   s.holder = FrameHolder();
-  s.root.relativisticTransform(s.observer, s.state, s.holder);
+  s.root.relativisticTransform(s.observer, s.state, DrawPass(s.state), s.holder);
   for (auto _ : benchmarkState) {
-    for (DvIndexedFaceSet* faces : s.faceSets) faces->shadeVertices(s.state);
+    for (DvIndexedFaceSet* faces : s.faceSets) faces->shadeVertices(s.state, DrawPass(s.state));
     benchmark::ClobberMemory();
   }
   benchmarkState.SetItemsProcessed(benchmarkState.iterations() * kVertexCount);
@@ -118,7 +119,7 @@ void BM_SceneSpectralColours(benchmark::State& benchmarkState) {
 void BM_LightConeLoopReference(benchmark::State& benchmarkState) {
   BenchScene& s = scene();
   s.holder = FrameHolder();
-  s.root.relativisticTransform(s.observer, s.state, s.holder);
+  s.root.relativisticTransform(s.observer, s.state, DrawPass(s.state), s.holder);
   const MovingFrameState& frame = s.holder.frame->state();
   std::vector<DvVertex> target(std::size_t(kGridSide * kGridSide));
   for (auto _ : benchmarkState) {

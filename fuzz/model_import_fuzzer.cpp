@@ -7,6 +7,7 @@
 // the same bytes.
 #include "display/group.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 #include "scene/model_import.h"
 
@@ -32,9 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RelObserver observer(0.5f, 0.25f, -3, 0, 0.9f, 0.2f, 0.1f, 1);
   DvRenderState state;
   state.softwareShading = 1;
-  state.colourShift = DvRenderState::SearchlightOnly;
+  state.colourShift = ColourShift::Searchlight;
   FrameHolder holder;
-  sceneRoot.relativisticTransform(observer, state, holder);
+  sceneRoot.relativisticTransform(observer, state, DrawPass(state), holder);
   Vector3 min, max;
   sceneRoot.getBoundingBox(min, max);
   return 0;

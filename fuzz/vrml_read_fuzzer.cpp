@@ -7,6 +7,7 @@
 #include "display/group.h"
 #include "display/scene_conversion.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 #include "vrml/group.h"
 #include "vrml/input_file.h"
@@ -29,10 +30,10 @@ void convertAndTransform(QvNode& root) {
   RelObserver observer(0.5f, 0.25f, -3, 0, 0.9f, 0.2f, 0.1f, 1);
   DvRenderState state;
   state.softwareShading = 1;
-  state.colourShift = DvRenderState::SearchlightOnly; // area ratios as well as Doppler factors
+  state.colourShift = ColourShift::Searchlight; // area ratios as well as Doppler factors
   state.lodScale = 1;
   FrameHolder holder;
-  sceneRoot.relativisticTransform(observer, state, holder);
+  sceneRoot.relativisticTransform(observer, state, DrawPass(state), holder);
   long counts[4] = {};
   sceneRoot.countPrimitives(counts[0], counts[1], counts[2], counts[3]);
   Vector3 min, max;

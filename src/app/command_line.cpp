@@ -99,6 +99,13 @@ int indexOf(const char* value, std::initializer_list<const char*> names) {
   return -1;
 }
 
+// A setting named by its command-line word; false for a word of no value.
+template <typename Setting, std::size_t N>
+bool parseSetting(const char* value, const SettingName<Setting> (&names)[N], std::optional<Setting>& out) {
+  out = settingFromWord(names, value);
+  return out.has_value();
+}
+
 bool parseInteger(const char* value, int low, int high, int& out) {
   char* end = nullptr;
   long number = std::strtol(value, &end, 10);
@@ -189,26 +196,26 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
       else if (std::strcmp(option, "--record") == 0) line.recordFolder = v;
       else if (std::strcmp(option, "--screenshot") == 0) line.screenshotPath = v;
       else if (std::strcmp(option, "--size") == 0) ok = parseSize(v, line.width, line.height);
-      else if (std::strcmp(option, "--style") == 0) ok = (line.style = indexOf(v, {"textured", "lit", "wireframe", "hidden-line"})) >= 0;
-      else if (std::strcmp(option, "--colour-shift") == 0) ok = (line.colourShift = indexOf(v, {"none", "searchlight", "doppler", "both"})) >= 0;
-      else if (std::strcmp(option, "--gamut") == 0) ok = parseInteger(v, 0, 5, line.gamut);
+      else if (std::strcmp(option, "--style") == 0) ok = parseSetting(v, kRenderStyleNames, line.style);
+      else if (std::strcmp(option, "--colour-shift") == 0) ok = parseSetting(v, kColourShiftNames, line.colourShift);
+      else if (std::strcmp(option, "--gamut") == 0) ok = parseInteger(v, 0, 5, line.gamut.emplace());
       else if (std::strcmp(option, "--antialias") == 0) ok = parseInteger(v, 1, 66, line.antialias) && hasJitterTable(line.antialias);
       else if (std::strcmp(option, "--depth-of-field") == 0) ok = parseInteger(v, 1, 66, line.depthOfField) && hasJitterTable(line.depthOfField);
       else if (std::strcmp(option, "--motion-blur") == 0) ok = parseInteger(v, 1, RelRecorder::kMaxSubFrames, line.motionBlur);
       else if (std::strcmp(option, "--subdivide") == 0 && std::strcmp(v, "auto") == 0) line.subdivide = kAutomaticEdgeLength;
-      else if (std::strcmp(option, "--stereo") == 0) ok = (line.stereo = indexOf(v, {"off", "ideal", "per-eye", "dual", "anaglyph"})) >= 0;
+      else if (std::strcmp(option, "--stereo") == 0) ok = parseSetting(v, kStereoModeNames, line.stereo);
       else if (std::strcmp(option, "--subdivide") == 0) ok = parseLength(v, line.subdivide);
       else if (std::strcmp(option, "--focus") == 0) ok = parseLength(v, line.focus) && line.focus > 0;
       else if (std::strcmp(option, "--threads") == 0) ok = parseInteger(v, 1, 256, line.threads);
-      else if (std::strcmp(option, "--colour-model") == 0) ok = (line.colourModel = indexOf(v, {kColourModelNames[0], kColourModelNames[1]})) >= 0;
-      else if (std::strcmp(option, "--white-balance") == 0) ok = (line.whiteBalance = indexOf(v, {"off", "on"})) >= 0;
+      else if (std::strcmp(option, "--colour-model") == 0) ok = parseSetting(v, kColourModelNames, line.colourModel);
+      else if (std::strcmp(option, "--white-balance") == 0) ok = parseSetting(v, kWhiteBalanceNames, line.whiteBalance);
       else if (std::strcmp(option, "--exposure") == 0) ok = line.exposureSet = parseExposure(v, line.exposure);
-      else if (std::strcmp(option, "--tone-map") == 0) ok = (line.toneMap = indexOf(v, {kToneMapNames[0], kToneMapNames[1], kToneMapNames[2]})) >= 0;
-      else if (std::strcmp(option, "--uplift") == 0) ok = (line.uplift = indexOf(v, {kUpliftNames[0], kUpliftNames[1]})) >= 0;
+      else if (std::strcmp(option, "--tone-map") == 0) ok = parseSetting(v, kToneMapNames, line.toneMap);
+      else if (std::strcmp(option, "--uplift") == 0) ok = parseSetting(v, kUpliftNames, line.uplift);
       else if (std::strcmp(option, "--first-frame") == 0) ok = parseInteger(v, 1, 100000000, line.firstFrame);
       else if (std::strcmp(option, "--fps") == 0) ok = parseLength(v, line.framesPerSecond) && line.framesPerSecond >= 0.1f && line.framesPerSecond <= 1000.0f;
       else if (std::strcmp(option, "--quality") == 0) ok = parseInteger(v, 0, 63, line.quality);
-      else if (std::strcmp(option, "--transform") == 0) ok = (line.transform = indexOf(v, {"light-cone", "snapshot-light-cone", "snapshot"})) >= 0;
+      else if (std::strcmp(option, "--transform") == 0) ok = parseSetting(v, kTransformMethodNames, line.transform);
       if (!ok) {
         error = std::string(option) + ": bad value '" + v + "'";
         return false;
@@ -230,9 +237,9 @@ bool parseCommandLine(int argc, char** argv, CommandLine& line, std::string& err
 }
 
 void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplayManager& manager) {
-  if (line.style >= 0) state.renderStyle = line.style;
+  if (line.style) state.renderStyle = *line.style;
   if (line.spectral) state.softwareShading = 1;
-  if (line.colourShift >= 0) state.colourShift = line.colourShift;
+  if (line.colourShift) state.colourShift = *line.colourShift;
   if (line.antialias > 1) {
     state.antialiasing = 1;
     state.antialiasingSamples = line.antialias;
@@ -245,23 +252,20 @@ void applyRenderOptions(const CommandLine& line, DvRenderState& state, DvDisplay
     state.motionBlur = 1;
     state.motionSamples = line.motionBlur;
   }
-  state.stereoIdealObserver = line.stereo == 1;
-  state.stereoPerEye = line.stereo == 2;
-  state.stereoDualScreen = line.stereo == 3;
-  state.stereoAnaglyph = line.stereo == 4;
-  if (line.transform >= 0) state.transformMethod = line.transform;
+  if (line.stereo) state.stereo = *line.stereo;
+  if (line.transform) state.transformMethod = *line.transform;
   if (line.headlight) state.headlightOn = 1;
   if (line.trace) state.trace = 1;
   if (line.threads > 0) state.threads = line.threads;
   if (line.focus > 0) state.focusDistance = line.focus;
   if (line.noOverlay) manager.overlayOn = 0;
   if (ColourPipeline* colour = state.colourPipeline) {
-    if (line.colourModel >= 0) colour->model = ColourModel(line.colourModel);
-    if (line.whiteBalance >= 0) colour->whiteBalance = line.whiteBalance == 1;
+    if (line.colourModel) colour->model = *line.colourModel;
+    if (line.whiteBalance) colour->whiteBalance = *line.whiteBalance;
     if (line.exposureSet) colour->exposure.fixedEv = line.exposure;
     if (line.autoExposure) colour->exposure.automatic = true;
-    if (line.toneMap >= 0) colour->toneMap = ToneMap(line.toneMap);
-    if (line.uplift >= 0) colour->upliftChoice = Uplift(line.uplift);
+    if (line.toneMap) colour->toneMap = *line.toneMap;
+    if (line.uplift) colour->upliftChoice = *line.uplift;
   }
 }
 

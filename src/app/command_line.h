@@ -2,6 +2,9 @@
 // and options for running, recording and every render setting.
 #pragma once
 
+#include "render/render_settings.h"
+
+#include <optional>
 #include <string>
 
 namespace quillmere {
@@ -23,27 +26,27 @@ struct CommandLine {
   int quality = -1;             // movie constant rate factor; -1: the codec's default
   bool headless = false;        // draw offscreen through EGL even when there is a display
   bool flightFrames = false;    // print the number of frames of the flight and exit
-  // Render settings; a negative value (or false) leaves the scene's own.
-  int style = -1;               // 0 textured, 1 lit, 2 wireframe, 3 hidden line
+  // Render settings; none (or false, or 0) leaves the scene's own.
+  std::optional<RenderStyle> style;
   bool spectral = false;
-  int colourShift = -1;         // 0 none, 1 searchlight, 2 Doppler, 3 both
-  int gamut = -1;               // 0..5
+  std::optional<ColourShift> colourShift;
+  std::optional<int> gamut;     // gamut mapping method 0..5
   int antialias = 0;            // jitter passes; 0: off
   int depthOfField = 0;         // lens passes; 0: off
   int motionBlur = 0;           // sub-frames 1..99; 0: off
-  int stereo = 0;               // 0 off, 1 ideal observer, 2 per eye, 3 dual screen, 4 anaglyph
-  int transform = -1;           // 0 light cone, 1 snapshot then light cone, 2 snapshot
+  std::optional<StereoMode> stereo;
+  std::optional<TransformMethod> transform;
   bool headlight = false;
   bool noOverlay = false;
   bool trace = false;
   int threads = 0;              // threads of the per-vertex work; 0: every core
-  int colourModel = -1;         // index into kColourModelNames; -1: cie
-  int whiteBalance = -1;        // 0 off, 1 on; -1: on
+  std::optional<ColourModel> colourModel; // none: cie
+  std::optional<bool> whiteBalance;       // none: on
   bool exposureSet = false;     // --exposure was given
   float exposure = 0;           // EV
   bool autoExposure = false;
-  int toneMap = -1;             // index into kToneMapNames; -1: filmic
-  int uplift = -1;              // index into kUpliftNames; -1: the colour model's default
+  std::optional<ToneMap> toneMap;         // none: filmic
+  std::optional<Uplift> uplift;           // none: the colour model's default
   float subdivide = 0;          // split triangles at conversion until no edge is longer (scene units); 0: off; kAutomaticEdgeLength: auto
   float focus = 0;              // depth of field sharp at this distance (scene units); 0: the scene's centre
 };

@@ -222,7 +222,7 @@ LoadResult loadScene(const std::string& path, LoadedScene& scene) {
     scene.renderState->focusDistance =
         std::max({1e-3f, 0.1f * sphere.radius, (sphere.centre - p.startPosition).length()});
 
-  scene.viewer = std::make_unique<MfcOglViewer>(manager);
+  scene.viewer = std::make_unique<FlightController>(manager);
   manager.setViewer(scene.viewer.get());
   scene.viewer->setStartValues(p.startPosition, p.flightDirection, p.startTime, p.startSpeed);
   scene.viewer->setStopped(1);

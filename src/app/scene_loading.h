@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/parameters.h"
-#include "app/viewer/mfc_ogl_viewer.h"
+#include "app/viewer/flight_controller.h"
 #include "colour/colour_pipeline.h"
 #include "colour/gamut_mapping.h"
 #include "colour/planck_spectrum.h"
@@ -40,7 +40,7 @@ struct LoadedScene {
   WavelengthMapping wavelengthRange{380.0f, 780.0f};
   StatusOverlay overlay;
   std::unique_ptr<DvDisplayManager> displayManager;
-  std::unique_ptr<MfcOglViewer> viewer;
+  std::unique_ptr<FlightController> viewer;
 };
 
 enum class LoadResult {

@@ -33,10 +33,8 @@
 namespace quillmere {
 
 enum class ColourModel { Cie, System };
-constexpr const char* kColourModelNames[] = {"cie", "system"};
 
 enum class Uplift { Smooth, Gaussian };
-constexpr const char* kUpliftNames[] = {"smooth", "gaussian"};
 
 // The observed samples of the spectral path: 40 from 380 nm every 10 nm.
 constexpr int kObservedSampleCount = 40;

@@ -13,9 +13,6 @@ enum class ToneMap {
   Filmic,   // c up to 0.6, then a shoulder 0.6 + 0.4·t/(1 + t), t = (c − 0.6)/0.4, that approaches 1
 };
 
-// The names a user types and reads, in the order of the enumeration.
-constexpr const char* kToneMapNames[] = {"clip", "reinhard", "filmic"};
-
 constexpr float kFilmicKnee = 0.6f; // the filmic curve is the identity below
 
 // The curve on one channel. Non-positive values pass unchanged (gamut

@@ -11,6 +11,7 @@
 namespace quillmere {
 
 class DvRenderState;
+struct DrawPass;
 class FrameTransformation;
 class RelObserver;
 
@@ -38,13 +39,12 @@ public:
   // Diagnostic dump to standard output.
   virtual void print() const = 0;
   // Draws with OpenGL materials and lighting.
-  virtual void render(const DvRenderState& state) = 0;
+  virtual void render(const DvRenderState& state, const DrawPass& pass) = 0;
   // Per frame and per eye: moves every vertex to where the observer sees it.
-  virtual void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+  virtual void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                                      FrameHolder& frameHolder) = 0;
-  // Draws with colours the system computes from spectra; `unused` is passed
-  // as 0 and read by no node.
-  virtual void renderSoftware(const DvRenderState& state, int unused) = 0;
+  // Draws with colours the system computes from spectra.
+  virtual void renderSoftware(const DvRenderState& state, const DrawPass& pass) = 0;
   // Adds vertex and index counts: (fewest vertices, most vertices, fewest
   // indices, most indices) — an LOD adds its coarsest level to the first
   // pair and its finest to the second.

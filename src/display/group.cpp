@@ -14,17 +14,17 @@ void DvGroup::print() const {
   std::printf("\nGroup\nnumber of children: %d\n", getNumChildren());
 }
 
-void DvGroup::render(const DvRenderState& state) {
-  for (auto& child : children_) child->render(state);
+void DvGroup::render(const DvRenderState& state, const DrawPass& pass) {
+  for (auto& child : children_) child->render(state, pass);
 }
 
-void DvGroup::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+void DvGroup::relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                                     FrameHolder& frameHolder) {
-  for (auto& child : children_) child->relativisticTransform(observer, state, frameHolder);
+  for (auto& child : children_) child->relativisticTransform(observer, state, pass, frameHolder);
 }
 
-void DvGroup::renderSoftware(const DvRenderState& state, int unused) {
-  for (auto& child : children_) child->renderSoftware(state, unused);
+void DvGroup::renderSoftware(const DvRenderState& state, const DrawPass& pass) {
+  for (auto& child : children_) child->renderSoftware(state, pass);
 }
 
 void DvGroup::countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,

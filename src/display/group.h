@@ -20,10 +20,10 @@ public:
   DvNode* getChild(int index) const { return children_[std::size_t(index)].get(); }
 
   void print() const override;
-  void render(const DvRenderState& state) override;
-  void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+  void render(const DvRenderState& state, const DrawPass& pass) override;
+  void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state, const DrawPass& pass) override;
   void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
                        long& mostIndices) const override;
   // The union of the children's boxes; 0 when no child has one.

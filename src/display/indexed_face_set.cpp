@@ -3,6 +3,7 @@
 #include "diagnostics/diagnostics.h"
 #include "display/face_triangulation.h"
 #include "display/subdivision.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -140,10 +141,10 @@ void DvIndexedFaceSet::setTextureTransformation(const Matrix4& texture) {
   }
 }
 
-void DvIndexedFaceSet::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+void DvIndexedFaceSet::relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                                              FrameHolder& frameHolder) {
-  lastTransformed_ = transformVertices(observer, state, frameHolder, state.transformNormals != 0);
-  if (state.colourShift == DvRenderState::SearchlightOnly) computeAreaRatios();
+  lastTransformed_ = transformVertices(observer, state, pass, frameHolder, state.transformNormals != 0);
+  if (state.colourShift == ColourShift::Searchlight) computeAreaRatios();
 }
 
 void DvIndexedFaceSet::computeAreaRatios() {
@@ -235,13 +236,13 @@ void DvIndexedFaceSet::drawTrianglesPerVertex(const DvVertex* array, bool textur
   glEnd();
 }
 
-bool DvIndexedFaceSet::drawUnlitStyle(int style, const DvVertex* array, const VertexMaterial* materials) const {
+bool DvIndexedFaceSet::drawUnlitStyle(RenderStyle style, const DvVertex* array, const VertexMaterial* materials) const {
   switch (style) {
-  case DvRenderState::Wireframe:
-  case DvRenderState::Outline:
+  case RenderStyle::Wireframe:
+  case RenderStyle::Outline:
     drawEdges(array, materials);
     return true;
-  case DvRenderState::HiddenLine:
+  case RenderStyle::HiddenLine:
     drawBareTriangles(array);
     return true;
   default:
@@ -249,23 +250,23 @@ bool DvIndexedFaceSet::drawUnlitStyle(int style, const DvVertex* array, const Ve
   }
 }
 
-void DvIndexedFaceSet::render(const DvRenderState& state) {
-  const DvVertex* array = eyeArray(state);
+void DvIndexedFaceSet::render(const DvRenderState& state, const DrawPass& pass) {
+  const DvVertex* array = eyeArray(state, pass);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
-  if (DvMaterial* own = ownMaterial()) own->render(state);
+  if (DvMaterial* own = ownMaterial()) own->render(state, pass);
   beginTwoSided(state);
 
-  switch (state.renderStyle) {
-  case DvRenderState::Textured:
-  case DvRenderState::Untextured: {
+  switch (pass.style) {
+  case RenderStyle::Textured:
+  case RenderStyle::Untextured: {
     // The texture of the set's scope is bound before it; an untextured set
     // before it may have switched texturing off.
-    const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
+    const bool textured = pass.style == RenderStyle::Textured && hasTextureCoordinates_;
     if (textured)
       glEnable(GL_TEXTURE_2D);
     else
       glDisable(GL_TEXTURE_2D);
-    const bool scaled = state.colourShift == DvRenderState::SearchlightOnly && material();
+    const bool scaled = state.colourShift == ColourShift::Searchlight && material();
     const bool perVertex = !vertexMaterials_.empty() && material();
     if (perVertex && anyVertexTransparent_) glEnable(GL_BLEND);
     // The colour material carries one colour per vertex in the arrays; any
@@ -279,24 +280,24 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
     drawTrianglesPerVertex(array, textured, scaled);
     break;
   }
-  default: // a style outside 0..4 draws nothing
-    drawUnlitStyle(state.renderStyle, array, vertexMaterials_.empty() ? nullptr : vertexMaterials_.data());
+  default: // the unlit styles; any other draws nothing
+    drawUnlitStyle(pass.style, array, vertexMaterials_.empty() ? nullptr : vertexMaterials_.data());
   }
   endTwoSided(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
 
-void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
-  const DvVertex* array = eyeArray(state);
+void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, const DrawPass& pass) {
+  const DvVertex* array = eyeArray(state, pass);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
   beginTwoSided(state);
 
-  switch (state.renderStyle) {
-  case DvRenderState::Textured:
-  case DvRenderState::Untextured: {
+  switch (pass.style) {
+  case RenderStyle::Textured:
+  case RenderStyle::Untextured: {
     // One colour per vertex for this eye, then emitted at every index that uses it.
     computeSpectralColours(state, array);
-    const bool textured = state.renderStyle == DvRenderState::Textured && hasTextureCoordinates_;
+    const bool textured = pass.style == RenderStyle::Textured && hasTextureCoordinates_;
     if (textured)
       glEnable(GL_TEXTURE_2D);
     else
@@ -317,7 +318,7 @@ void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
     break;
   }
   default:
-    if (!drawUnlitStyle(state.renderStyle, array))
+    if (!drawUnlitStyle(pass.style, array))
       printFatal("DvIndexedFaceSet::renderSoftware(): Unknown display mode\n");
   }
   endTwoSided(state);

@@ -6,6 +6,7 @@
 
 #include "display/face_set_mesh.h"
 #include "display/vertex_set.h"
+#include "render/render_settings.h"
 
 #include <cstdint>
 
@@ -43,11 +44,11 @@ public:
   float triangleArea(long triangle) const { return areas_[std::size_t(triangle)]; }
   float areaRatio(int vertex) const { return areaRatios_[std::size_t(vertex)]; }
 
-  void render(const DvRenderState& state) override;
+  void render(const DvRenderState& state, const DrawPass& pass) override;
   // Also refreshes the area ratios when the OpenGL path scales materials by them.
-  void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+  void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state, const DrawPass& pass) override;
   // Per vertex: the mean over its triangles of source area / apparent area,
   // from the array of the last transform. Degenerate apparent triangles
   // count for nothing; a vertex with none keeps the ratio 1.
@@ -59,7 +60,7 @@ private:
   void prepareTriangles();
   // Wireframe and outline draw each triangle's edges, hidden line bare
   // triangles (both paths alike); false for any other style.
-  bool drawUnlitStyle(int style, const DvVertex* array, const VertexMaterial* materials = nullptr) const;
+  bool drawUnlitStyle(RenderStyle style, const DvVertex* array, const VertexMaterial* materials = nullptr) const;
   // Styles 0 and 1 from vertex arrays; `colours` per vertex on the spectral
   // path, the vertices' diffuse colours through the colour material on the
   // OpenGL path with `materials`.

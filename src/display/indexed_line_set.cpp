@@ -1,6 +1,7 @@
 #include "display/indexed_line_set.h"
 
 #include "diagnostics/diagnostics.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -49,9 +50,9 @@ long DvIndexedLineSet::lineVertexCount() const {
   return count;
 }
 
-void DvIndexedLineSet::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+void DvIndexedLineSet::relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                                              FrameHolder& frameHolder) {
-  transformVertices(observer, state, frameHolder, false);
+  transformVertices(observer, state, pass, frameHolder, false);
 }
 
 void DvIndexedLineSet::sendVertex(const DvVertex* array, int index, const Vector3* colours,
@@ -91,19 +92,19 @@ void DvIndexedLineSet::drawStrips(const DvVertex* array, const Vector3* colours,
   glEnd();
 }
 
-void DvIndexedLineSet::render(const DvRenderState& state) {
-  const DvVertex* array = eyeArray(state);
+void DvIndexedLineSet::render(const DvRenderState& state, const DrawPass& pass) {
+  const DvVertex* array = eyeArray(state, pass);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
-  if (DvMaterial* own = ownMaterial()) own->render(state);
+  if (DvMaterial* own = ownMaterial()) own->render(state, pass);
   glDisable(GL_TEXTURE_2D);
-  if (state.renderStyle >= DvRenderState::Textured && state.renderStyle <= DvRenderState::Outline) {
+  if (pass.style >= RenderStyle::Textured && pass.style <= RenderStyle::Outline) {
     float savedWidth = 1.0f;
     glGetFloatv(GL_LINE_WIDTH, &savedWidth);
     glLineWidth(2.0f);
     const GLboolean lit = glIsEnabled(GL_LIGHTING);
     const DvMaterial* shapeMaterial = material();
     if (lit) glDisable(GL_LIGHTING);
-    if (shapeMaterial && state.renderStyle <= DvRenderState::Untextured)
+    if (shapeMaterial && pass.style <= RenderStyle::Untextured)
       sendUnlitColour(shapeMaterial->diffuseColour(), shapeMaterial->emissiveColour(),
                       shapeMaterial->transparency());
     // A line has no area: its brightness factor for the searchlight-only
@@ -115,19 +116,19 @@ void DvIndexedLineSet::render(const DvRenderState& state) {
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
 
-void DvIndexedLineSet::renderSoftware(const DvRenderState& state, int) {
-  const DvVertex* array = eyeArray(state);
+void DvIndexedLineSet::renderSoftware(const DvRenderState& state, const DrawPass& pass) {
+  const DvVertex* array = eyeArray(state, pass);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
-  switch (state.renderStyle) {
-  case DvRenderState::Textured:
-  case DvRenderState::Untextured:
+  switch (pass.style) {
+  case RenderStyle::Textured:
+  case RenderStyle::Untextured:
     glDisable(GL_TEXTURE_2D);
     computeSpectralColours(state, array);
     drawStrips(array, spectralColours().data());
     break;
-  case DvRenderState::Wireframe:
-  case DvRenderState::HiddenLine:
-  case DvRenderState::Outline:
+  case RenderStyle::Wireframe:
+  case RenderStyle::HiddenLine:
+  case RenderStyle::Outline:
     drawStrips(array, nullptr);
     break;
   default:

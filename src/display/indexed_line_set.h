@@ -23,10 +23,10 @@ public:
   // Vertices drawn: the index entries that are not separators.
   long lineVertexCount() const;
 
-  void render(const DvRenderState& state) override;
-  void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+  void render(const DvRenderState& state, const DrawPass& pass) override;
+  void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state, const DrawPass& pass) override;
   void computeAreaRatios() override {}
   int getType() const override { return IndexedLineSetType; }
 

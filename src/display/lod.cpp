@@ -20,7 +20,7 @@ DvNode* DvLOD::currentChild() const {
   return currentLevel_ >= 0 && currentLevel_ < getNumChildren() ? getChild(currentLevel_) : nullptr;
 }
 
-void DvLOD::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+void DvLOD::relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                                   FrameHolder& frameHolder) {
   // Where the observer sees the centre, as seen from the frame it rests in.
   Vector3 apparent;
@@ -31,15 +31,15 @@ void DvLOD::relativisticTransform(const RelObserver& observer, const DvRenderSta
     apparent = apparentPoint(observer, centre_);
   }
   currentLevel_ = chooseLevel(apparent.length() * state.lodScale);
-  if (DvNode* child = currentChild()) child->relativisticTransform(observer, state, frameHolder);
+  if (DvNode* child = currentChild()) child->relativisticTransform(observer, state, pass, frameHolder);
 }
 
-void DvLOD::render(const DvRenderState& state) {
-  if (DvNode* child = currentChild()) child->render(state);
+void DvLOD::render(const DvRenderState& state, const DrawPass& pass) {
+  if (DvNode* child = currentChild()) child->render(state, pass);
 }
 
-void DvLOD::renderSoftware(const DvRenderState& state, int unused) {
-  if (DvNode* child = currentChild()) child->renderSoftware(state, unused);
+void DvLOD::renderSoftware(const DvRenderState& state, const DrawPass& pass) {
+  if (DvNode* child = currentChild()) child->renderSoftware(state, pass);
 }
 
 void DvLOD::computeAreaRatios() {

@@ -29,11 +29,11 @@ public:
   const Vector3& centre() const { return centre_; }
   const std::vector<float>& ranges() const { return ranges_; }
 
-  void render(const DvRenderState& state) override;
+  void render(const DvRenderState& state, const DrawPass& pass) override;
   // Chooses the level from the apparent centre, then transforms that level only.
-  void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+  void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state, const DrawPass& pass) override;
   // The finest level adds to the "most" counters, the coarsest to the "fewest".
   void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
                        long& mostIndices) const override;

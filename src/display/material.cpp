@@ -1,6 +1,7 @@
 #include "display/material.h"
 
 #include "diagnostics/diagnostics.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -56,11 +57,11 @@ void DvMaterial::renderVertex(const VertexMaterial& vertex, float factor) const 
     if (!ignored_[field]) sendColour(kColourParameter[field], *colours[field], factor, vertex.transparency);
 }
 
-void DvMaterial::render(const DvRenderState& state) {
+void DvMaterial::render(const DvRenderState&, const DrawPass& pass) {
   if (glGetError() != GL_NO_ERROR) printWarning("Error before render/material\n");
-  switch (state.renderStyle) {
-  case DvRenderState::Textured:
-  case DvRenderState::Untextured:
+  switch (pass.style) {
+  case RenderStyle::Textured:
+  case RenderStyle::Untextured:
     renderScaled(1.0f);
     if (!ignored_[Shininess]) {
       // VRML's shininess 0..1 spans OpenGL's specular exponents 0..128: a
@@ -74,14 +75,14 @@ void DvMaterial::render(const DvRenderState& state) {
     else
       glEnable(GL_BLEND);
     break;
-  case DvRenderState::Wireframe:
-  case DvRenderState::Outline: {
+  case RenderStyle::Wireframe:
+  case RenderStyle::Outline: {
     const Vector3& d = colours_[Diffuse];
     const float rgba[4] = {d.x, d.y, d.z, transparency_};
     glColor4fv(rgba);
     break;
   }
-  case DvRenderState::HiddenLine:
+  case RenderStyle::HiddenLine:
     break;
   default:
     printWarning("Error in render(): Unknown render style\n");

@@ -41,9 +41,9 @@ public:
   void renderVertex(const VertexMaterial& vertex, float factor) const;
 
   void print() const override;
-  void render(const DvRenderState& state) override;
-  void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState&, int) override {}
+  void render(const DvRenderState& state, const DrawPass& pass) override;
+  void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
+  void renderSoftware(const DvRenderState&, const DrawPass&) override {}
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}

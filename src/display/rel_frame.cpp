@@ -19,7 +19,7 @@ void RelFrame::print() const {
   std::cout << std::endl;
 }
 
-void RelFrame::relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+void RelFrame::relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass&,
                                      FrameHolder& frameHolder) {
   if (state.trace) print();
   transformation_.update(observer);

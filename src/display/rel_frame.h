@@ -24,12 +24,12 @@ public:
 
   // Writes "RelFrame" with translation and velocity.
   void print() const override;
-  void render(const DvRenderState&) override {}
+  void render(const DvRenderState&, const DrawPass&) override {}
   // Updates the frame transformation with the observer and puts it in the
   // holder; dumps itself only when the render state asks for tracing.
-  void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
+  void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState&, int) override {}
+  void renderSoftware(const DvRenderState&, const DrawPass&) override {}
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}

@@ -2,6 +2,7 @@
 
 #include "diagnostics/diagnostics.h"
 #include "render/picture_2d.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -182,9 +183,9 @@ void DvTexture2::compileTexture(DvRenderState& state) {
   glEndList();
 }
 
-void DvTexture2::render(const DvRenderState& state) {
-  switch (state.renderStyle) {
-  case DvRenderState::Textured:
+void DvTexture2::render(const DvRenderState&, const DrawPass& pass) {
+  switch (pass.style) {
+  case RenderStyle::Textured:
     if (hasImage_) {
       if (!displayList_) printFatal("No compiled display list for texture in render()\n");
       glCallList(displayList_);
@@ -192,9 +193,9 @@ void DvTexture2::render(const DvRenderState& state) {
       glDisable(GL_TEXTURE_2D);
     }
     break;
-  case DvRenderState::Untextured:
-  case DvRenderState::Wireframe:
-  case DvRenderState::HiddenLine:
+  case RenderStyle::Untextured:
+  case RenderStyle::Wireframe:
+  case RenderStyle::HiddenLine:
     glDisable(GL_TEXTURE_2D);
     break;
   default:
@@ -203,9 +204,9 @@ void DvTexture2::render(const DvRenderState& state) {
   if (glGetError() != GL_NO_ERROR) printWarning("Error after render/texture\n");
 }
 
-void DvTextureBinding::render(const DvRenderState& state) {
+void DvTextureBinding::render(const DvRenderState& state, const DrawPass& pass) {
   if (texture_ && texture_->hasImage() && texture_->getDisplayList()) {
-    texture_->render(state);
+    texture_->render(state, pass);
     return;
   }
   glDisable(GL_TEXTURE_2D);

@@ -73,9 +73,9 @@ public:
   void print() const override;
   // Style 0: binds the texture (the compiled list); styles 1..3 and a node
   // without an image disable texturing.
-  void render(const DvRenderState& state) override;
-  void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState& state, int) override { render(state); }
+  void render(const DvRenderState& state, const DrawPass& pass) override;
+  void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
+  void renderSoftware(const DvRenderState& state, const DrawPass& pass) override { render(state, pass); }
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}
@@ -113,9 +113,9 @@ public:
   explicit DvTextureBinding(DvTexture2* texture) : texture_(texture) {}
 
   void print() const override;
-  void render(const DvRenderState& state) override;
-  void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState& state, int) override { render(state); }
+  void render(const DvRenderState& state, const DrawPass& pass) override;
+  void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
+  void renderSoftware(const DvRenderState& state, const DrawPass& pass) override { render(state, pass); }
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}

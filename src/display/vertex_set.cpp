@@ -8,6 +8,7 @@
 #include "display/worker_pool.h"
 #include "relativity/lorentz.h"
 #include "relativity/lorentz_block.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -24,23 +25,23 @@ constexpr int kObservedSamples = kObservedSampleCount;
 constexpr float kVisibleFromNm = kObservedFromNm;
 constexpr float kVisibleToNm = kObservedToNm;
 
-// The transform the render state's method asks for: 0 the light cone of the
-// frame in force, 1 the snapshot transform followed by the light cone, any
-// other the snapshot transform alone. Every method writes positions relative
-// to the observer's eye.
-inline void transformOne(int method, const MovingFrameState& frame, const RelObserver& observer,
+// The transform the render state's method asks for: the light cone of the
+// frame in force, the snapshot transform followed by the light cone, or the
+// snapshot transform alone. Every method writes positions relative to the
+// observer's eye.
+inline void transformOne(TransformMethod method, const MovingFrameState& frame, const RelObserver& observer,
                          const DvVertex& source, bool withNormals, DvVertex& target) {
   switch (method) {
-  case 0:
+  case TransformMethod::LightCone:
     lightConeTransform(frame, source.position, source.normal, withNormals, target.position, target.normal);
     break;
-  case 1: {
+  case TransformMethod::SnapshotThenLightCone: {
     Vector3 position, normal = source.normal;
     snapshotTransform(observer, source.position, source.normal, withNormals, position, normal);
     lightConeTransform(frame, position, normal, withNormals, target.position, target.normal);
     break;
   }
-  default:
+  case TransformMethod::Snapshot:
     // The snapshot gives world coordinates; the drawing takes positions
     // relative to the eye, as the light cone gives them.
     snapshotTransform(observer, source.position, source.normal, withNormals, target.position, target.normal);
@@ -60,7 +61,7 @@ constexpr std::size_t kVerticesPerRun = 16 * std::size_t(kLightConeBlock);
 
 // One transform of a whole set, cut into runs for the threads.
 struct TransformJob {
-  int method;
+  TransformMethod method;
   const MovingFrameState* frame;
   const RelObserver* observer;
   const DvVertex* source;
@@ -80,7 +81,7 @@ void transformRun(void* context, long run) {
   const DvVertex* source = job.source + first;
   DvVertex* target = job.target + first;
   float* doppler = job.doppler ? job.doppler + first : nullptr;
-  if (job.method == 0) {
+  if (job.method == TransformMethod::LightCone) {
     lightConeTransformVertices(*job.frame, source, target, count, job.withNormals, doppler);
     return;
   }
@@ -184,8 +185,8 @@ void DvVertexSet::resetTransformedVertices() {
   if (!stereo_.empty()) stereo_ = vertices_;
 }
 
-DvVertex* DvVertexSet::eyeArray(const DvRenderState& state) {
-  const bool secondEye = state.stereoPerEye && state.currentEye == 1 && !stereo_.empty();
+DvVertex* DvVertexSet::eyeArray(const DvRenderState& state, const DrawPass& pass) {
+  const bool secondEye = pass.secondEyeOf(state) && !stereo_.empty();
   return secondEye ? stereo_.data() : transformed_.data();
 }
 
@@ -202,12 +203,12 @@ void DvVertexSet::endTwoSided(const DvRenderState& state) const {
 }
 
 DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRenderState& state,
-                                         FrameHolder& frameHolder, bool withNormals) {
+                                         const DrawPass& pass, FrameHolder& frameHolder, bool withNormals) {
   // The second eye's array is made the first time stereo needs it, so
   // scenes seen with one eye hold one transformed array.
-  if (state.stereoPerEye && state.currentEye == 1 && stereo_.size() != vertices_.size()) stereo_ = vertices_;
-  DvVertex* target = eyeArray(state);
-  if (state.trace && state.stereoPerEye && state.currentEye == 1) std::fprintf(stderr, "transf right\n");
+  if (pass.secondEyeOf(state) && stereo_.size() != vertices_.size()) stereo_ = vertices_;
+  DvVertex* target = eyeArray(state, pass);
+  if (state.trace && pass.secondEyeOf(state)) std::fprintf(stderr, "transf right\n");
 
   // Before the first frame of reference, the shapes rest in the world.
   FrameTransformation rest;
@@ -217,7 +218,8 @@ DvVertex* DvVertexSet::transformVertices(const RelObserver& observer, const DvRe
   // The spectral path's Doppler factors, from the source positions and the
   // observer as seen from the frame the vertices rest in.
   TransformJob job{state.transformMethod, &frame, &observer, vertices_.data(), target,
-                   state.colourShift && state.softwareShading ? doppler_.data() : nullptr, vertices_.size(),
+                   state.colourShift != ColourShift::None && state.softwareShading ? doppler_.data() : nullptr,
+                   vertices_.size(),
                    withNormals};
   const long runs = long((job.count + kVerticesPerRun - 1) / kVerticesPerRun);
   runPieces(runs, job.count < kParallelVertices ? 1 : state.threads, transformRun, &job);
@@ -310,10 +312,10 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   static const GamutMapping kClamp;
   const WavelengthMapping& mapping = state.wavelengthRange ? *state.wavelengthRange : kStandardMapping;
   const GamutMapping& gamut = state.gamutMapping ? *state.gamutMapping : kClamp;
-  const bool doppler = state.colourShift == DvRenderState::DopplerOnly ||
-                       state.colourShift == DvRenderState::DopplerAndSearchlight;
-  const bool searchlight = state.colourShift == DvRenderState::SearchlightOnly ||
-                           state.colourShift == DvRenderState::DopplerAndSearchlight;
+  const bool doppler = state.colourShift == ColourShift::Doppler ||
+                       state.colourShift == ColourShift::DopplerAndSearchlight;
+  const bool searchlight = state.colourShift == ColourShift::Searchlight ||
+                           state.colourShift == ColourShift::DopplerAndSearchlight;
 
   // A relativistic material stands for the whole shape; without one, the
   // vertices' own materials are the targets of RGB spectra. One shader per

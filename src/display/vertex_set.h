@@ -62,7 +62,9 @@ public:
   float dopplerFactor(int vertex) const { return doppler_[std::size_t(vertex)]; }
   // The spectral colour of every vertex for the current eye, as a spectral
   // draw computes it before it emits the indices (no OpenGL call).
-  void shadeVertices(const DvRenderState& state) { computeSpectralColours(state, eyeArray(state)); }
+  void shadeVertices(const DvRenderState& state, const DrawPass& pass) {
+    computeSpectralColours(state, eyeArray(state, pass));
+  }
   // The colour the last spectral draw gave each vertex (empty before one).
   const std::vector<Vector3>& spectralColours() const { return colours_; }
 
@@ -80,7 +82,7 @@ protected:
   DvMaterial* ownMaterial() { return material_.get(); }
 
   // The array of the eye being transformed or drawn.
-  DvVertex* eyeArray(const DvRenderState& state);
+  DvVertex* eyeArray(const DvRenderState& state, const DrawPass& pass);
 
   // Around a two-sided shape's drawing when the render state culls back
   // faces: no culling and two-sided lighting, then the state's own again.
@@ -92,7 +94,8 @@ protected:
   // the spectral path will need them. Returns the array written. Large sets
   // are shared among state.threads threads in runs of whole blocks; every
   // thread count writes the same values.
-  DvVertex* transformVertices(const RelObserver& observer, const DvRenderState& state, FrameHolder& frameHolder,
+  DvVertex* transformVertices(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
+                              FrameHolder& frameHolder,
                               bool withNormals);
 
   // Shades every vertex of `array` once for this draw into spectralColours():

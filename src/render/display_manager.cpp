@@ -147,26 +147,23 @@ void DvDisplayManager::showObserverAsItStands() {
 void DvDisplayManager::updateScene() {
   if (!observer_ || !root_) return;
   if (state_.snapshotPerUpdate) observer_->snapshot();
-  state_.currentEye = 0;
   nearestApparent_ = farthestApparent_ = -1;
-  auto transform = [this] {
+  auto transform = [this](int eye) {
     frameHolder_ = FrameHolder();
-    root_->relativisticTransform(*observer_, state_, frameHolder_);
+    root_->relativisticTransform(*observer_, state_, DrawPass(state_.renderStyle, eye), frameHolder_);
     if (frameHolder_.farthestApparent < 0) return;
     nearestApparent_ = nearestApparent_ < 0 ? frameHolder_.nearestApparent
                                             : std::min(nearestApparent_, frameHolder_.nearestApparent);
     farthestApparent_ = std::max(farthestApparent_, frameHolder_.farthestApparent);
   };
-  if (state_.stereoPerEye) {
+  if (state_.stereo == StereoMode::PerEye) {
     if (state_.trace) std::fprintf(stderr, "for both eyes\n");
     observer_->setEyeOffset(0.5f * state_.eyeSeparation); // the left eye, at −offset along the view's x
-    transform();
-    state_.currentEye = 1;
+    transform(0);
     observer_->setEyeOffset(-0.5f * state_.eyeSeparation);
-    transform();
-    state_.currentEye = 0;
+    transform(1);
   } else {
-    transform();
+    transform(0);
   }
 }
 
@@ -183,7 +180,7 @@ void DvDisplayManager::drawOverlay() const {
   if (overlay_ && overlayOn) overlay_->draw();
 }
 
-void DvDisplayManager::display(int noSwap) {
+void DvDisplayManager::display() {
   if (glGetError() != GL_NO_ERROR) printWarning("OpenGL Error in DvDisplayManager::display()\n");
   if (ColourPipeline* colour = state_.colourPipeline) {
     // Auto exposure meters a frame before it can expose one, so the first
@@ -205,13 +202,11 @@ void DvDisplayManager::display(int noSwap) {
   }
   const bool overlayDrawn = drawViews();
   if (!overlayDrawn) drawOverlay();
-  if (state_.doubleBuffer && noSwap == 0 && viewer_) viewer_->swapBuffers();
   glFlush();
 }
 
 bool DvDisplayManager::drawViews() {
   setUpFaces();
-  state_.currentEye = 0;
 
   // Convergence of the two eyes on the focus plane.
   const float e = state_.eyeSeparation;
@@ -221,29 +216,30 @@ bool DvDisplayManager::drawViews() {
 
   // Without left and right buffers a stereo pair would draw into buffers
   // that do not exist: it becomes an anaglyph, with one warning.
-  const bool wantsStereoBuffers = state_.stereoIdealObserver || state_.stereoPerEye;
+  const StereoMode stereo = state_.stereo;
+  const bool wantsStereoBuffers = stereo == StereoMode::IdealObserver || stereo == StereoMode::PerEye;
   if (wantsStereoBuffers && !hasStereoBuffers()) {
     if (!stereoFallbackWarned_)
       printWarning("The display has no stereo buffers: %s stereo is drawn as a red-cyan anaglyph\n",
-                   state_.stereoPerEye ? "per-eye" : "ideal-observer");
+                   stereo == StereoMode::PerEye ? "per-eye" : "ideal-observer");
     stereoFallbackWarned_ = true;
-    drawAnaglyph(a, e, state_.stereoPerEye != 0);
-  } else if (state_.stereoAnaglyph) {
+    drawAnaglyph(a, e, stereo == StereoMode::PerEye);
+  } else if (stereo == StereoMode::Anaglyph) {
     drawAnaglyph(a, e, false);
-  } else if (state_.stereoIdealObserver) {
+  } else if (stereo == StereoMode::IdealObserver) {
     if (state_.trace) {
       std::fprintf(stderr, "Stereo (Ideal Observer)  %g   %g\n", double(e), convergence);
       std::fflush(stderr);
     }
     selectDrawBuffer(GL_BACK_LEFT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderView(-a, -0.5f * e);
+    renderView(-a, -0.5f * e, 0);
     selectDrawBuffer(GL_BACK_RIGHT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderView(a, 0.5f * e);
+    renderView(a, 0.5f * e, 0);
     selectDrawBuffer(GL_BACK);
-  } else if (state_.stereoDualScreen) {
-    // Side by side, each half with its own overlay; the one swap comes at the end.
+  } else if (stereo == StereoMode::DualScreen) {
+    // Side by side, each half with its own overlay; the window swaps once, after both.
     if (state_.trace) std::fprintf(stderr, "Dual Screen Stereo\n");
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -251,28 +247,25 @@ bool DvDisplayManager::drawViews() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const GLint half = viewport[2] / 2;
     glViewport(viewport[0], viewport[1], half, viewport[3]);
-    renderView(-a, -0.5f * e);
+    renderView(-a, -0.5f * e, 0);
     drawOverlay();
     glViewport(viewport[0] + half, viewport[1], viewport[2] - half, viewport[3]);
-    renderView(a, 0.5f * e);
+    renderView(a, 0.5f * e, 0);
     drawOverlay();
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
     overlayDrawn = true;
-  } else if (state_.stereoPerEye) {
+  } else if (stereo == StereoMode::PerEye) {
     selectDrawBuffer(GL_BACK_LEFT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    state_.currentEye = 0;
-    renderView(-a, 0);
+    renderView(-a, 0, 0);
     selectDrawBuffer(GL_BACK_RIGHT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    state_.currentEye = 1;
-    renderView(a, 0);
+    renderView(a, 0, 1);
     selectDrawBuffer(GL_BACK);
-    state_.currentEye = 0;
   } else {
     selectDrawBuffer(state_.doubleBuffer ? GL_BACK : GL_FRONT);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderView(0, 0);
+    renderView(0, 0, 0);
   }
   return overlayDrawn;
 }
@@ -292,14 +285,11 @@ void DvDisplayManager::drawAnaglyph(float convergenceDegrees, float eyeSeparatio
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE);
-  state_.currentEye = 0;
-  renderView(-convergenceDegrees, perEye ? 0.0f : -0.5f * eyeSeparation);
+  renderView(-convergenceDegrees, perEye ? 0.0f : -0.5f * eyeSeparation, 0);
   glClear(GL_DEPTH_BUFFER_BIT);
   glColorMask(GL_FALSE, GL_TRUE, GL_TRUE, GL_TRUE);
-  state_.currentEye = perEye ? 1 : 0;
-  renderView(convergenceDegrees, perEye ? 0.0f : 0.5f * eyeSeparation);
+  renderView(convergenceDegrees, perEye ? 0.0f : 0.5f * eyeSeparation, perEye ? 1 : 0);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  state_.currentEye = 0;
 }
 
 void DvDisplayManager::cameraSequence(float eyeAngleDegrees, float eyeOffset) {
@@ -314,7 +304,7 @@ void DvDisplayManager::cameraSequence(float eyeAngleDegrees, float eyeOffset) {
   state_.aimSpectralHeadlight(inverseModelview);
 }
 
-void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset) {
+void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset, int stereoEye) {
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
   const double aspect = double(viewport[2]) * aspectFactor / double(viewport[3] > 0 ? viewport[3] : 1);
@@ -341,7 +331,7 @@ void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     cameraSequence(eyeAngleDegrees, eyeOffset);
-    renderScene(listMode);
+    renderScene(stereoEye, listMode);
     return;
   }
 
@@ -362,7 +352,7 @@ void DvDisplayManager::renderView(float eyeAngleDegrees, float eyeOffset) {
         JitterPoint eye{state_.aperture * lens.points[b].x, state_.aperture * lens.points[b].y};
         accPerspective(fieldOfView, aspect, nearPlane, farPlane, image.points[j], eye, state_.focusDistance);
         cameraSequence(eyeAngleDegrees, eyeOffset);
-        listMode = renderScene(listMode);
+        listMode = renderScene(stereoEye, listMode);
         accumulation_->add(1.0f / float(passes));
       }
   }
@@ -391,21 +381,21 @@ void DvDisplayManager::accPerspective(double fovyDegrees, double aspect, double 
   accFrustum(-right, right, -top, top, zNear, zFar, pixel, eye, focus);
 }
 
-int DvDisplayManager::renderScene(int listMode) {
+int DvDisplayManager::renderScene(int eye, int listMode) {
   if (!root_) return listMode;
   if (needsCompiling) {
     root_->compileTexture(state_);
     needsCompiling = 0;
   }
-  return renderRoutine(listMode);
+  return renderRoutine(eye, listMode);
 }
 
-int DvDisplayManager::drawList(int listNumber, int listMode, bool software) {
+int DvDisplayManager::drawList(int listNumber, int listMode, bool software, const DrawPass& pass) {
   auto draw = [&] {
     if (software)
-      root_->renderSoftware(state_, 0);
+      root_->renderSoftware(state_, pass);
     else
-      root_->render(state_);
+      root_->render(state_, pass);
   };
   switch (listMode) {
   case 0:
@@ -426,41 +416,41 @@ int DvDisplayManager::drawList(int listNumber, int listMode, bool software) {
 
 // The faces in black fill the depth buffer, pushed back by a polygon offset
 // so the edges lying on them stay in front; then the edges, which the nearer
-// faces hide.
-void DvDisplayManager::drawHiddenLine(int listMode, int& result) {
+// faces hide. The outline pass draws in the Outline style; the settings stay
+// at hidden line.
+void DvDisplayManager::drawHiddenLine(int eye, int listMode, int& result) {
+  const DrawPass outline(RenderStyle::Outline, eye), faces(RenderStyle::HiddenLine, eye);
   glLineWidth(2.0f);
   glDisable(GL_LIGHTING);
   glEnable(GL_DEPTH_TEST);
   glColor3f(0, 0, 0);
   glEnable(GL_POLYGON_OFFSET_FILL);
   glPolygonOffset(1.0f, 1.0f);
-  state_.renderStyle = DvRenderState::HiddenLine;
-  result = drawList(kSceneList, listMode, false);
+  result = drawList(kSceneList, listMode, false, faces);
   glDisable(GL_POLYGON_OFFSET_FILL);
   glDepthFunc(GL_LEQUAL);
-  state_.renderStyle = DvRenderState::Outline;
-  drawList(kOutlineList, listMode, false);
-  state_.renderStyle = DvRenderState::HiddenLine;
+  drawList(kOutlineList, listMode, false, outline);
   glDepthFunc(GL_LESS);
   glLineWidth(1.0f);
 }
 
-int DvDisplayManager::renderRoutine(int listMode) {
+int DvDisplayManager::renderRoutine(int eye, int listMode) {
   const bool software = state_.softwareShading != 0;
+  const DrawPass pass(state_.renderStyle, eye);
   switch (state_.renderStyle) {
-  case DvRenderState::Textured:
-  case DvRenderState::Untextured:
+  case RenderStyle::Textured:
+  case RenderStyle::Untextured:
     if (software)
       glDisable(GL_LIGHTING);
     else
       glEnable(GL_LIGHTING);
-    return drawList(kSceneList, listMode, software);
-  case DvRenderState::Wireframe:
+    return drawList(kSceneList, listMode, software, pass);
+  case RenderStyle::Wireframe:
     glDisable(GL_LIGHTING);
-    return drawList(kSceneList, listMode, false);
-  case DvRenderState::HiddenLine: {
+    return drawList(kSceneList, listMode, false, pass);
+  case RenderStyle::HiddenLine: {
     int result = listMode;
-    drawHiddenLine(listMode, result);
+    drawHiddenLine(eye, listMode, result);
     return result;
   }
   default:

@@ -1,14 +1,15 @@
 // Advances the animated scene in time and draws one frame of it: owns the
 // simulation time, the frame counter and the projection; holds the render
 // state, the observer, the scene root, the status overlay and the recorder
-// of observer sub-frames; calls the viewer for the eye and camera transforms
-// and the buffer swap. One animation tick is advanceTime (when running)
-// followed by display.
+// of observer sub-frames; calls the viewer for the eye and camera transforms.
+// One animation tick is advanceTime (when running) followed by display; the
+// window then reads the frame back, draws its menu bar and swaps.
 #pragma once
 
 #include "display/display_node.h"
 #include "display/recorder.h"
 #include "render/accumulation.h"
+#include "render/draw_pass.h"
 #include "render/jitter.h"
 
 namespace quillmere {
@@ -48,22 +49,25 @@ public:
   // so the steps after it match a run that drew every frame. False once the
   // time has passed the end time.
   bool skipStep();
-  // Draws one frame; swaps when double-buffered and `noSwap` is 0.
-  virtual void display(int noSwap);
+  // Draws one frame with its status bar into the current framebuffer (the
+  // back buffer when double-buffered) and returns; it never swaps.
+  virtual void display();
   // Transforms the scene for the observer (per eye in per-eye stereo).
   virtual void updateScene();
-  // Projection, camera and drawing of one eye, with accumulation passes.
-  virtual void renderView(float eyeAngleDegrees, float eyeOffset);
+  // Projection, camera and drawing of one eye (0 first or only, 1 second),
+  // with accumulation passes.
+  virtual void renderView(float eyeAngleDegrees, float eyeOffset, int stereoEye);
 
   // Pixel jitter (px, py) and eye jitter (ex, ey) around a focus plane.
   void accFrustum(double left, double right, double bottom, double top, double zNear, double zFar,
                   JitterPoint pixel, JitterPoint eye, double focus);
   void accPerspective(double fovyDegrees, double aspect, double zNear, double zFar, JitterPoint pixel,
                       JitterPoint eye, double focus);
-  // Draws the scene by style; m is the display-list mode (0 direct, 1
-  // compile and execute, 2 call). Returns the mode for the next pass.
-  int renderScene(int listMode);
-  int renderRoutine(int listMode);
+  // Draws the scene of one eye by the settings' style; listMode is the
+  // display-list mode (0 direct, 1 compile and execute, 2 call). Returns the
+  // mode for the next pass.
+  int renderScene(int eye, int listMode);
+  int renderRoutine(int eye, int listMode);
 
   DvRenderState& renderState() { return state_; }
   RelObserver* observer() const { return observer_; }
@@ -102,8 +106,8 @@ private:
   void replaySubFramesAsDrawingDoes();
   void setUpFaces() const;
   void cameraSequence(float eyeAngleDegrees, float eyeOffset);
-  int drawList(int listNumber, int listMode, bool software);
-  void drawHiddenLine(int listMode, int& result);
+  int drawList(int listNumber, int listMode, bool software, const DrawPass& pass);
+  void drawHiddenLine(int eye, int listMode, int& result);
   void drawOverlay() const;
   void copyToOverlay(float shownTime);
   bool hasStereoBuffers() const; // the visual has left and right back buffers

@@ -1,7 +1,8 @@
 // The render settings of a loaded scene: drawing style and path, the
 // relativistic colour effects, stereo and accumulation settings, the OpenGL
 // lights and the spectral lights with the colour objects the spectral path
-// reads. Every display-node operation receives it; the nodes only read it.
+// reads. Every display-node operation receives it; while a frame is drawn
+// nothing changes it (what changes per pass is in DrawPass).
 #pragma once
 
 #include "colour/colour_pipeline.h"
@@ -10,6 +11,7 @@
 #include "colour/wavelength_mapping.h"
 #include "relativity/matrix.h"
 #include "render/gl_light.h"
+#include "render/render_settings.h"
 
 #include <memory>
 
@@ -20,10 +22,7 @@ public:
   static constexpr int kGLLightSlots = 7;       // OpenGL lights 0..6; 7 is the headlight
   static constexpr int kSpectralLightSlots = 8; // slot 0 is the spectral headlight
 
-  enum RenderStyle { Textured = 0, Untextured = 1, Wireframe = 2, HiddenLine = 3, Outline = 4 };
-  enum ColourShift { NoShift = 0, SearchlightOnly = 1, DopplerOnly = 2, DopplerAndSearchlight = 3 };
-
-  int renderStyle = Textured;     // a RenderStyle; Outline only inside the hidden-line sequence
+  RenderStyle renderStyle = RenderStyle::Textured; // never Outline: only a DrawPass draws outlines
   int antialiasing = 0;           // flag: accumulate image-jittered passes
   int antialiasingSamples = 8;    // image-jitter passes
   int depthOfField = 0;           // flag: accumulate eye-jittered passes
@@ -32,20 +31,16 @@ public:
   int motionSamples = 8;          // sub-frames recorded per time step (also without motion blur)
   float motionInterval = 0.01f;   // proper time covered by one step's sub-frames
   int softwareShading = 0;        // flag: draw through renderSoftware with per-vertex spectral colours
-  int colourShift = NoShift;      // a ColourShift of the spectral path
+  ColourShift colourShift = ColourShift::None; // of the spectral path
   int cullBackFaces = 1;          // flag: cull back faces and light one side; 0: two-sided
   int clockwiseFrontFaces = 0;    // flag: front faces wind clockwise (only without culling)
   float lodScale = 0.0f;          // factor on the apparent distance when an LOD chooses its level
   int transformNormals = 1;       // flag: the vertex transform also carries the normals
-  int doubleBuffer = 1;           // flag: draw into the back buffer and swap
+  int doubleBuffer = 1;           // flag: draw into the back buffer, which the window swaps; 0: the front buffer
   float focusDistance = 10.0f;    // plane in focus, and the stereo convergence distance (scene units)
   float aperture = 0.33f;         // scale of the eye jitter for depth of field
-  int stereoIdealObserver = 0;    // flag: off-axis stereo pair into left and right back buffers
+  StereoMode stereo = StereoMode::Off; // one view, or how a stereo pair is drawn
   float eyeSeparation = 1.0f;     // distance between the eyes (scene units)
-  int stereoPerEye = 0;           // flag: stereo pair, the scene transformed from each eye
-  int currentEye = 0;             // eye being transformed or drawn: 0 first (or only), 1 second
-  int stereoDualScreen = 0;       // flag: stereo pair side by side
-  int stereoAnaglyph = 0;         // flag: ideal-observer pair into one buffer, left eye red, right eye cyan
   DvGLLight headlight;            // OpenGL light 7, along the view axis
   int headlightOn = 1;            // flag
   const GamutMapping* gamutMapping = nullptr;       // clips spectral colours; not owned
@@ -53,7 +48,7 @@ public:
   const WavelengthMapping* wavelengthRange = nullptr; // Doppler switch and searchlight law; not owned
   int textureObjects = 1;         // flag: textures bound as OpenGL texture objects
   int buildMipmaps = 1;           // flag: textures uploaded with mipmaps
-  int transformMethod = 0;        // 0 light cone, 1 snapshot then light cone, other: snapshot only
+  TransformMethod transformMethod = TransformMethod::LightCone;
   int snapshotPerUpdate = 0;      // flag: the observer's snapshot before each scene update
   int vertexArrays = 1;           // flag: face sets draw styles 0 and 1 from vertex arrays; 0: one call per vertex
   int trace = 0;                  // flag: per-frame diagnostic dumps (frames of reference, eyes)

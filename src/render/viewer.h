@@ -1,5 +1,6 @@
-// The seam between the display manager and the window side: the look-around
-// camera, the eye transform of one stereo eye, and the buffer swap.
+// The seam between the display manager and the flight controller: the
+// look-around camera and the eye transform of one stereo eye. The frame's
+// end (read-back, menu bar, buffer swap) belongs to the window, not to it.
 #pragma once
 
 namespace quillmere {
@@ -11,7 +12,6 @@ public:
   virtual void applyLookAroundCamera() = 0;
   // OpenGL: turn by −angle degrees about y, then shift by −offset along x.
   virtual void applyEyeTransform(float angleDegrees, float offset) = 0;
-  virtual void swapBuffers() = 0;
   // How far the look-around camera stands from the observer's eye (scene units).
   virtual float cameraDistance() const { return 0; }
 };

@@ -27,11 +27,11 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
       << error;
   EXPECT_EQ(line.frames, 3);
   EXPECT_EQ(line.recordFolder, "out");
-  EXPECT_EQ(line.style, 3);
-  EXPECT_EQ(line.colourShift, 3);
+  EXPECT_TRUE(line.style == RenderStyle::HiddenLine);
+  EXPECT_TRUE(line.colourShift == ColourShift::DopplerAndSearchlight);
   EXPECT_EQ(line.antialias, 4);
   EXPECT_EQ(line.motionBlur, 99);
-  EXPECT_EQ(line.stereo, 3);
+  EXPECT_TRUE(line.stereo == StereoMode::DualScreen);
   EXPECT_EQ(line.width, 320);
   EXPECT_EQ(line.path, "flight.par");
   EXPECT_EQ(line.threads, 2);
@@ -40,7 +40,7 @@ TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   EXPECT_EQ(line.subdivide, kAutomaticEdgeLength);
   CommandLine anaglyph;
   ASSERT_TRUE(parse({"--stereo", "anaglyph"}, anaglyph, error)) << error;
-  EXPECT_EQ(anaglyph.stereo, 4);
+  EXPECT_TRUE(anaglyph.stereo == StereoMode::Anaglyph);
   ASSERT_TRUE(parse({"--first-frame", "11", "--fps", "29.97", "--quality", "0", "--headless"}, line, error)) << error;
   EXPECT_EQ(line.firstFrame, 11);
   EXPECT_FLOAT_EQ(line.framesPerSecond, 29.97f);
@@ -108,6 +108,37 @@ TEST(CommandLine, ColourModelOptionsReachThePipeline) {
     EXPECT_FALSE(parse(words, other, error));
     EXPECT_EQ(error, message);
   }
+}
+
+// Every word of a setting's table is in --help, parses back to its own value
+// and reaches the render state; a scene's own setting stays without the option.
+TEST(CommandLine, EveryTableWordReachesTheRenderState) {
+  const std::string help = commandLineHelp();
+  auto check = [&](const char* option, const auto& names, auto field) {
+    for (const auto& name : names) {
+      SCOPED_TRACE(std::string(option) + " " + name.word);
+      EXPECT_NE(help.find(name.word), std::string::npos);
+      CommandLine line;
+      std::string error;
+      ASSERT_TRUE(parse({option, name.word}, line, error)) << error;
+      DvRenderState state;
+      DvDisplayManager manager(state);
+      applyRenderOptions(line, state, manager);
+      EXPECT_TRUE(state.*field == name.value);
+    }
+  };
+  check("--style", kRenderStyleNames, &DvRenderState::renderStyle);
+  check("--colour-shift", kColourShiftNames, &DvRenderState::colourShift);
+  check("--transform", kTransformMethodNames, &DvRenderState::transformMethod);
+  check("--stereo", kStereoModeNames, &DvRenderState::stereo);
+
+  DvRenderState scene;
+  scene.stereo = StereoMode::Anaglyph;
+  scene.transformMethod = TransformMethod::Snapshot;
+  DvDisplayManager manager(scene);
+  applyRenderOptions(CommandLine{}, scene, manager);
+  EXPECT_TRUE(scene.stereo == StereoMode::Anaglyph);
+  EXPECT_TRUE(scene.transformMethod == TransformMethod::Snapshot);
 }
 
 } // namespace

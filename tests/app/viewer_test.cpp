@@ -1,4 +1,4 @@
-#include "app/viewer/mfc_ogl_viewer.h"
+#include "app/viewer/flight_controller.h"
 #include "app/viewer/playback_pacing.h"
 
 #include "display/group.h"
@@ -20,7 +20,7 @@ struct ViewerFixture {
   DvGroup root;
   RelObserver observer{0, 0, 0, 0, 0.5f, 0, 0, 1};
   DvDisplayManager manager{state};
-  MfcOglViewer viewer{manager};
+  FlightController viewer{manager};
 
   ViewerFixture() {
     root.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
@@ -31,7 +31,7 @@ struct ViewerFixture {
   }
 };
 
-TEST(MfcOglViewer, RunsUntilTheEndTimeAndStopsItself) {
+TEST(FlightController, RunsUntilTheEndTimeAndStopsItself) {
   ViewerFixture f;
   EXPECT_EQ(f.viewer.stopped(), 1); // a new viewer stands still
   f.viewer.advance();
@@ -53,17 +53,17 @@ TEST(MfcOglViewer, RunsUntilTheEndTimeAndStopsItself) {
   EXPECT_FLOAT_EQ(f.manager.time, 0.0f);
   EXPECT_FLOAT_EQ(f.observer.event().x, 1.0f);
   EXPECT_EQ(f.manager.frameCounter, 4);
-  EXPECT_EQ(f.viewer.characterKey('Q'), MfcOglViewer::KeyResult::Quit);
+  EXPECT_EQ(f.viewer.characterKey('Q'), FlightController::KeyResult::Quit);
 }
 
-TEST(MfcOglViewer, RightDragSpinsTheCameraAndTheElevationBouncesAtItsLimit) {
+TEST(FlightController, RightDragSpinsTheCameraAndTheElevationBouncesAtItsLimit) {
   ViewerFixture f;
-  f.viewer.mousePress(MfcOglViewer::kRightButton, 100, 100, 0);
+  f.viewer.mousePress(FlightController::kRightButton, 100, 100, 0);
   f.viewer.mouseMove(120, 140); // dx 20, dy 40: azimuth 10, elevation 20
   EXPECT_FLOAT_EQ(f.viewer.azimuth(), 10.0f);
   EXPECT_FLOAT_EQ(f.viewer.elevation(), 20.0f);
   // Smoothed velocities: 0.2·(last − new) each move: −2 and −4.
-  f.viewer.mouseRelease(MfcOglViewer::kRightButton);
+  f.viewer.mouseRelease(FlightController::kRightButton);
   EXPECT_FLOAT_EQ(f.viewer.azimuthRate(), 2.0f);
   EXPECT_FLOAT_EQ(f.viewer.elevationRate(), 4.0f);
   // Spinning while stopped: the elevation climbs to 89.99, then its rate reverses
@@ -75,44 +75,44 @@ TEST(MfcOglViewer, RightDragSpinsTheCameraAndTheElevationBouncesAtItsLimit) {
 
   // A slow release leaves the camera still.
   f.viewer.resetView();
-  f.viewer.mousePress(MfcOglViewer::kRightButton, 0, 0, 0);
+  f.viewer.mousePress(FlightController::kRightButton, 0, 0, 0);
   f.viewer.mouseMove(0, 0);
-  f.viewer.mouseRelease(MfcOglViewer::kRightButton);
+  f.viewer.mouseRelease(FlightController::kRightButton);
   EXPECT_EQ(f.viewer.azimuthRate(), 0.0f);
   EXPECT_EQ(f.viewer.elevationRate(), 0.0f);
 }
 
-TEST(MfcOglViewer, LeftDragMovesTheCameraWhileStoppedAndSteersWhileRunning) {
+TEST(FlightController, LeftDragMovesTheCameraWhileStoppedAndSteersWhileRunning) {
   ViewerFixture f;
   f.state.focusDistance = 3.0e8f; // no part in the step any more
   f.viewer.setSceneRadius(200.0f);
-  f.viewer.mousePress(MfcOglViewer::kLeftButton, 50, 50, 0);
-  f.viewer.mousePress(MfcOglViewer::kRightButton, 0, 0, 0); // ignored while a button is held
-  EXPECT_EQ(f.viewer.heldButton(), MfcOglViewer::kLeftButton);
+  f.viewer.mousePress(FlightController::kLeftButton, 50, 50, 0);
+  f.viewer.mousePress(FlightController::kRightButton, 0, 0, 0); // ignored while a button is held
+  EXPECT_EQ(f.viewer.heldButton(), FlightController::kLeftButton);
   f.viewer.mouseMove(50, 60); // 10 pixels down: back by 1/100 of the scene's radius per pixel
   EXPECT_FLOAT_EQ(f.viewer.distance(), 20.0f);
-  f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
+  f.viewer.mouseRelease(FlightController::kLeftButton);
 
   // Running at 0.5 c: left drag turns, Shift+left accelerates; release clears both.
   f.viewer.setStopped(0);
-  f.viewer.mousePress(MfcOglViewer::kLeftButton, 0, 0, 0);
+  f.viewer.mousePress(FlightController::kLeftButton, 0, 0, 0);
   f.viewer.mouseMove(10, 0);
   float acceleration, turnRate;
   f.observer.getAcceleration(acceleration, turnRate);
   EXPECT_FLOAT_EQ(turnRate, 0.2f);
-  f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
-  f.viewer.mousePress(MfcOglViewer::kLeftButton, 0, 0, MfcOglViewer::kShift);
+  f.viewer.mouseRelease(FlightController::kLeftButton);
+  f.viewer.mousePress(FlightController::kLeftButton, 0, 0, FlightController::kShift);
   f.viewer.mouseMove(0, -20);
   f.observer.getAcceleration(acceleration, turnRate);
   EXPECT_FLOAT_EQ(acceleration, 0.4f);
-  f.viewer.mouseRelease(MfcOglViewer::kLeftButton);
+  f.viewer.mouseRelease(FlightController::kLeftButton);
   f.observer.getAcceleration(acceleration, turnRate);
   EXPECT_EQ(acceleration, 0.0f);
   EXPECT_EQ(turnRate, 0.0f);
 
   // The arrows change the controls without the limits.
-  f.viewer.specialKey(MfcOglViewer::KeyUp);
-  f.viewer.specialKey(MfcOglViewer::KeyLeft);
+  f.viewer.specialKey(FlightController::KeyUp);
+  f.viewer.specialKey(FlightController::KeyLeft);
   f.observer.getAcceleration(acceleration, turnRate);
   EXPECT_FLOAT_EQ(acceleration, 0.05f);
   EXPECT_FLOAT_EQ(turnRate, -0.05f);

@@ -10,6 +10,7 @@
 #include "colour/planck_spectrum.h"
 #include "colour/spectral_light.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <GL/gl.h>
@@ -89,18 +90,18 @@ protected:
       glLightfv(GL_LIGHT0, GL_POSITION, fromEye);
       glEnable(GL_LIGHT0);
     }
-    bool lit = !spectral && state.renderStyle <= DvRenderState::Untextured;
+    bool lit = !spectral && state.renderStyle <= RenderStyle::Untextured;
     if (lit)
       glEnable(GL_LIGHTING);
     else
       glDisable(GL_LIGHTING);
     glLoadMatrixf(observer.viewMatrix().m);
     FrameHolder holder;
-    root.relativisticTransform(observer, state, holder);
+    root.relativisticTransform(observer, state, DrawPass(state), holder);
     if (spectral)
-      root.renderSoftware(state, 0);
+      root.renderSoftware(state, DrawPass(state));
     else
-      root.render(state);
+      root.render(state, DrawPass(state));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     return Frame::readBack();
   }

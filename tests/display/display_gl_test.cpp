@@ -33,7 +33,7 @@ TEST_F(DisplayGL, VertexAppearsWhereAberrationPutsIt) {
   const float beta = 0.9f;
   RelObserver observer = observerAlongZ(beta);
   DvRenderState state;
-  state.renderStyle = DvRenderState::Untextured;
+  state.renderStyle = RenderStyle::Untextured;
   Frame frame = draw(*scene.root, observer, state);
   frame.saveForInspection("aberration");
 
@@ -66,7 +66,7 @@ TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
                                  "Coordinate3 { point [-3 -3 5, 3 -3 5, 0 3 5] } "
                                  "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1] } IndexedFaceSet { coordIndex [0, 1, 2] } }");
   DvRenderState state;
-  state.renderStyle = DvRenderState::Wireframe;
+  state.renderStyle = RenderStyle::Wireframe;
   Frame frame = draw(*scene.root, observerAlongZ(0), state);
   frame.saveForInspection("wireframe");
   EXPECT_EQ(frame.at(100, 90).g, 0); // inside the triangle: nothing
@@ -168,7 +168,7 @@ TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
     for (int spectral : {0, 1}) {
       DvRenderState state;
       state.softwareShading = spectral;
-      state.colourShift = spectral ? DvRenderState::DopplerAndSearchlight : DvRenderState::NoShift;
+      state.colourShift = spectral ? ColourShift::DopplerAndSearchlight : ColourShift::None;
       state.setSpectralLight(1, &light);
       state.vertexArrays = 1;
       Frame arrays = draw(*scene.root, observer, state, spectral);

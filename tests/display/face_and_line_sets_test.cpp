@@ -7,6 +7,7 @@
 #include "display/lod.h"
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <cmath>
@@ -198,13 +199,13 @@ TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
   ASSERT_TRUE(scene.result.ok);
   DvRenderState state;
   state.softwareShading = 1;
-  state.colourShift = DvRenderState::DopplerOnly;
+  state.colourShift = ColourShift::Doppler;
   FrameHolder holder;
 
   // Observer at rest: the resting face is unshifted; the approaching one
   // shows D = √((1 + β)/(1 − β)) = √19.
   RelObserver atRest = observerAlongZ(0.0f);
-  scene.root->relativisticTransform(atRest, state, holder);
+  scene.root->relativisticTransform(atRest, state, DrawPass(state), holder);
   auto* resting = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
   auto* moving = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 2);
   ASSERT_NE(moving, nullptr);
@@ -214,14 +215,14 @@ TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
   // The observer flying at 0.6 towards the resting face: γ(1 + β) = 2.
   RelObserver flying = observerAlongZ(0.6f);
   holder = FrameHolder();
-  scene.root->relativisticTransform(flying, state, holder);
+  scene.root->relativisticTransform(flying, state, DrawPass(state), holder);
   EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
 
   // Without the spectral path no factor is computed.
   state.softwareShading = 0;
   RelObserver again = observerAlongZ(0.0f);
   holder = FrameHolder();
-  scene.root->relativisticTransform(again, state, holder);
+  scene.root->relativisticTransform(again, state, DrawPass(state), holder);
   EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
 }
 
@@ -232,10 +233,10 @@ TEST(IndexedFaceSet, AreaRatiosStayFiniteForDegenerateTriangles) {
                                  "IndexedFaceSet { coordIndex [0, 1, 2] } }");
   auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
   DvRenderState state;
-  state.colourShift = DvRenderState::SearchlightOnly;
+  state.colourShift = ColourShift::Searchlight;
   FrameHolder holder;
   RelObserver observer = observerAlongZ(0.5f);
-  scene.root->relativisticTransform(observer, state, holder);
+  scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(faces->areaRatio(i), 1.0f);
 
   // A face-on triangle at rest, observer at rest: apparent and source areas agree.
@@ -244,7 +245,7 @@ TEST(IndexedFaceSet, AreaRatiosStayFiniteForDegenerateTriangles) {
   auto* flatFaces = childAs<DvIndexedFaceSet>(*flat.root, kFirstConverted);
   RelObserver still = observerAlongZ(0.0f);
   holder = FrameHolder();
-  flat.root->relativisticTransform(still, state, holder);
+  flat.root->relativisticTransform(still, state, DrawPass(state), holder);
   EXPECT_NEAR(flatFaces->areaRatio(0), 1.0f, 1e-5f);
 }
 
@@ -262,12 +263,12 @@ TEST(DvLOD, ChoosesTheLevelFromTheApparentDistance) {
   FrameHolder holder;
   RelFrame rest{Vector3(), Vector3()};
   RelObserver observer = observerAlongZ(0.6f);
-  rest.relativisticTransform(observer, state, holder);
-  lod.relativisticTransform(observer, state, holder);
+  rest.relativisticTransform(observer, state, DrawPass(state), holder);
+  lod.relativisticTransform(observer, state, DrawPass(state), holder);
   EXPECT_EQ(lod.currentLevel(), 1);
   // lodScale 0 makes every distance 0: the finest level.
   state.lodScale = 0.0f;
-  lod.relativisticTransform(observer, state, holder);
+  lod.relativisticTransform(observer, state, DrawPass(state), holder);
   EXPECT_EQ(lod.currentLevel(), 0);
 }
 

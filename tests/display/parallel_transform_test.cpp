@@ -5,6 +5,7 @@
 #include "display/indexed_face_set.h"
 #include "relativity/lorentz.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <cmath>
@@ -56,7 +57,7 @@ Result transformWith(DvGroup& root, DvVertexSet& set, const RelObserver& observe
                      int threads) {
   state.threads = threads;
   FrameHolder holder;
-  root.relativisticTransform(observer, state, holder);
+  root.relativisticTransform(observer, state, DrawPass(state), holder);
   Result result;
   result.vertices.assign(set.transformedVertices(0), set.transformedVertices(0) + set.vertexCount());
   for (int i = 0; i < set.vertexCount(); ++i) result.doppler.push_back(set.dopplerFactor(i));
@@ -66,8 +67,8 @@ Result transformWith(DvGroup& root, DvVertexSet& set, const RelObserver& observe
 DvRenderState spectralState(int method) {
   DvRenderState state;
   state.softwareShading = 1; // the Doppler factors too
-  state.colourShift = DvRenderState::DopplerOnly;
-  state.transformMethod = method;
+  state.colourShift = ColourShift::Doppler;
+  state.transformMethod = TransformMethod(method); // 0 light cone, 1 snapshot then light cone, 2 snapshot
   return state;
 }
 

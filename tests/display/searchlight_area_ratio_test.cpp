@@ -2,6 +2,7 @@
 
 #include "display/indexed_face_set.h"
 #include "relativity/observer.h"
+#include "render/draw_pass.h"
 #include "render/render_state.h"
 
 #include <cmath>
@@ -40,9 +41,9 @@ TEST(SearchlightAreaRatio, IsTheFileAreaOverTheApparentArea) {
   EXPECT_NEAR(expected, 8 * std::sqrt(3.0f) / (std::sqrt(1056.0f) / 2), 1e-5f); // the worked numbers above
 
   DvRenderState state;
-  state.colourShift = DvRenderState::SearchlightOnly;
+  state.colourShift = ColourShift::Searchlight;
   FrameHolder holder;
   RelObserver observer(0, 0, 0, 0, beta, 0, 0, 1);
-  scene.root->relativisticTransform(observer, state, holder);
+  scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(faces->areaRatio(i), expected, 1e-4f) << "vertex " << i;
 }

@@ -214,7 +214,7 @@ TEST_F(TextureGL, TextureThatCannotBeLoadedLeavesShapesUntextured) {
   }
 
   // In wireframe every texture node switches texturing off, loaded or not.
-  state.renderStyle = DvRenderState::Wireframe;
+  state.renderStyle = RenderStyle::Wireframe;
   draw(*textured.root, observerAlongZ(0), state);
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }

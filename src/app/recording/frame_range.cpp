@@ -2,7 +2,7 @@
 
 #include "app/parameters.h"
 #include "app/scene_loading.h"
-#include "app/viewer/mfc_ogl_viewer.h"
+#include "app/viewer/flight_controller.h"
 
 namespace quillmere {
 
@@ -28,7 +28,7 @@ int flightFrameCount(const std::string& path) {
   return flightFrameCount(parameters);
 }
 
-bool stepToFrame(MfcOglViewer& viewer, int firstFrame, std::string& error) {
+bool stepToFrame(FlightController& viewer, int firstFrame, std::string& error) {
   for (int frame = 1; frame < firstFrame; ++frame) {
     viewer.skipStep();
     if (viewer.stopped()) {

@@ -7,7 +7,7 @@
 
 namespace quillmere {
 
-class MfcOglViewer;
+class FlightController;
 struct Parameters;
 
 // The frames a whole run draws: one per step, the last being the step that
@@ -23,6 +23,6 @@ int flightFrameCount(const std::string& path);
 // Flies the running viewer through frames 1 .. firstFrame − 1 without
 // drawing them, so the next step is frame `firstFrame`. False, with a
 // message in `error`, when the flight ends before it.
-bool stepToFrame(MfcOglViewer& viewer, int firstFrame, std::string& error);
+bool stepToFrame(FlightController& viewer, int firstFrame, std::string& error);
 
 } // namespace quillmere

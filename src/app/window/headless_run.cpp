@@ -90,10 +90,9 @@ bool HeadlessRun::load() {
     return false;
   }
   viewer_ = scene_->viewer.get();
-  viewer_->setView(this);
   scene_->displayManager->setOffscreen(&picture_);
   applyRenderOptions(line_, *scene_->renderState, *scene_->displayManager);
-  if (line_.gamut >= 0) scene_->gamutMapping.setMethod(line_.gamut);
+  if (line_.gamut) scene_->gamutMapping.setMethod(*line_.gamut);
   if (line_.headlight) scene_->spectralHeadlight.setOn(1);
   viewer_->setStopped(0);
   return true;
@@ -113,7 +112,8 @@ bool HeadlessRun::startRecording() {
   return recording_.open(line_.recordFolder, movie);
 }
 
-// One step as the window's timer makes it: advance, draw, read back.
+// One step as the window's timer makes it: advance, draw, then read back
+// what was drawn (there is nothing to swap offscreen).
 void HeadlessRun::step() {
   glViewport(0, 0, line_.width, line_.height);
   if (viewer_) {
@@ -121,14 +121,14 @@ void HeadlessRun::step() {
     viewer_->advance();
     captureNext_ = viewer_->displayManager().frameCounter != before;
     if (captureNext_) ++stepsDone_;
-    viewer_->display(); // ends with swapBuffers
+    viewer_->display();
     if (glGetError() != GL_NO_ERROR) showError("OpenGL Error");
   } else {
     captureNext_ = true; // the placeholder, once
     ++stepsDone_;
     drawPlaceholderCube();
-    swapBuffers();
   }
+  if (captureNext_) capture();
   reportProgress();
 }
 
@@ -137,11 +137,6 @@ bool HeadlessRun::finished() const {
   if (!viewer_ || viewer_->stopped()) return true;
   if (line_.frames > 0) return stepsDone_ >= line_.frames;
   return !line_.screenshotPath.empty() && line_.recordFolder.empty(); // a screenshot of the first frame
-}
-
-// There is nothing to swap offscreen: the end of a frame is where it is read back.
-void HeadlessRun::swapBuffers() {
-  if (captureNext_) capture();
 }
 
 void HeadlessRun::capture() {

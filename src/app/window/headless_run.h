@@ -23,15 +23,15 @@
 
 namespace quillmere {
 
-class HeadlessRun : public ViewerHost {
+class HeadlessRun {
 public:
   explicit HeadlessRun(const CommandLine& line) : line_(line) {}
 
   // Runs to the end; the exit status.
   int run();
 
-  void swapBuffers() override;
-  void showError(const char* message) override;
+  // A line "Error: ..." on standard error.
+  void showError(const char* message);
 
 private:
   bool setUp();
@@ -43,11 +43,11 @@ private:
   void reportProgress() const;
   int frameInFlight() const { return line_.firstFrame - 1 + stepsDone_; }
 
-  CommandLine line_;
+  const CommandLine line_;
   EglContext context_;
   OffscreenFramebuffer picture_;
   std::unique_ptr<LoadedScene> scene_;
-  MfcOglViewer* viewer_ = nullptr;
+  FlightController* viewer_ = nullptr;
   FrameRecording recording_;
   std::vector<std::uint8_t> pixels_; // reused frame read-back
   int stepsDone_ = 0;

@@ -34,16 +34,16 @@ constexpr unsigned char controlKey(char letter) { return static_cast<unsigned ch
 
 int viewerButton(int glutButton) {
   switch (glutButton) {
-  case GLUT_LEFT_BUTTON: return MfcOglViewer::kLeftButton;
-  case GLUT_RIGHT_BUTTON: return MfcOglViewer::kRightButton;
-  case GLUT_MIDDLE_BUTTON: return MfcOglViewer::kMiddleButton;
-  default: return MfcOglViewer::kNoButton;
+  case GLUT_LEFT_BUTTON: return FlightController::kLeftButton;
+  case GLUT_RIGHT_BUTTON: return FlightController::kRightButton;
+  case GLUT_MIDDLE_BUTTON: return FlightController::kMiddleButton;
+  default: return FlightController::kNoButton;
   }
 }
 
 } // namespace
 
-QuillmereWindow::QuillmereWindow(const CommandLine& line) : line_(line) {
+QuillmereWindow::QuillmereWindow(const CommandLine& line) : line_(line), maxEdgeLength_(line.subdivide) {
   batch_ = isBatchRun(line);
 }
 
@@ -106,7 +106,7 @@ bool QuillmereWindow::load() {
   glFlush();
   // A load that fails leaves the scene shown so far (if any) as it was.
   auto fresh = std::make_unique<LoadedScene>();
-  fresh->maxEdgeLength = line_.subdivide;
+  fresh->maxEdgeLength = maxEdgeLength_;
   fresh->trace = line_.trace;
   LoadResult result = loadScene(line_.path, *fresh);
   if (result != LoadResult::Loaded) {
@@ -120,7 +120,6 @@ bool QuillmereWindow::load() {
   }
   scene_ = std::move(fresh);
   viewer_ = scene_->viewer.get();
-  viewer_->setView(this);
   applyCommandLine();
   pacing_.setFrameRate(scene_->parameters.frameRate);
   // The first frame shows the flight's start, drawn as every later one is.
@@ -133,9 +132,9 @@ bool QuillmereWindow::load() {
 void QuillmereWindow::applyCommandLine() {
   DvRenderState& state = *scene_->renderState;
   applyRenderOptions(line_, state, *scene_->displayManager);
-  if (line_.gamut >= 0) scene_->gamutMapping.setMethod(line_.gamut);
+  if (line_.gamut) scene_->gamutMapping.setMethod(*line_.gamut);
   if (line_.headlight) scene_->spectralHeadlight.setOn(1);
-  texturedChecked_ = state.renderStyle != DvRenderState::Wireframe;
+  texturedChecked_ = state.renderStyle != RenderStyle::Wireframe;
   if (batch_ ? batchRunFlies(line_) : line_.run) viewer_->setStopped(0);
 }
 
@@ -169,20 +168,22 @@ void QuillmereWindow::onReshape(int width, int height) {
 
 void QuillmereWindow::drawPlaceholder() const { drawPlaceholderCube(); }
 
+// The scene (or the placeholder) is drawn into the back buffer; the window
+// then ends the frame.
 void QuillmereWindow::drawFrame() {
   setSceneViewport();
   if (viewer_) {
-    viewer_->display(); // ends with swapBuffers
+    viewer_->display();
     if (glGetError() != GL_NO_ERROR && !batch_) showError("OpenGL Error");
-    return;
+  } else {
+    drawPlaceholder();
   }
-  drawPlaceholder();
-  swapBuffers();
+  endFrame();
 }
 
 // Recorded frames show the scene and its status bar, read back before the
 // menu bar is drawn and before the swap.
-void QuillmereWindow::swapBuffers() {
+void QuillmereWindow::endFrame() {
   if (captureNext_) captureFrame();
   if (!batch_) {
     // The menu bar's drawing changes OpenGL state (colour material, blending,
@@ -260,8 +261,8 @@ void QuillmereWindow::command(int id) {
     break;
   case CommandStart: viewer_->setStopped(0); break;
   case CommandStop: viewer_->setStopped(1); break;
-  case CommandTextured: viewer_->setRenderStyle(0); sceneStale_ = true; break;
-  case CommandWireframe: viewer_->setRenderStyle(1); sceneStale_ = true; break;
+  case CommandTextured: viewer_->setRenderStyle(RenderStyle::Textured); sceneStale_ = true; break;
+  case CommandWireframe: viewer_->setRenderStyle(RenderStyle::Wireframe); sceneStale_ = true; break;
   case CommandDefaultViewingDirection: viewer_->resetView(); break;
   default: break;
   }
@@ -347,7 +348,7 @@ void QuillmereWindow::onTimer(int) {
     // A new subdivision length needs the scene converted again; if that
     // fails, the scene shown so far stays, with its length.
     w.reloadRequested_ = false;
-    if (!w.load() && w.scene_) w.line_.subdivide = w.scene_->maxEdgeLength;
+    if (!w.load() && w.scene_) w.maxEdgeLength_ = w.scene_->maxEdgeLength;
   }
   w.steppedThisTick_ = false;
   if (w.viewer_ && !modal) w.advanceViewer();
@@ -480,7 +481,7 @@ void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {
     }
   }
   if (!w.viewer_) return;
-  if (w.viewer_->characterKey(key) == MfcOglViewer::KeyResult::Quit) w.command(CommandExit);
+  if (w.viewer_->characterKey(key) == FlightController::KeyResult::Quit) w.command(CommandExit);
   glutPostRedisplay();
 }
 
@@ -502,8 +503,8 @@ void QuillmereWindow::onMouse(int button, int state, int x, int y) {
   if (!w.viewer_) return;
   int code = viewerButton(button);
   if (state == GLUT_DOWN) {
-    if (ImGui::GetIO().WantCaptureMouse || code == MfcOglViewer::kNoButton) return;
-    int modifier = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? MfcOglViewer::kShift : 0;
+    if (ImGui::GetIO().WantCaptureMouse || code == FlightController::kNoButton) return;
+    int modifier = (glutGetModifiers() & GLUT_ACTIVE_SHIFT) ? FlightController::kShift : 0;
     w.viewer_->mousePress(code, x, y, modifier);
   } else {
     w.viewer_->mouseRelease(code); // a release always ends the drag it belongs to
@@ -514,7 +515,7 @@ void QuillmereWindow::onMouse(int button, int state, int x, int y) {
 void QuillmereWindow::onMotion(int x, int y) {
   QuillmereWindow& w = *instance_;
   if (!w.batch_) w.mouseEvents_.push(MouseEvent{false, 0, 0, x, y});
-  if (!w.viewer_ || w.viewer_->heldButton() == MfcOglViewer::kNoButton) return;
+  if (!w.viewer_ || w.viewer_->heldButton() == FlightController::kNoButton) return;
   w.viewer_->mouseMove(x, y);
   glutPostRedisplay();
 }

@@ -20,7 +20,7 @@
 
 namespace quillmere {
 
-class QuillmereWindow : public ViewerHost {
+class QuillmereWindow {
 public:
   explicit QuillmereWindow(const CommandLine& line);
 
@@ -28,8 +28,8 @@ public:
   // returns the exit status.
   int run(int& argc, char** argv);
 
-  void swapBuffers() override;
-  void showError(const char* message) override;
+  // A box titled "Error"; in batch runs a line on standard error.
+  void showError(const char* message);
 
 private:
   // GLUT's callbacks reach the one window through this.
@@ -48,6 +48,7 @@ private:
   bool load();
   void applyCommandLine();
   void drawFrame();
+  void endFrame();
   void drawPlaceholder() const;
   void drawMenuBar();
   bool drawRenderMenu(); // true when a setting changed
@@ -71,9 +72,10 @@ private:
   int endRecording(int status);
   int frameInFlight() const { return line_.firstFrame - 1 + stepsDone_; }
 
-  CommandLine line_;
+  const CommandLine line_;        // as parsed; the live settings are in the scene and below
+  float maxEdgeLength_ = 0;       // subdivision length of the next load; the Render menu changes it
   std::unique_ptr<LoadedScene> scene_;
-  MfcOglViewer* viewer_ = nullptr;
+  FlightController* viewer_ = nullptr;
   bool batch_ = false;            // --frames: no menu bar, the whole window is the scene
   bool texturedChecked_ = true;   // the Controls menu's check marks
   bool aboutOpen_ = false;        // the about box is to be opened

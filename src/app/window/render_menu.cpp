@@ -5,6 +5,7 @@
 #include "display/display_budget.h"
 #include "display/recorder.h"
 #include "display/worker_pool.h"
+#include "render/render_settings.h"
 
 #include <imgui.h>
 
@@ -14,6 +15,18 @@
 namespace quillmere {
 
 namespace {
+
+// A submenu of exclusive choices named by the setting's table; `value`
+// takes the one chosen. True when it changed.
+template <typename Setting, std::size_t N>
+bool choiceMenu(const char* title, const SettingName<Setting> (&names)[N], Setting& value) {
+  if (!ImGui::BeginMenu(title)) return false;
+  const Setting before = value;
+  for (const SettingName<Setting>& name : names)
+    if (ImGui::MenuItem(name.menuText, nullptr, value == name.value)) value = name.value;
+  ImGui::EndMenu();
+  return value != before;
+}
 
 // A submenu of exclusive choices; `value` takes the index chosen. True when it changed.
 bool choiceMenu(const char* title, std::initializer_list<const char*> names, int& value) {
@@ -52,19 +65,14 @@ bool toggle(const char* label, int& flag) {
 
 // The colour model's settings (spectral path).
 void drawColourMenus(ColourPipeline& colour) {
-  int model = int(colour.model);
-  choiceMenu("Colour model", {"CIE 1931 to sRGB", "System table"}, model);
-  colour.model = ColourModel(model);
-  int uplift = int(colour.uplift());
-  choiceMenu("RGB colour spectra", {"Smooth", "Three Gaussians"}, uplift);
-  if (uplift != int(colour.uplift())) colour.upliftChoice = Uplift(uplift);
+  choiceMenu("Colour model", kColourModelNames, colour.model);
+  Uplift uplift = colour.uplift();
+  if (choiceMenu("RGB colour spectra", kUpliftNames, uplift)) colour.upliftChoice = uplift;
   if (!ImGui::BeginMenu("Exposure and tone")) return;
   ImGui::MenuItem("White balance", nullptr, &colour.whiteBalance);
   ImGui::MenuItem("Auto exposure", nullptr, &colour.exposure.automatic);
   ImGui::SliderFloat("Exposure (EV)", &colour.exposure.fixedEv, -16.0f, 8.0f, "%.1f");
-  int curve = int(colour.toneMap);
-  choiceMenu("Tone map", {"Clip", "Reinhard", "Filmic"}, curve);
-  colour.toneMap = ToneMap(curve);
+  choiceMenu("Tone map", kToneMapNames, colour.toneMap);
   ImGui::EndMenu();
 }
 
@@ -81,10 +89,10 @@ bool QuillmereWindow::drawRenderMenu() {
   DvRenderState& state = *scene_->renderState;
   DvDisplayManager& manager = *scene_->displayManager;
 
-  changed |= choiceMenu("Render style", {"Textured", "Lit", "Wireframe", "Hidden line"}, state.renderStyle);
-  texturedChecked_ = state.renderStyle != DvRenderState::Wireframe;
+  changed |= choiceMenu("Render style", kRenderStyleNames, state.renderStyle);
+  texturedChecked_ = state.renderStyle != RenderStyle::Wireframe;
   changed |= toggle("Spectral shading", state.softwareShading);
-  changed |= choiceMenu("Colour shift", {"None", "Searchlight", "Doppler", "Doppler and searchlight"}, state.colourShift);
+  changed |= choiceMenu("Colour shift", kColourShiftNames, state.colourShift);
   int gamut = scene_->gamutMapping.method();
   changed |= choiceMenu("Gamut mapping", {"0 Clamp", "1 Shift and scale", "2 Shift and clamp", "3 Shift and desaturate",
                                "4 Cut and scale", "5 Desaturate"},
@@ -101,14 +109,8 @@ bool QuillmereWindow::drawRenderMenu() {
     changed = true;
   }
   changed |= samplesMenu("Motion blur", {2, 4, 8, 16, 32, RelRecorder::kMaxSubFrames}, state.motionBlur, state.motionSamples);
-  int stereo = state.stereoIdealObserver ? 1 : state.stereoPerEye ? 2 : state.stereoDualScreen ? 3
-               : state.stereoAnaglyph ? 4 : 0;
-  changed |= choiceMenu("Stereo", {"Off", "Ideal observer", "Per eye", "Dual screen", "Anaglyph (red-cyan)"}, stereo);
-  state.stereoIdealObserver = stereo == 1;
-  state.stereoPerEye = stereo == 2;
-  state.stereoDualScreen = stereo == 3;
-  state.stereoAnaglyph = stereo == 4;
-  changed |= choiceMenu("Transform method", {"Light cone", "Snapshot, then light cone", "Snapshot"}, state.transformMethod);
+  changed |= choiceMenu("Stereo", kStereoModeNames, state.stereo);
+  changed |= choiceMenu("Transform method", kTransformMethodNames, state.transformMethod);
   if (ImGui::BeginMenu("Threads")) {
     const int cores = workerThreadCount(0);
     std::string all = "Every core (" + std::to_string(cores) + ")";
@@ -128,8 +130,8 @@ bool QuillmereWindow::drawRenderMenu() {
         std::snprintf(label, sizeof label, "Auto (1/64 of the scene's radius)");
       else
         std::snprintf(label, sizeof label, "Longer than %g", double(length));
-      if (ImGui::MenuItem(label, nullptr, line_.subdivide == length) && line_.subdivide != length) {
-        line_.subdivide = length;
+      if (ImGui::MenuItem(label, nullptr, maxEdgeLength_ == length) && maxEdgeLength_ != length) {
+        maxEdgeLength_ = length;
         reloadRequested_ = true; // converted again with the new length
       }
     }

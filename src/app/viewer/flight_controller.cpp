@@ -1,6 +1,5 @@
-#include "app/viewer/mfc_ogl_viewer.h"
+#include "app/viewer/flight_controller.h"
 
-#include "diagnostics/diagnostics.h"
 #include "relativity/observer.h"
 #include "render/display_manager.h"
 #include "render/render_state.h"
@@ -21,12 +20,12 @@ constexpr float kControlStep = 0.05f; // α or ω per arrow key press
 
 } // namespace
 
-MfcOglViewer::MfcOglViewer(DvDisplayManager& manager) : manager_(manager) {}
+FlightController::FlightController(DvDisplayManager& manager) : manager_(manager) {}
 
-RelObserver* MfcOglViewer::observer() const { return manager_.observer(); }
-DvRenderState& MfcOglViewer::renderState() const { return manager_.renderState(); }
+RelObserver* FlightController::observer() const { return manager_.observer(); }
+DvRenderState& FlightController::renderState() const { return manager_.renderState(); }
 
-void MfcOglViewer::setStartValues(const Vector3& position, const Vector3& direction, float startTime,
+void FlightController::setStartValues(const Vector3& position, const Vector3& direction, float startTime,
                                   float startSpeed) {
   startPosition_ = position;
   startDirection_ = direction;
@@ -34,27 +33,20 @@ void MfcOglViewer::setStartValues(const Vector3& position, const Vector3& direct
   startSpeed_ = startSpeed;
 }
 
-void MfcOglViewer::display() { manager_.display(0); }
+void FlightController::display() { manager_.display(); }
 
-void MfcOglViewer::applyLookAroundCamera() {
+void FlightController::applyLookAroundCamera() {
   glTranslatef(0, 0, -distance_);
   glRotatef(-elevation_, 1, 0, 0);
   glRotatef(-azimuth_, 0, 1, 0);
 }
 
-void MfcOglViewer::applyEyeTransform(float angleDegrees, float offset) {
+void FlightController::applyEyeTransform(float angleDegrees, float offset) {
   glRotatef(-angleDegrees, 0, 1, 0);
   glTranslatef(-offset, 0, 0);
 }
 
-void MfcOglViewer::swapBuffers() {
-  if (view_)
-    view_->swapBuffers();
-  else
-    printWarning("MfcOglViewer::swapBuffers(): No view\n");
-}
-
-void MfcOglViewer::reset() {
+void FlightController::reset() {
   if (RelObserver* o = observer())
     o->init(startPosition_.x, startPosition_.y, startPosition_.z, startTime_, startSpeed_, startDirection_.x,
             startDirection_.y, startDirection_.z);
@@ -62,7 +54,7 @@ void MfcOglViewer::reset() {
   resetView();
 }
 
-void MfcOglViewer::resetView() {
+void FlightController::resetView() {
   heldButton_ = kNoButton;
   distance_ = 0;
   azimuthRate_ = elevationRate_ = 0;
@@ -70,11 +62,11 @@ void MfcOglViewer::resetView() {
   dragging_ = 0;
 }
 
-void MfcOglViewer::setRenderStyle(int style) {
-  renderState().renderStyle = style == 0 ? DvRenderState::Textured : DvRenderState::Wireframe;
+void FlightController::setRenderStyle(RenderStyle style) {
+  renderState().renderStyle = style;
 }
 
-bool MfcOglViewer::clampElevation() {
+bool FlightController::clampElevation() {
   if (elevation_ <= -90.0f) {
     elevation_ = -kElevationLimit;
     return true;
@@ -86,7 +78,7 @@ bool MfcOglViewer::clampElevation() {
   return false;
 }
 
-void MfcOglViewer::advance() {
+void FlightController::advance() {
   if (!stopped_) {
     if (!manager_.advanceTime()) stopped_ = 1;
     return;
@@ -105,16 +97,16 @@ void MfcOglViewer::advance() {
   }
 }
 
-void MfcOglViewer::skipStep() {
+void FlightController::skipStep() {
   if (!stopped_ && !manager_.skipStep()) stopped_ = 1;
 }
 
-void MfcOglViewer::tick() {
+void FlightController::tick() {
   advance();
   display();
 }
 
-MfcOglViewer::KeyResult MfcOglViewer::characterKey(unsigned char key) {
+FlightController::KeyResult FlightController::characterKey(unsigned char key) {
   RelObserver* o = observer();
   switch (key) {
   case 'h': case 'H': if (o) o->yaw(kHeadTurn); break;
@@ -128,7 +120,7 @@ MfcOglViewer::KeyResult MfcOglViewer::characterKey(unsigned char key) {
   return KeyResult::Handled;
 }
 
-void MfcOglViewer::specialKey(int code) {
+void FlightController::specialKey(int code) {
   RelObserver* o = observer();
   if (!o) return;
   // The arrows change the controls directly, without setAcceleration's limits.
@@ -143,7 +135,7 @@ void MfcOglViewer::specialKey(int code) {
   }
 }
 
-void MfcOglViewer::mousePress(int button, int x, int y, int modifier) {
+void FlightController::mousePress(int button, int x, int y, int modifier) {
   if (heldButton_ != kNoButton) return;
   pressX_ = x;
   pressY_ = y;
@@ -160,7 +152,7 @@ void MfcOglViewer::mousePress(int button, int x, int y, int modifier) {
   }
 }
 
-void MfcOglViewer::mouseMove(int x, int y) {
+void FlightController::mouseMove(int x, int y) {
   const float dx = float(x - pressX_), dy = float(y - pressY_);
   if (heldButton_ == kRightButton) {
     elevation_ = startElevation_ + 0.5f * dy;
@@ -184,7 +176,7 @@ void MfcOglViewer::mouseMove(int x, int y) {
     o->setAcceleration(-0.02f * dy, 0);
 }
 
-void MfcOglViewer::mouseRelease(int button) {
+void FlightController::mouseRelease(int button) {
   if (button != heldButton_ || heldButton_ == kNoButton) return;
   heldButton_ = kNoButton;
   modifier_ = 0;

@@ -1,11 +1,13 @@
-// The viewer: the running/stopped state, the look-around camera behind the
-// observer, and the flight controls that keys and mouse drags change. It is
-// plain logic over the display manager; the window layer turns its events
-// into these calls and provides the buffer swap and error boxes. Angles of
-// the camera are in degrees; the observer's head turns take radians.
+// The flight controller: the running/stopped state, the look-around camera
+// behind the observer, and the flight controls that keys and mouse drags
+// change. It is plain logic over the display manager; the window turns its
+// events into these calls and owns the frame: after display it reads the
+// picture back, draws its menu bar and swaps. Angles of the camera are in
+// degrees; the observer's head turns take radians.
 #pragma once
 
 #include "relativity/vector.h"
+#include "render/render_settings.h"
 #include "render/viewer.h"
 
 namespace quillmere {
@@ -14,15 +16,7 @@ class DvDisplayManager;
 class DvRenderState;
 class RelObserver;
 
-// What the viewer needs of the window it lives in.
-class ViewerHost {
-public:
-  virtual ~ViewerHost() = default;
-  virtual void swapBuffers() = 0;
-  virtual void showError(const char* message) = 0; // a message box titled "Error"
-};
-
-class MfcOglViewer : public Viewer {
+class FlightController : public Viewer {
 public:
   // Mouse button codes and the Shift modifier.
   static constexpr int kRightButton = 1, kLeftButton = 2, kMiddleButton = 4, kNoButton = -1;
@@ -31,17 +25,15 @@ public:
   enum SpecialKey { KeyLeft = 100, KeyUp = 101, KeyRight = 102, KeyDown = 103, KeyPageUp = 104, KeyPageDown = 105 };
   enum class KeyResult { Handled, Quit };
 
-  explicit MfcOglViewer(DvDisplayManager& manager);
+  explicit FlightController(DvDisplayManager& manager);
 
-  void setView(ViewerHost* view) { view_ = view; }
   // The start values the reset command restores.
   void setStartValues(const Vector3& position, const Vector3& direction, float startTime, float startSpeed);
 
-  // The display manager's display with swapping enabled.
+  // The display manager's frame, drawn into the current framebuffer.
   void display();
   void applyLookAroundCamera() override;
   void applyEyeTransform(float angleDegrees, float offset) override;
-  void swapBuffers() override;
   float cameraDistance() const override { return distance_ < 0 ? -distance_ : distance_; }
   // The radius of the scene's bounding sphere: a left drag while stopped
   // moves the camera by a fraction of it per pixel.
@@ -52,16 +44,15 @@ public:
   // Observer back to its start values, time to the start time, camera to default.
   void reset();
   void resetView();
-  // 0: textured (style 0); 1: wireframe (style 2).
-  void setRenderStyle(int style);
+  void setRenderStyle(RenderStyle style);
 
   // One timer tick without drawing: running, the display manager advances
-  // (and the viewer stops itself past the end time); stopped, the camera spins.
+  // (and the controller stops itself past the end time); stopped, the camera spins.
   void advance();
   // advance, then display.
   void tick();
   // A running step along the world line without drawing (the display
-  // manager's skipStep); past the end time the viewer stops itself.
+  // manager's skipStep); past the end time the controller stops itself.
   void skipStep();
 
   KeyResult characterKey(unsigned char key);
@@ -85,7 +76,6 @@ private:
   DvRenderState& renderState() const;
 
   DvDisplayManager& manager_;
-  ViewerHost* view_ = nullptr;
   Vector3 startPosition_, startDirection_{0, 0, 1};
   float startTime_ = 0, startSpeed_ = 0;
   float distance_ = 0;                             // camera distance behind the observer
