@@ -1,6 +1,8 @@
 // The quillmere program end to end under a display (Xvfb without a screen):
 // recorded frames, screenshots, the placeholder, accumulation and stereo,
 // and every scene of tests/data/patterns drawn.
+#include "render/magick_session.h"
+
 #include <gtest/gtest.h>
 #include <magick/MagickCore.h>
 
@@ -26,8 +28,7 @@ struct Picture {
 };
 
 Picture readPicture(const std::string& path) {
-  static bool started = (MagickCoreGenesis("program_test", MagickFalse), true);
-  (void)started;
+  quillmere::startMagickCore();
   Picture picture;
   ExceptionInfo* exception = AcquireExceptionInfo();
   ImageInfo* info = AcquireImageInfo();

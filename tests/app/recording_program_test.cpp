@@ -3,6 +3,8 @@
 // movies read back through the ffmpeg programs, offscreen pictures match the
 // window's, the render farm joins its segments, an unwritable movie fails by
 // name, and Ctrl+C leaves a playable movie.
+#include "render/magick_session.h"
+
 #include <gtest/gtest.h>
 #include <magick/MagickCore.h>
 
@@ -26,8 +28,7 @@ struct Picture {
 };
 
 Picture readPicture(const std::string& path) {
-  static bool started = (MagickCoreGenesis("recording_program_test", MagickFalse), true);
-  (void)started;
+  quillmere::startMagickCore();
   Picture picture;
   ExceptionInfo* exception = AcquireExceptionInfo();
   ImageInfo* info = AcquireImageInfo();
