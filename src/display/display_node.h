@@ -35,16 +35,13 @@ public:
   DvNode(const DvNode&) = delete;
   DvNode& operator=(const DvNode&) = delete;
 
-  // Diagnostic dump to standard output.
-  virtual void print() const = 0;
   // Draws with OpenGL materials and lighting.
   virtual void render(const DvRenderState& state) = 0;
   // Per frame and per eye: moves every vertex to where the observer sees it.
   virtual void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
                                      FrameHolder& frameHolder) = 0;
-  // Draws with colours the system computes from spectra; `unused` is passed
-  // as 0 and read by no node.
-  virtual void renderSoftware(const DvRenderState& state, int unused) = 0;
+  // Draws with colours the system computes from spectra.
+  virtual void renderSoftware(const DvRenderState& state) = 0;
   // Adds vertex and index counts: (fewest vertices, most vertices, fewest
   // indices, most indices) — an LOD adds its coarsest level to the first
   // pair and its finest to the second.

@@ -1,17 +1,12 @@
 #include "display/group.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace quillmere {
 
 DvNode* DvGroup::append(std::unique_ptr<DvNode> child) {
   children_.push_back(std::move(child));
   return children_.back().get();
-}
-
-void DvGroup::print() const {
-  std::printf("\nGroup\nnumber of children: %d\n", getNumChildren());
 }
 
 void DvGroup::render(const DvRenderState& state) {
@@ -23,8 +18,8 @@ void DvGroup::relativisticTransform(const RelObserver& observer, const DvRenderS
   for (auto& child : children_) child->relativisticTransform(observer, state, frameHolder);
 }
 
-void DvGroup::renderSoftware(const DvRenderState& state, int unused) {
-  for (auto& child : children_) child->renderSoftware(state, unused);
+void DvGroup::renderSoftware(const DvRenderState& state) {
+  for (auto& child : children_) child->renderSoftware(state);
 }
 
 void DvGroup::countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,

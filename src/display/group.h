@@ -19,11 +19,10 @@ public:
   int getNumChildren() const { return int(children_.size()); }
   DvNode* getChild(int index) const { return children_[std::size_t(index)].get(); }
 
-  void print() const override;
   void render(const DvRenderState& state) override;
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state) override;
   void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
                        long& mostIndices) const override;
   // The union of the children's boxes; 0 when no child has one.

@@ -286,7 +286,7 @@ void DvIndexedFaceSet::render(const DvRenderState& state) {
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
 
-void DvIndexedFaceSet::renderSoftware(const DvRenderState& state, int) {
+void DvIndexedFaceSet::renderSoftware(const DvRenderState& state) {
   const DvVertex* array = eyeArray(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
   beginTwoSided(state);

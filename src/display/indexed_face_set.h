@@ -47,7 +47,7 @@ public:
   // Also refreshes the area ratios when the OpenGL path scales materials by them.
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state) override;
   // Per vertex: the mean over its triangles of source area / apparent area,
   // from the array of the last transform. Degenerate apparent triangles
   // count for nothing; a vertex with none keeps the ratio 1.

@@ -115,7 +115,7 @@ void DvIndexedLineSet::render(const DvRenderState& state) {
   if (glGetError() != GL_NO_ERROR) printWarning("Error after vertex\n");
 }
 
-void DvIndexedLineSet::renderSoftware(const DvRenderState& state, int) {
+void DvIndexedLineSet::renderSoftware(const DvRenderState& state) {
   const DvVertex* array = eyeArray(state);
   if (glGetError() != GL_NO_ERROR) printWarning("Error before vertex\n");
   switch (state.renderStyle) {

@@ -26,7 +26,7 @@ public:
   void render(const DvRenderState& state) override;
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state) override;
   void computeAreaRatios() override {}
   int getType() const override { return IndexedLineSetType; }
 

@@ -38,8 +38,8 @@ void DvLOD::render(const DvRenderState& state) {
   if (DvNode* child = currentChild()) child->render(state);
 }
 
-void DvLOD::renderSoftware(const DvRenderState& state, int unused) {
-  if (DvNode* child = currentChild()) child->renderSoftware(state, unused);
+void DvLOD::renderSoftware(const DvRenderState& state) {
+  if (DvNode* child = currentChild()) child->renderSoftware(state);
 }
 
 void DvLOD::computeAreaRatios() {

@@ -33,7 +33,7 @@ public:
   // Chooses the level from the apparent centre, then transforms that level only.
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState& state, int unused) override;
+  void renderSoftware(const DvRenderState& state) override;
   // The finest level adds to the "most" counters, the coarsest to the "fewest".
   void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
                        long& mostIndices) const override;

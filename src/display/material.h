@@ -40,10 +40,9 @@ public:
   // material's are not ignored, scaled by f, with its transparency as alpha.
   void renderVertex(const VertexMaterial& vertex, float factor) const;
 
-  void print() const override;
   void render(const DvRenderState& state) override;
   void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState&, int) override {}
+  void renderSoftware(const DvRenderState&) override {}
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}

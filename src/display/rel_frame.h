@@ -23,13 +23,13 @@ public:
   const FrameTransformation& transformation() const { return transformation_; }
 
   // Writes "RelFrame" with translation and velocity.
-  void print() const override;
+  void print() const;
   void render(const DvRenderState&) override {}
   // Updates the frame transformation with the observer and puts it in the
   // holder; dumps itself only when the render state asks for tracing.
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState&, int) override {}
+  void renderSoftware(const DvRenderState&) override {}
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}

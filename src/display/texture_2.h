@@ -70,12 +70,11 @@ public:
   const std::vector<unsigned char>& getSourcePixels() const { return source_; }
   unsigned getDisplayList() const { return displayList_; }
 
-  void print() const override;
   // Style 0: binds the texture (the compiled list); styles 1..3 and a node
   // without an image disable texturing.
   void render(const DvRenderState& state) override;
   void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState& state, int) override { render(state); }
+  void renderSoftware(const DvRenderState& state) override { render(state); }
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}
@@ -112,10 +111,9 @@ class DvTextureBinding : public DvNode {
 public:
   explicit DvTextureBinding(DvTexture2* texture) : texture_(texture) {}
 
-  void print() const override;
   void render(const DvRenderState& state) override;
   void relativisticTransform(const RelObserver&, const DvRenderState&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState& state, int) override { render(state); }
+  void renderSoftware(const DvRenderState& state) override { render(state); }
   void countPrimitives(long&, long&, long&, long&) const override {}
   int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
   void computeAreaRatios() override {}

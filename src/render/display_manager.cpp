@@ -403,7 +403,7 @@ int DvDisplayManager::renderScene(int listMode) {
 int DvDisplayManager::drawList(int listNumber, int listMode, bool software) {
   auto draw = [&] {
     if (software)
-      root_->renderSoftware(state_, 0);
+      root_->renderSoftware(state_);
     else
       root_->render(state_);
   };

@@ -98,7 +98,7 @@ protected:
     FrameHolder holder;
     root.relativisticTransform(observer, state, holder);
     if (spectral)
-      root.renderSoftware(state, 0);
+      root.renderSoftware(state);
     else
       root.render(state);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
