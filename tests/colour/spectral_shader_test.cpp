@@ -79,7 +79,7 @@ TEST(SpectralShader, EqualsShadeVertexAndConversionForEveryKindOfSpectrum) {
   const SpectralSampling sampling(40, 380.0f, 780.0f);
   SampledSpectrum observed;
   observed.resample(40, 380.0f, 780.0f);
-  const WavelengthMapping mapping(380.0f, 780.0f);
+  const WavelengthMapping mapping;
   const GamutMapping clamp;
 
   std::mt19937 random(1905);
@@ -175,7 +175,7 @@ TEST(SpectralShader, ShowsTheColoursOfTheFormulaShadingToWithinOneStep) {
   const SpectralSampling sampling(40, 380.0f, 780.0f);
   SampledSpectrum observed;
   observed.resample(40, 380.0f, 780.0f);
-  const WavelengthMapping mapping(380.0f, 780.0f);
+  const WavelengthMapping mapping;
   const GamutMapping clamp;
 
   auto contextFor = [](LightList& lights, SpectralLight& headlight, const RelMaterial& material) {
