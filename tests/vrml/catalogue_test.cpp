@@ -162,7 +162,6 @@ TEST(Catalogue, TextWithItsFontAndAnAnchorDescriptionRead) {
 TEST(Catalogue, EveryNodeOfTheSampleSceneReads) {
   std::FILE* file = std::fopen(QUILLMERE_TEST_DATA "/vrml/every_node.wrl", "r");
   ASSERT_NE(file, nullptr);
-  QvScene::init();
   QvInputFile in;
   in.setFilePointer(file);
   testing::internal::CaptureStderr();

@@ -1,7 +1,6 @@
 #include "vrml/dict.h"
 #include "vrml/file_paths.h"
 #include "vrml/name.h"
-#include "vrml/ptr_list.h"
 #include "vrml/string.h"
 #include "vrml_test_support.h"
 
@@ -52,7 +51,7 @@ TEST(QvName, HashMixesEveryByte) {
 TEST(QvName, PatternedNamesReadAsFastAsRandomNames) {
   // The same number of DEF names twice: random ones, then ones of the form
   // "a" + s + s that all collided before. Reading them goes through the name
-  // table, the file's DEF table and the node-name registry. With every name
+  // table and the file's DEF table. With every name
   // in one chain the second read is quadratic: 10^8 chain steps at this
   // count against 1.5 * 10^4 lookups, far past the ratio of 5 allowed here.
   constexpr int kNames = 15000;
@@ -147,21 +146,6 @@ TEST(QvDict, KeepsEveryKeyAsItGrows) {
     EXPECT_EQ(found, &values[i]);
   }
   EXPECT_EQ(dict.getNumEntries(), 5000);
-}
-
-TEST(QvPtrList, AppendsFindsRemovesAndTruncates) {
-  QvPtrList list;
-  int items[6];
-  for (int& item : items) list.append(&item);
-  EXPECT_EQ(list.getLength(), 6);
-  EXPECT_EQ(list.find(&items[4]), 4);
-  list.remove(1);
-  EXPECT_EQ(list.getLength(), 5);
-  EXPECT_EQ(list[1], &items[2]);
-  EXPECT_EQ(list.find(&items[1]), -1);
-  list.truncate(2);
-  EXPECT_EQ(list.getLength(), 2);
-  EXPECT_EQ(list[0], &items[0]);
 }
 
 TEST(FilePaths, FolderOfAPathAndANameBesideIt) {

@@ -55,15 +55,6 @@ TEST(TraversalState, PopRemovesDeeperElementsFromEveryStack) {
   // The destructor frees `outer`; the leak checker holds us to it.
 }
 
-TEST(TraversalState, ElementPrintsItsTypeName) {
-  QvElement* translation = element(QvElement::Translation);
-  testing::internal::CaptureStdout();
-  translation->print();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\t\tElement of type Translation\n");
-  delete translation;
-  EXPECT_STREQ(QvState::stackNames[QvState::RELmaterialIndex], "RELmaterial");
-}
-
 TEST(TraversalState, SeparatorScopesWhatItsChildrenAdd) {
   std::vector<std::string> expected = {
       "material M1", "material M2", "faces Inner material[M2 M1] transform[]", "faces Outer material[] transform[]"};
