@@ -77,7 +77,6 @@ void BM_ImportObj(benchmark::State& state) { importFile(state, "/mesh.obj"); }
 
 void BM_ReadAndConvertVrml(benchmark::State& state) {
   if (folder().path.empty()) return state.SkipWithError("the model files could not be written");
-  QvScene::init();
   const std::string path = folder().path + "/mesh.wrl";
   long triangles = 0;
   for (auto _ : state) {

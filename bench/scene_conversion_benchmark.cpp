@@ -85,7 +85,6 @@ QvNode* readTree(const std::string& path) {
 void BM_ReadLargeMesh(benchmark::State& state) {
   const LargeMeshFile& scene = largeMesh();
   if (scene.path.empty()) return state.SkipWithError("the large mesh scene could not be written");
-  QvScene::init();
   for (auto _ : state) {
     QvNode* root = readTree(scene.path);
     if (!root) return state.SkipWithError("the large mesh scene did not read");
@@ -98,7 +97,6 @@ void BM_ReadLargeMesh(benchmark::State& state) {
 void BM_ReadAndConvertLargeMesh(benchmark::State& state) {
   const LargeMeshFile& scene = largeMesh();
   if (scene.path.empty()) return state.SkipWithError("the large mesh scene could not be written");
-  QvScene::init();
   ConversionOptions options;
   options.sceneFolder = folderOf(scene.path);
   long triangles = 0;

@@ -114,7 +114,7 @@ void BM_SpectralVertexColour(benchmark::State& state) {
   RelMaterial material{&zero, 0.0f, &emission, 1.0f, &zero, 0.0f};
 
   LightingContext context{&lights, lights.get(0), &material};
-  WavelengthMapping wavelengthRange(380.0f, 780.0f);
+  WavelengthMapping wavelengthRange;
   GamutMapping gamutMapping;
   SampledSpectrum spectrum;
   spectrum.resample(40, 380.0f, 780.0f);
@@ -189,7 +189,7 @@ void BM_SpectralShaderColour(benchmark::State& state) {
   RelMaterial smooth{&smoothGrey, 1.0f, &smoothGrey, 1.0f, &smoothGrey, 1.0f};
 
   LightingContext context{&lights, lights.get(0), rgbMaterial ? (cie ? &smooth : &rgb) : &blackBody};
-  WavelengthMapping wavelengthRange(380.0f, 780.0f);
+  WavelengthMapping wavelengthRange;
   GamutMapping gamutMapping;
   const SpectralSampling systemSampling(40, 380.0f, 780.0f);
   const SpectralSampling& sampling = cie ? pipeline.sampling() : systemSampling;
@@ -210,7 +210,7 @@ void BM_RgbTargetShaderColour(benchmark::State& state) {
   const bool cie = state.range(2) != 0;
 
   SceneLighting scene(headlightOn);
-  WavelengthMapping wavelengthRange(380.0f, 780.0f);
+  WavelengthMapping wavelengthRange;
   GamutMapping gamutMapping;
   const SpectralSampling sampling(40, 380.0f, 780.0f);
   ColourPipeline pipeline;

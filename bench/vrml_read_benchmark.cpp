@@ -61,7 +61,6 @@ struct SceneFile {
 };
 
 void readScene(benchmark::State& state, const SceneFile& scene) {
-  QvScene::init();
   for (auto _ : state) {
     std::FILE* file = std::fopen(scene.path.c_str(), "r");
     QvInputFile in;

@@ -43,7 +43,6 @@ void convertAndTransform(QvNode& root) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  QvScene::init();
   static char empty[1];
   std::FILE* file = size > 0 ? fmemopen(const_cast<std::uint8_t*>(data), size, "r") : fmemopen(empty, 1, "r");
   if (!file) return 0;

@@ -63,7 +63,6 @@ void traceStartView(const SceneCamera& view, const SceneSphere& sphere) {
 // Read as a VRML browser reads files: unknown nodes and fields are skipped
 // with a warning (see QvInputFile::setLenient).
 bool readSceneFile(const std::string& path, QvNodeHandle& root) {
-  QvScene::init();
   QvScene::LenientReport report;
   return QvScene::readFileLeniently(path, root, report);
 }

@@ -37,7 +37,7 @@ struct LoadedScene {
   SpectralLight spectralHeadlight, spectralLight;
   GamutMapping gamutMapping;                 // method 0
   ColourPipeline colourPipeline;             // cie model; the first scene light (spectralLight) is its white
-  WavelengthMapping wavelengthRange{380.0f, 780.0f};
+  WavelengthMapping wavelengthRange;
   StatusOverlay overlay;
   std::unique_ptr<DvDisplayManager> displayManager;
   std::unique_ptr<FlightController> viewer;

@@ -73,9 +73,6 @@ public:
 
   // cie: the weights to linear sRGB (scaled, white-balanced when asked).
   const SpectralSampling& sampling() const { return *drawing_; }
-  // The RGB of a unit reflectance per sample under the reference light at
-  // rest, white-balanced: what the RGB uplifts aim at.
-  const RestResponse& restResponse() const { return response_; }
 
   // The per-vertex tail of the cie model: linear sRGB (after the searchlight
   // factor) times 2^EV, tone curve, gamut mapping, sRGB encoding.
@@ -119,7 +116,6 @@ private:
   RestResponse response_;
   ColourMatrix unbalance_; // balanced linear sRGB to unbalanced
   bool prepared_ = false;
-  bool preparedBalance_ = true;
   ColourModel preparedModel_ = ColourModel::Cie;
   Uplift preparedUplift_ = Uplift::Smooth;
   int upliftGeneration_ = 0;

@@ -51,8 +51,6 @@ public:
   void setStrength(float strength) { strength_ = strength; }
   float strength() const { return strength_; }
 
-  double normalisation() const { return normalisation_; }
-
 private:
   // The curve without normalisation, in double precision.
   double unnormalised(double wavelengthNm) const;

@@ -44,14 +44,6 @@ void SigmoidSpectrum::reflectance(const Vector3& c, const float* wavelengthsNm, 
   sigmoidValues(wavelengthsNm, count, values, c.x, c.y, c.z, 1.0f);
 }
 
-Vector3 restColour(const RestResponse& response, const Vector3& coefficients) {
-  float values[RestResponse::kMaxSamples];
-  SigmoidSpectrum::reflectance(coefficients, response.wavelengthsNm, response.count, values);
-  Vector3 rgb;
-  for (int k = 0; k < response.count; ++k) rgb += values[k] * response.rgb[k];
-  return rgb;
-}
-
 namespace {
 
 // The colour of coefficients c in double precision, and its Jacobian

@@ -53,7 +53,4 @@ struct RestResponse {
 // channel; the coefficients are then the nearest found.
 bool fitSigmoidSpectrum(const RestResponse& response, const Vector3& linearTarget, Vector3& coefficients);
 
-// Σ_k R(λ_k)·rgb_k for the sigmoid reflectance with these coefficients.
-Vector3 restColour(const RestResponse& response, const Vector3& coefficients);
-
 } // namespace quillmere

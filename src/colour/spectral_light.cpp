@@ -2,8 +2,6 @@
 
 namespace quillmere {
 
-Vector3 SpectralLight::directionFor(const Vector3&) const { return direction_; }
-
 void SpectralLight::setDirection(float x, float y, float z) {
   Vector3 direction(x, y, z);
   direction.normalize(); // leaves (0, 0, 0) alone instead of dividing by zero

@@ -13,12 +13,9 @@ namespace quillmere {
 
 class SpectralLight {
 public:
-  SpectralLight() = default;
-  virtual ~SpectralLight() = default;
-
   // Direction towards the light as seen from a vertex at `position`; a
   // directional light ignores the vertex and returns its stored direction.
-  virtual Vector3 directionFor(const Vector3& position) const;
+  const Vector3& directionFor(const Vector3&) const { return direction_; }
 
   // Normalises (x, y, z); the zero vector is stored as it is and lights nothing.
   void setDirection(float x, float y, float z);

@@ -36,8 +36,6 @@ public:
   DvNode(const DvNode&) = delete;
   DvNode& operator=(const DvNode&) = delete;
 
-  // Diagnostic dump to standard output.
-  virtual void print() const = 0;
   // Draws with OpenGL materials and lighting.
   virtual void render(const DvRenderState& state, const DrawPass& pass) = 0;
   // Per frame and per eye: moves every vertex to where the observer sees it.

@@ -1,17 +1,12 @@
 #include "display/group.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace quillmere {
 
 DvNode* DvGroup::append(std::unique_ptr<DvNode> child) {
   children_.push_back(std::move(child));
   return children_.back().get();
-}
-
-void DvGroup::print() const {
-  std::printf("\nGroup\nnumber of children: %d\n", getNumChildren());
 }
 
 void DvGroup::render(const DvRenderState& state, const DrawPass& pass) {

@@ -19,7 +19,6 @@ public:
   int getNumChildren() const { return int(children_.size()); }
   DvNode* getChild(int index) const { return children_[std::size_t(index)].get(); }
 
-  void print() const override;
   void render(const DvRenderState& state, const DrawPass& pass) override;
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;

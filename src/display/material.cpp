@@ -6,7 +6,6 @@
 
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdio>
 
 namespace quillmere {
 
@@ -19,10 +18,6 @@ const GLenum kColourParameter[4] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMIS
 void sendColour(GLenum parameter, const Vector3& rgb, float factor, float alpha) {
   const float rgba[4] = {factor * rgb.x, factor * rgb.y, factor * rgb.z, alpha};
   glMaterialfv(GL_FRONT_AND_BACK, parameter, rgba);
-}
-
-void printColour(const char* label, const Vector3& rgb) {
-  std::printf("%s(%g, %g, %g)\n", label, double(rgb.x), double(rgb.y), double(rgb.z));
 }
 
 } // namespace
@@ -88,15 +83,6 @@ void DvMaterial::render(const DvRenderState&, const DrawPass& pass) {
     printWarning("Error in render(): Unknown render style\n");
   }
   if (glGetError() != GL_NO_ERROR) printWarning("Error after render/material\n");
-}
-
-void DvMaterial::print() const {
-  std::printf("\nMaterial\n");
-  printColour("ambient color:  ", colours_[Ambient]);
-  printColour("diffuse color:  ", colours_[Diffuse]);
-  printColour("specular color: ", colours_[Specular]);
-  printColour("emissive color: ", colours_[Emissive]);
-  std::printf("shininess:       %g)\ntransparency:    %g)\n\n", double(shininess_), double(transparency_));
 }
 
 } // namespace quillmere

@@ -40,7 +40,6 @@ public:
   // material's are not ignored, scaled by f, with its transparency as alpha.
   void renderVertex(const VertexMaterial& vertex, float factor) const;
 
-  void print() const override;
   void render(const DvRenderState& state, const DrawPass& pass) override;
   void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
   void renderSoftware(const DvRenderState&, const DrawPass&) override {}

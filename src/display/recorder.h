@@ -34,7 +34,6 @@ public:
   bool restoreNextSubFrame(RelObserver& observer);
 
   int count() const { return count_; }
-  int cursor() const { return cursor_; }
   const SubFrame& subFrame(int index) const { return subFrames_[index]; }
 
 private:

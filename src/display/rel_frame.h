@@ -23,7 +23,7 @@ public:
   const FrameTransformation& transformation() const { return transformation_; }
 
   // Writes "RelFrame" with translation and velocity.
-  void print() const override;
+  void print() const;
   void render(const DvRenderState&, const DrawPass&) override {}
   // Updates the frame transformation with the observer and puts it in the
   // holder; dumps itself only when the render state asks for tracing.

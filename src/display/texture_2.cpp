@@ -212,10 +212,4 @@ void DvTextureBinding::render(const DvRenderState& state, const DrawPass& pass) 
   glDisable(GL_TEXTURE_2D);
 }
 
-void DvTextureBinding::print() const { std::printf("Texture binding\n"); }
-
-void DvTexture2::print() const {
-  std::printf("Texture 2\n\nWidth: %d   height: %d   components: %d\n", width_, height_, components_);
-}
-
 } // namespace quillmere

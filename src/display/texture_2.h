@@ -70,7 +70,6 @@ public:
   const std::vector<unsigned char>& getSourcePixels() const { return source_; }
   unsigned getDisplayList() const { return displayList_; }
 
-  void print() const override;
   // Style 0: binds the texture (the compiled list); styles 1..3 and a node
   // without an image disable texturing.
   void render(const DvRenderState& state, const DrawPass& pass) override;
@@ -112,7 +111,6 @@ class DvTextureBinding : public DvNode {
 public:
   explicit DvTextureBinding(DvTexture2* texture) : texture_(texture) {}
 
-  void print() const override;
   void render(const DvRenderState& state, const DrawPass& pass) override;
   void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
   void renderSoftware(const DvRenderState& state, const DrawPass& pass) override { render(state, pass); }

@@ -355,14 +355,6 @@ void DvVertexSet::computeSpectralColours(const DvRenderState& state, const DvVer
   runPieces(runs, job.count < kParallelColours ? 1 : state.threads, colourRun, &job);
 }
 
-void DvVertexSet::print() const {
-  std::printf("Primitive Vertices\n\n\n");
-  for (const DvVertex& v : vertices_)
-    std::printf("C(%g, %g, %g)   N(%g, %g, %g)   T(%g, %g)\n", double(v.position.x), double(v.position.y),
-                double(v.position.z), double(v.normal.x), double(v.normal.y), double(v.normal.z),
-                double(v.texCoord[0]), double(v.texCoord[1]));
-}
-
 void DvVertexSet::countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
                                   long& mostIndices) const {
   fewestVertices += vertexCount();

@@ -68,8 +68,6 @@ public:
   // The colour the last spectral draw gave each vertex (empty before one).
   const std::vector<Vector3>& spectralColours() const { return colours_; }
 
-  // "Primitive Vertices", then one line per source vertex.
-  void print() const override;
   void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
                        long& mostIndices) const override;
   // The box of the source positions; (0, 0, 0) twice without vertices. Always 1.

@@ -54,8 +54,6 @@ public:
 
   const Vector3& translation() const { return translation_; }
   const Vector3& velocity() const { return velocity_; }
-  const Matrix4& boostMatrix() const { return boost_; } // rounded to float; update boosts in double
-  const Vector4& translationEvent() const { return translationEvent_; }
   const MovingFrameState& state() const { return state_; }
 
 private:

@@ -34,7 +34,6 @@ struct Matrix4 {
 
   // q = M·(p, 1), returned divided by q.w.
   Vector3 transformPoint(const Vector3& p) const;
-  void transformPointInPlace(Vector3& p) const { p = transformPoint(p); }
   // q = Mᵀ·(p, 1) divided by q.w: for a rotation, the inverse rotation.
   Vector3 transformPointTransposed(const Vector3& p) const;
   // v := M·v, no division: carries events and 4-velocities between frames.

@@ -28,8 +28,6 @@ public:
   // Nothing else (matrices, 4-velocity) is recomputed.
   void setFlightDirection(float x, float y, float z);
   void setUpDirection(float x, float y, float z);
-  void getUpDirection(float& x, float& y, float& z) const { upDirection_.components(x, y, z); }
-  void getEvent(float& x, float& y, float& z, float& t) const { event_.components(x, y, z, t); }
 
   // Stores the controls and applies the speed-dependent limits (no thrust
   // above β = 0.999, no braking and no turning below β = 0.1) and the caps
@@ -81,8 +79,6 @@ public:
   const Vector4& eyeEvent() const { return eyeEvent_; }
   float speed() const { return float(speed_); }
   float gamma() const { return float(gamma_); }
-  double speedPrecise() const { return speed_; }
-  double gammaPrecise() const { return gamma_; }
   const Vector3& flightDirection() const { return flightDirection_; }
   const Vector3& upDirection() const { return upDirection_; }
   float properTime() const { return float(properTime_); }

@@ -26,9 +26,6 @@ struct Vector3 {
   // Copy scaled by 1/length. No zero check: a zero vector gives non-finite values.
   Vector3 normalized() const;
 
-  // Stores (x, y, z)/|(x, y, z)|.
-  void setNormalized(float xValue, float yValue, float zValue);
-
   void components(float& xOut, float& yOut, float& zOut) const {
     xOut = x;
     yOut = y;
@@ -110,10 +107,6 @@ inline bool Vector3::normalize() {
 inline Vector3 Vector3::normalized() const {
   float inverseLength = 1.0f / length();
   return {x * inverseLength, y * inverseLength, z * inverseLength};
-}
-
-inline void Vector3::setNormalized(float xValue, float yValue, float zValue) {
-  *this = Vector3(xValue, yValue, zValue).normalized();
 }
 
 // Writes "(x,y,z)", as the frame-of-reference trace prints positions.

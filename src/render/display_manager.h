@@ -23,7 +23,6 @@ class Viewer;
 class DvDisplayManager {
 public:
   explicit DvDisplayManager(DvRenderState& state);
-  virtual ~DvDisplayManager() = default;
 
   void setObserver(RelObserver* observer) { observer_ = observer; }
   void setOverlay(StatusOverlay* overlay) { overlay_ = overlay; }
@@ -51,12 +50,12 @@ public:
   bool skipStep();
   // Draws one frame with its status bar into the current framebuffer (the
   // back buffer when double-buffered) and returns; it never swaps.
-  virtual void display();
+  void display();
   // Transforms the scene for the observer (per eye in per-eye stereo).
-  virtual void updateScene();
+  void updateScene();
   // Projection, camera and drawing of one eye (0 first or only, 1 second),
   // with accumulation passes.
-  virtual void renderView(float eyeAngleDegrees, float eyeOffset, int stereoEye);
+  void renderView(float eyeAngleDegrees, float eyeOffset, int stereoEye);
 
   // Pixel jitter (px, py) and eye jitter (ex, ey) around a focus plane.
   void accFrustum(double left, double right, double bottom, double top, double zNear, double zFar,

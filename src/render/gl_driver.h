@@ -1,13 +1,17 @@
-// Keeps the OpenGL driver loaded until the process ends. Mesa unloads its
-// driver library when the last context goes, before LeakSanitizer makes its
-// report at exit; the driver's allocations for the life of the process then
-// show as "<unknown module>" and cannot be told apart from ours. Held open,
-// they carry the driver's name, which the leak suppressions name.
+// Keeps the OpenGL driver loaded until the process ends, in sanitizer builds.
+// Mesa unloads its driver library when the last context goes, before
+// LeakSanitizer makes its report at exit; the driver's allocations for the
+// life of the process then show as "<unknown module>" and cannot be told
+// apart from ours. Held open, they carry the driver's name, which the leak
+// suppressions name. Call it before the first context is made.
 #pragma once
 
 namespace quillmere {
 
-// Does its work only in sanitizer builds; elsewhere it does nothing.
-void keepGLDriverLoaded();
+#ifdef QUILLMERE_SANITIZE
+void keepGLDriverLoaded(); // sanitizer_driver_pin.cpp
+#else
+inline void keepGLDriverLoaded() {}
+#endif
 
 } // namespace quillmere

@@ -9,14 +9,11 @@ namespace quillmere {
 
 class DvGLLight {
 public:
-  DvGLLight() = default;
-  virtual ~DvGLLight() = default;
-
   // A light that is on sets OpenGL light `lightNumber` (0..7) as a directional
   // light with diffuse and specular colour·intensity and no ambient term (as a
   // VRML light), and enables it.
   // A light that is off changes nothing: it is not disabled.
-  virtual void apply(int lightNumber) const;
+  void apply(int lightNumber) const;
 
   void setColour(float red, float green, float blue) { colour_ = Vector3(red, green, blue); }
   void setDirection(float x, float y, float z) { direction_ = Vector3(x, y, z); }

@@ -1,6 +1,7 @@
 #include "render/picture_2d.h"
 
 #include "diagnostics/diagnostics.h"
+#include "render/magick_session.h"
 
 #include <magick/MagickCore.h>
 
@@ -16,20 +17,6 @@
 namespace quillmere {
 
 namespace {
-
-// MagickCore is set up once per process, on the first load, and torn down
-// once at exit. It runs on our one thread (no OpenMP team), and it installs
-// no signal handlers: a crash stays ours to report.
-class MagickLifetime {
-public:
-  MagickLifetime() {
-    MagickCoreGenesis(nullptr, MagickFalse);
-    SetMagickResourceLimit(ThreadResource, 1);
-  }
-  ~MagickLifetime() { MagickCoreTerminus(); }
-};
-
-void ensureMagick() { static MagickLifetime lifetime; }
 
 // Files are read by us and handed to MagickCore as bytes, so the name is
 // only ever a path: MagickCore never sees it and cannot take "xc:red",
@@ -134,7 +121,7 @@ struct PictureFiller {
 };
 
 bool Picture2D::load(const char* fileName) {
-  ensureMagick();
+  startMagickCore();
   std::vector<unsigned char> bytes;
   std::string reason;
   if (!readRegularFile(fileName, bytes, reason)) {
@@ -149,7 +136,7 @@ bool Picture2D::load(const char* fileName) {
 }
 
 bool Picture2D::loadBytes(const unsigned char* bytes, std::size_t size, const char* fileName) {
-  ensureMagick();
+  startMagickCore();
   if (!bytes || size == 0 || size > std::size_t(kMaxFileBytes)) {
     printWarning("Could not decode image file %s: %s\n", fileName, size == 0 ? "it is empty" : "it is too large");
     return false;

@@ -1,5 +1,5 @@
 // A hash dictionary from an interned name's identity to a pointer: the DEF
-// table of an input file and the node-name registry. It owns its entries, not
+// table of an input file. It owns its entries, not
 // the pointed-to objects. It starts with the bucket count it is made with and
 // doubles it whenever the entries reach four per bucket, so a file with
 // hundreds of thousands of DEF names is still read in linear time.
@@ -26,13 +26,6 @@ public:
   bool find(Key key, void*& value) const;
   void clear();
   int getNumEntries() const { return numEntries_; }
-
-  // Calls `visit(key, value)` for every entry, bucket by bucket.
-  template <typename Visit>
-  void forEach(Visit visit) const {
-    for (int i = 0; i < numBuckets_; ++i)
-      for (const Entry* entry = buckets_[i]; entry; entry = entry->next) visit(entry->key, entry->value);
-  }
 
 private:
   struct Entry {

@@ -20,7 +20,6 @@ public:
   virtual bool readValue(QvInputFile& in) = 0; // the type's own syntax
 
   void setContainer(QvNode* node); // also sets the default flag
-  QvNode* getContainer() const { return container_; }
 
   // One occurrence of the field in a file, after its name: a value, `~`, or a
   // value followed by `~`. `name` only serves the failure message.
@@ -56,7 +55,7 @@ public:
   int maxNum = 0; // capacity; equal to num except while a list is being read
 
   bool readValue(QvInputFile& in) override;
-  virtual void makeRoom(int newNum) {
+  void makeRoom(int newNum) {
     if (newNum != num) allocValues(newNum);
   }
   // Exactly `newNum` values, keeping the existing ones; none (a null array) when newNum <= 0.

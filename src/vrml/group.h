@@ -19,9 +19,8 @@ public:
   bool readInstance(QvInputFile& in) override;
   const char* getKeyword() const override { return "Group"; }
 
-  virtual QvChildList* getChildren() { return &children_; }
   // Child nodes up to the closing brace or a `NULL`.
-  virtual bool readChildren(QvInputFile& in);
+  bool readChildren(QvInputFile& in);
 
   int getNumChildren() const { return children_.getLength(); }
   QvNode* getChild(int index) const { return children_[index]; }

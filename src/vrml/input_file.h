@@ -35,7 +35,6 @@ public:
   // The file's name as the user gave it, for the location line of read
   // errors ("Occurred at line 5 of scene.wrl"); empty: the line alone.
   void setFileName(const char* name) { fileName_ = name ? name : ""; }
-  std::FILE* getCurFile() const { return file_; }
   int getLineNum() const { return lineNum_; }
   float getVersion() const { return version_; }
   bool isHeaderOk() const { return headerOk_; }

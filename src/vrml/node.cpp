@@ -1,6 +1,5 @@
 #include "vrml/node.h"
 
-#include "vrml/dict.h"
 #include "vrml/field_table.h"
 #include "vrml/group.h"
 #include "vrml/input_file.h"
@@ -13,40 +12,10 @@
 #include <string>
 #include <memory>
 #include <new>
-#include <unordered_set>
 
 namespace quillmere {
 
 namespace {
-
-// Node-name registry: name -> the nodes bearing it. A set rather than a list
-// so that freeing many nodes of one name stays linear.
-using NamedNodes = std::unordered_set<QvNode*>;
-
-QvDict*& registry() {
-  static QvDict* dict = nullptr; // lives until the process ends
-  return dict;
-}
-
-QvDict& theRegistry() {
-  QvScene::init();
-  return *registry();
-}
-
-void registryAdd(const QvName& name, QvNode* node) {
-  void* found;
-  if (!theRegistry().find(name.key(), found)) {
-    auto named = std::make_unique<NamedNodes>();
-    theRegistry().enter(name.key(), named.get());
-    found = named.release();
-  }
-  static_cast<NamedNodes*>(found)->insert(node);
-}
-
-void registryRemove(const QvName& name, QvNode* node) {
-  void* found;
-  if (theRegistry().find(name.key(), found)) static_cast<NamedNodes*>(found)->erase(node);
-}
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -102,29 +71,13 @@ const QvName& qvFieldsKeyword() {
   return name;
 }
 
-QvNode::~QvNode() {
-  if (!objName.isEmpty()) registryRemove(objName, this);
-}
+QvNode::~QvNode() = default;
 
 void QvNode::unref() {
   if (--refCount_ <= 0) delete this;
 }
 
-void QvNode::setName(const QvName& name) {
-  if (!objName.isEmpty()) registryRemove(objName, this);
-  objName = acceptableNodeName(name);
-  if (!objName.isEmpty()) registryAdd(objName, this);
-}
-
-int qvNumNodesNamed(const QvName& name) {
-  void* found;
-  if (!theRegistry().find(name.key(), found)) return 0;
-  return static_cast<int>(static_cast<NamedNodes*>(found)->size());
-}
-
-void QvScene::init() {
-  if (!registry()) registry() = new QvDict(251);
-}
+void QvNode::setName(const QvName& name) { objName = acceptableNodeName(name); }
 
 bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
   root.reset();

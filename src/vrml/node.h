@@ -1,5 +1,5 @@
-// The node base class of the scene-file reader, the DEF/USE mechanism, the
-// node-name registry and the top-level read.
+// The node base class of the scene-file reader, the DEF/USE mechanism and
+// the top-level read.
 //
 // Ownership: nodes are reference counted. A group holds one reference to
 // each entry of its child list, so a node reached through several USEs is
@@ -38,8 +38,7 @@ public:
 
   const QvName& getName() const { return objName; }
   // Sets the node's own name, rewriting characters a node name cannot hold
-  // (braces, quotes, white space...) to `_`, and files the node under it in
-  // the registry.
+  // (braces, quotes, white space...) to `_`.
   void setName(const QvName& name);
 
   void ref() { ++refCount_; }
@@ -85,8 +84,6 @@ struct QvNodeUnref {
 using QvNodeHandle = std::unique_ptr<QvNode, QvNodeUnref>;
 
 struct QvScene {
-  // Creates the node-name registry; run before the first file is read.
-  static void init();
   // The top-level read: one root node (or none). On success the root comes
   // back holding one reference for the caller; on failure it is null and
   // every node the read made is freed. A file of several top-level nodes
@@ -114,8 +111,5 @@ private:
 
 // The word that introduces a field declaration list.
 const QvName& qvFieldsKeyword();
-
-// The nodes currently bearing `name` (registry lookup); 0 when none.
-int qvNumNodesNamed(const QvName& name);
 
 } // namespace quillmere

@@ -18,20 +18,4 @@ void QvPtrList::append(void* pointer) {
   ptrs_[num_++] = pointer;
 }
 
-int QvPtrList::find(const void* pointer) const {
-  for (int i = 0; i < num_; ++i)
-    if (ptrs_[i] == pointer) return i;
-  return -1;
-}
-
-void QvPtrList::remove(int index) {
-  if (index < 0 || index >= num_) return;
-  std::memmove(ptrs_ + index, ptrs_ + index + 1, sizeof(void*) * static_cast<unsigned>(num_ - index - 1));
-  --num_;
-}
-
-void QvPtrList::truncate(int length) {
-  if (length >= 0 && length < num_) num_ = length;
-}
-
 } // namespace quillmere

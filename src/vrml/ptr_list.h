@@ -1,6 +1,5 @@
-// Growable lists of untyped pointers: a group's children, the node lists of
-// the name registry. Destroying a list frees only its array, never the
-// pointed-to objects.
+// Growable lists of untyped pointers: a group's children. Destroying a list
+// frees only its array, never the pointed-to objects.
 #pragma once
 
 namespace quillmere {
@@ -16,9 +15,6 @@ public:
 
   // Capacity starts at 4 and doubles, so appending n pointers costs O(n).
   void append(void* pointer);
-  int find(const void* pointer) const; // first index holding it, or -1
-  void remove(int index);              // later elements move down by one
-  void truncate(int length);
   int getLength() const { return num_; }
   void* operator[](int index) const { return ptrs_[index]; }
 

@@ -43,7 +43,6 @@ SceneFileStream::SceneFileStream(const std::string& path) {
   }
   std::fclose(file_);
   file_ = nullptr;
-  compressed_ = true;
   decompress(path);
 }
 

@@ -29,7 +29,6 @@ public:
   std::FILE* file() const { return file_; }
   int systemError() const { return systemError_; }
   const std::string& damage() const { return damage_; }
-  bool compressed() const { return compressed_; }
 
 private:
   void decompress(const std::string& path);
@@ -38,7 +37,6 @@ private:
   std::vector<char> text_; // the decompressed text file_ reads
   int systemError_ = 0;
   std::string damage_;
-  bool compressed_ = false;
 };
 
 } // namespace quillmere

@@ -2,7 +2,6 @@
 
 #include "diagnostics/diagnostics.h"
 
-#include <cstdio>
 
 namespace quillmere {
 
@@ -10,15 +9,6 @@ const char* const QvElement::typeNames[NumNodeTypes] = {
     "Unknown", "OrthographicCamera", "PerspectiveCamera", "DirectionalLight", "PointLight", "SpotLight",
     "NoOpTransform", "MatrixTransform", "Rotation", "Scale", "Transform", "Translation",
     "RELmaterialConstant", "RELmaterialPlanck", "RELmaterialSampled", "RELmaterialRGB", "RELframe"};
-
-const char* const QvState::stackNames[RELframeIndex] = {
-    "Camera", "Coordinate3", "Light", "MaterialBinding", "Material", "NormalBinding", "Normal",
-    "ShapeHints", "Texture2", "Texture2Transformation", "TextureCoordinate2", "Transformation", "RELmaterial"};
-
-void QvElement::print() const {
-  const char* name = type >= 0 && type < NumNodeTypes ? typeNames[type] : "Unknown";
-  std::printf("\t\tElement of type %s\n", name);
-}
 
 QvState::~QvState() {
   while (depth > 0) pop();

@@ -27,9 +27,6 @@ public:
   QvNode* data = nullptr;    // the node the element stands for (not owned)
   int type = Unknown;        // a NodeType
 
-  virtual ~QvElement() = default;
-  virtual void print() const; // "\t\tElement of type <name>" on standard output
-
   // The node the element stands for as its class; null when it is another class.
   template <class Node>
   const Node* nodeAs() const {
@@ -70,11 +67,10 @@ public:
     CameraIndex, Coordinate3Index, LightIndex, MaterialBindingIndex, MaterialIndex, NormalBindingIndex,
     NormalIndex, ShapeHintsIndex, Texture2Index, Texture2TransformationIndex, TextureCoordinate2Index,
     TransformationIndex, RELmaterialIndex,
-    RELframeIndex, // the frame-of-reference stack, which has no entry in stackNames
-    FontStyleIndex, // the font of AsciiText, which has none either
+    RELframeIndex,  // the frame-of-reference stack
+    FontStyleIndex, // the font of AsciiText
     NumStacks
   };
-  static const char* const stackNames[RELframeIndex];
 
   int depth = 0;
   QvElement* stacks[NumStacks] = {}; // top of each stack, null when empty; elements are owned

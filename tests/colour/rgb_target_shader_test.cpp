@@ -23,7 +23,7 @@ TEST(RgbTargetShader, EqualsTheShaderOfAMaterialAimedAtTheVertexsTargets) {
   cyan.setRGB(0.1f, 0.8f, 0.9f);
   const Spectrum* lightSpectra[] = {&sun, &ember, &cyan};
   const SpectralSampling sampling(40, 380.0f, 780.0f);
-  const WavelengthMapping mapping(380.0f, 780.0f);
+  const WavelengthMapping mapping;
   std::mt19937 random(86);
   std::uniform_real_distribution<float> unit(-1.0f, 1.0f), positive(0.0f, 1.0f);
   auto direction = [&]() {

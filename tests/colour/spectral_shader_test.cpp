@@ -47,7 +47,7 @@ TEST(SpectralShader, EqualsShadeVertexAndConversionForEveryKindOfSpectrum) {
   const SpectralSampling sampling(40, 380.0f, 780.0f);
   SampledSpectrum observed;
   observed.resample(40, 380.0f, 780.0f);
-  const WavelengthMapping mapping(380.0f, 780.0f);
+  const WavelengthMapping mapping;
   const GamutMapping clamp;
 
   std::mt19937 random(1905);

@@ -2,6 +2,8 @@
 // tests that run the program itself.
 #pragma once
 
+#include "render/magick_session.h"
+
 #include <magick/MagickCore.h>
 
 #include <string>
@@ -18,8 +20,7 @@ struct Picture {
 
 // The picture at `path`, 8 bits per channel; empty when it cannot be read.
 inline Picture readPicture(const std::string& path) {
-  static const bool started = (MagickCoreGenesis("quillmere-tests", MagickFalse), true);
-  (void)started;
+  startMagickCore();
   Picture picture;
   ExceptionInfo* exception = AcquireExceptionInfo();
   ImageInfo* info = AcquireImageInfo();

@@ -25,7 +25,6 @@ std::string scene(const std::string& body) { return std::string(kHeader) + body;
 TEST(Catalogue, EveryNodeOfTheSampleSceneReads) {
   std::FILE* file = std::fopen(QUILLMERE_TEST_DATA "/vrml/every_node.wrl", "r");
   ASSERT_NE(file, nullptr);
-  QvScene::init();
   QvInputFile in;
   in.setFilePointer(file);
   testing::internal::CaptureStderr();

@@ -20,7 +20,6 @@ struct LenientRead {
 };
 
 LenientRead readLeniently(const std::string& text) {
-  QvScene::init();
   LenientRead result;
   TextInput input(text);
   input.in.setLenient("model.wrl");

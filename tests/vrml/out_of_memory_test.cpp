@@ -18,7 +18,6 @@ namespace {
 
 // readScene, with allocation number `failAt` of the read itself made to fail.
 SceneRead readFailingAt(const std::string& text, long failAt) {
-  QvScene::init();
   SceneRead result;
   TextInput input(text);
   testing::internal::CaptureStderr();

@@ -41,7 +41,6 @@ struct SceneRead {
 };
 
 inline SceneRead readScene(const std::string& text) {
-  QvScene::init();
   SceneRead result;
   TextInput input(text);
   testing::internal::CaptureStderr();

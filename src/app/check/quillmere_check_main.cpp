@@ -192,7 +192,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s", kUsage);
     return 2;
   }
-  QvScene::init();
   bool allOk = true;
   for (const char* path : paths) {
     bool ok;

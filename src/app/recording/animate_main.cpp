@@ -2,6 +2,8 @@
 // animated GIF (4 hundredths of a second per frame, looping), through
 // MagickCore. Exit status 0 on success, 1 when a frame cannot be read or the
 // GIF cannot be written, 2 for a bad command line.
+#include "render/magick_session.h"
+
 #include <magick/MagickCore.h>
 
 #include <cstdio>
@@ -12,7 +14,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: quillmere-animate OUT.gif FRAME.png...\n");
     return 2;
   }
-  MagickCoreGenesis(argv[0], MagickFalse);
+  quillmere::startMagickCore();
   ExceptionInfo* exception = AcquireExceptionInfo();
   ImageInfo* info = AcquireImageInfo();
   Image* frames = NewImageList();
@@ -41,6 +43,5 @@ int main(int argc, char** argv) {
   if (frames) DestroyImageList(frames);
   DestroyImageInfo(info);
   DestroyExceptionInfo(exception);
-  MagickCoreTerminus();
   return ok ? 0 : 1;
 }

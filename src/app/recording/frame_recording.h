@@ -22,8 +22,6 @@ public:
   // Creates the folder, or the movie for frames of settings' size. An empty
   // target records nothing. False, with a message naming the target.
   bool open(const std::string& target, const MovieSettings& settings);
-  bool isActive() const { return !target_.empty(); }
-  bool isMovie() const { return movie_.isOpen(); }
   bool failed() const { return failed_; } // a frame could not be written
 
   // Writes frame `frameInFlight` (from 1) of width × height RGB pixels,

@@ -1,5 +1,7 @@
 #include "app/recording/png_writer.h"
 
+#include "render/magick_session.h"
+
 #include <GL/gl.h>
 #include <magick/MagickCore.h>
 
@@ -8,18 +10,6 @@
 #include <cstring>
 
 namespace quillmere {
-
-namespace {
-
-// MagickCore is set up once per process and torn down at its end.
-struct MagickSession {
-  MagickSession() { MagickCoreGenesis("quillmere", MagickFalse); }
-  ~MagickSession() { MagickCoreTerminus(); }
-};
-
-void ensureMagick() { static MagickSession session; }
-
-} // namespace
 
 void readViewport(int x, int y, int width, int height, std::vector<std::uint8_t>& rgb) {
   rgb.resize(std::size_t(width) * std::size_t(height) * 3);
@@ -40,7 +30,7 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     std::fprintf(stderr, "Could not write the frame %s: %s\n", path.c_str(), std::strerror(errno));
     return false;
   }
-  ensureMagick();
+  startMagickCore();
   // MagickCore wants the top row first.
   std::vector<std::uint8_t> topFirst(rgb.size());
   const std::size_t row = std::size_t(width) * 3;

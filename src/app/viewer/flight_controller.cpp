@@ -101,11 +101,6 @@ void FlightController::skipStep() {
   if (!stopped_ && !manager_.skipStep()) stopped_ = 1;
 }
 
-void FlightController::tick() {
-  advance();
-  display();
-}
-
 FlightController::KeyResult FlightController::characterKey(unsigned char key) {
   RelObserver* o = observer();
   switch (key) {

@@ -49,8 +49,6 @@ public:
   // One timer tick without drawing: running, the display manager advances
   // (and the controller stops itself past the end time); stopped, the camera spins.
   void advance();
-  // advance, then display.
-  void tick();
   // A running step along the world line without drawing (the display
   // manager's skipStep); past the end time the controller stops itself.
   void skipStep();
