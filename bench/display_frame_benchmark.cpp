@@ -17,8 +17,8 @@
 #include "display/rel_frame.h"
 #include "relativity/lorentz.h"
 #include "relativity/observer.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <benchmark/benchmark.h>
 

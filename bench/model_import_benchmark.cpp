@@ -11,7 +11,7 @@
 // QUILLMERE_MODEL_FOLDER=DIR that folder is used (and written first when it
 // has no mesh.gltf yet).
 #include "display/group.h"
-#include "display/scene_conversion.h"
+#include "scene/scene_conversion.h"
 #include "scene/model_import.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"

@@ -20,7 +20,7 @@
 //   /usr/bin/time -v build/bin/quillmere-check /tmp/large_mesh.wrl            (Maximum resident set size)
 //   /usr/bin/time -v build/bin/quillmere-check --convert /tmp/large_mesh.wrl
 #include "display/group.h"
-#include "display/scene_conversion.h"
+#include "scene/scene_conversion.h"
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"

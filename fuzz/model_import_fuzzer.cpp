@@ -7,8 +7,8 @@
 // the same bytes.
 #include "display/group.h"
 #include "relativity/observer.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 #include "scene/model_import.h"
 
 #include <cstdint>

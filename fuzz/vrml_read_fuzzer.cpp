@@ -5,10 +5,10 @@
 // scene is also transformed for a moving observer, so bad indices, budgets
 // and physical values reach the per-vertex code.
 #include "display/group.h"
-#include "display/scene_conversion.h"
+#include "scene/scene_conversion.h"
 #include "relativity/observer.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 #include "vrml/group.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"

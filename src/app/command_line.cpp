@@ -1,11 +1,11 @@
 #include "app/command_line.h"
 
 #include "colour/colour_pipeline.h"
-#include "display/display_budget.h"
-#include "display/recorder.h"
+#include "scene/display_budget.h"
+#include "relativity/recorder.h"
 #include "render/display_manager.h"
 #include "render/jitter.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // and options for running, recording and every render setting.
 #pragma once
 
-#include "render/render_settings.h"
+#include "gl/render_settings.h"
 
 #include <optional>
 #include <string>

@@ -2,10 +2,10 @@
 
 #include "app/file_access.h"
 #include "diagnostics/diagnostics.h"
-#include "display/display_budget.h"
-#include "display/scene_conversion.h"
+#include "scene/display_budget.h"
+#include "scene/scene_conversion.h"
 #include "scene/model_import.h"
-#include "display/start_view.h"
+#include "scene/start_view.h"
 #include "vrml/file_paths.h"
 #include "vrml/input_file.h"
 #include "vrml/node.h"

@@ -15,7 +15,7 @@
 #include "display/group.h"
 #include "relativity/observer.h"
 #include "render/display_manager.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 #include "render/status_overlay.h"
 
 #include <memory>

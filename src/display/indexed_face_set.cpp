@@ -1,10 +1,10 @@
 #include "display/indexed_face_set.h"
 
 #include "diagnostics/diagnostics.h"
-#include "display/face_triangulation.h"
-#include "display/subdivision.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "mesh/face_triangulation.h"
+#include "mesh/subdivision.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <GL/gl.h>
 #include <algorithm>

@@ -4,9 +4,9 @@
 // per-vertex colours computed from spectra (`renderSoftware`).
 #pragma once
 
-#include "display/face_set_mesh.h"
+#include "mesh/face_set_mesh.h"
 #include "display/vertex_set.h"
-#include "render/render_settings.h"
+#include "gl/render_settings.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "display/lod.h"
 
 #include "relativity/lorentz.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 
 namespace quillmere {
 

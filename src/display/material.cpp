@@ -1,8 +1,8 @@
 #include "display/material.h"
 
 #include "diagnostics/diagnostics.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <GL/gl.h>
 #include <algorithm>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "display/display_node.h"
-#include "display/vertex_material.h"
+#include "mesh/vertex_material.h"
 
 namespace quillmere {
 

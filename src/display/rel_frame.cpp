@@ -1,6 +1,6 @@
 #include "display/rel_frame.h"
 
-#include "render/render_state.h"
+#include "gl/render_state.h"
 
 #include <iostream>
 

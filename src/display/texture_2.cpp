@@ -1,9 +1,9 @@
 #include "display/texture_2.h"
 
 #include "diagnostics/diagnostics.h"
-#include "render/picture_2d.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/picture_2d.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -5,11 +5,11 @@
 #include "colour/rgb_target_shader.h"
 #include "colour/smooth_target_shader.h"
 #include "colour/spectral_shader.h"
-#include "display/worker_pool.h"
+#include "support/worker_pool.h"
 #include "relativity/lorentz.h"
 #include "relativity/lorentz_block.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <GL/gl.h>
 #include <algorithm>

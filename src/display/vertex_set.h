@@ -10,8 +10,8 @@
 #include "display/display_node.h"
 #include "display/material.h"
 #include "display/spectral_material.h"
-#include "display/vertex.h"
-#include "display/vertex_material.h"
+#include "mesh/vertex.h"
+#include "mesh/vertex_material.h"
 #include "relativity/matrix.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 #include "diagnostics/diagnostics.h"
 #include "display/group.h"
 #include "relativity/observer.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 #include "render/status_overlay.h"
 #include "render/viewer.h"
 

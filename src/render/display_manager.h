@@ -7,9 +7,9 @@
 #pragma once
 
 #include "display/display_node.h"
-#include "display/recorder.h"
-#include "render/accumulation.h"
-#include "render/draw_pass.h"
+#include "relativity/recorder.h"
+#include "gl/accumulation.h"
+#include "gl/draw_pass.h"
 #include "render/jitter.h"
 
 namespace quillmere {

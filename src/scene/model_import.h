@@ -9,7 +9,7 @@
 // materials. Animations, skins, morph targets and lights are not read.
 #pragma once
 
-#include "display/scene_conversion.h"
+#include "scene/scene_conversion.h"
 
 #include <string>
 

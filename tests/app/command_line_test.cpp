@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 #include "render/display_manager.h"
-#include "render/render_state.h"
-#include "display/display_budget.h"
+#include "gl/render_state.h"
+#include "scene/display_budget.h"
 
 #include <gtest/gtest.h>
 

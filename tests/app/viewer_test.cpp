@@ -5,7 +5,7 @@
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
 #include "render/display_manager.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 #include "render/status_overlay.h"
 
 #include <gtest/gtest.h>

@@ -10,8 +10,8 @@
 #include "colour/planck_spectrum.h"
 #include "colour/spectral_light.h"
 #include "relativity/observer.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -4,7 +4,7 @@
 
 #include "../vrml/vrml_test_support.h"
 #include "display/group.h"
-#include "display/scene_conversion.h"
+#include "scene/scene_conversion.h"
 
 #include <memory>
 

@@ -1,14 +1,14 @@
 #include "display_test_support.h"
 
 #include "../relativity/expect_vector.h"
-#include "display/face_triangulation.h"
+#include "mesh/face_triangulation.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
 #include "display/lod.h"
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <cmath>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "gl_test_window.h"
 
-#include "render/egl_context.h"
-#include "render/gl_driver.h"
-#include "render/offscreen_framebuffer.h"
+#include "gl/egl_context.h"
+#include "gl/gl_driver.h"
+#include "gl/offscreen_framebuffer.h"
 
 #include "../support/png_file.h"
 

@@ -5,8 +5,8 @@
 #include "display/indexed_face_set.h"
 #include "relativity/lorentz.h"
 #include "relativity/observer.h"
-#include "render/draw_pass.h"
-#include "render/render_state.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 
 #include <cmath>
 #include <memory>

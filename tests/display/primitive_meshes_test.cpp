@@ -3,7 +3,7 @@
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"
 #include "display/material.h"
-#include "display/primitive_meshes.h"
+#include "mesh/primitive_meshes.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include "display/lod.h"
 #include "display/material.h"
 #include "display/rel_frame.h"
-#include "display/start_view.h"
+#include "scene/start_view.h"
 
 #include <cmath>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "display/stroke_font.h"
+#include "mesh/stroke_font.h"
 
 #include "display_test_support.h"
 #include "display/indexed_line_set.h"

@@ -1,4 +1,4 @@
-#include "display/subdivision.h"
+#include "mesh/subdivision.h"
 
 #include "display_test_support.h"
 #include "display/indexed_face_set.h"

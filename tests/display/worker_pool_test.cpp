@@ -1,5 +1,5 @@
 // The pool that shares a job's independent pieces among threads.
-#include "display/worker_pool.h"
+#include "support/worker_pool.h"
 
 #include <gtest/gtest.h>
 

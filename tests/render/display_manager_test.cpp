@@ -3,7 +3,7 @@
 #include "display/group.h"
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 #include "render/status_overlay.h"
 
 #include <gtest/gtest.h>

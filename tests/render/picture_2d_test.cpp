@@ -3,7 +3,7 @@
 // bottom first, alpha 255 opaque.
 #include "../support/png_file.h"
 
-#include "render/picture_2d.h"
+#include "gl/picture_2d.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Model files of our own in each main format (tests/data/scene, written by
 // scripts/make_model_test_data.py), imported with counts worked out by hand.
 #include "colour/planck_spectrum.h"
-#include "display/display_budget.h"
+#include "scene/display_budget.h"
 #include "display/group.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"

@@ -2,7 +2,7 @@
 // tests that run the program itself.
 #pragma once
 
-#include "render/magick_session.h"
+#include "gl/magick_session.h"
 
 #include <magick/MagickCore.h>
 

@@ -9,7 +9,7 @@
 // unknown option). Model files (glTF, OBJ, PLY, STL, …) are imported with
 // --convert and get the same verdict line.
 #include "display/group.h"
-#include "display/scene_conversion.h"
+#include "scene/scene_conversion.h"
 #include "scene/model_import.h"
 #include "vrml/field.h"
 #include "vrml/field_table.h"

@@ -2,7 +2,7 @@
 // animated GIF (4 hundredths of a second per frame, looping), through
 // MagickCore. Exit status 0 on success, 1 when a frame cannot be read or the
 // GIF cannot be written, 2 for a bad command line.
-#include "render/magick_session.h"
+#include "gl/magick_session.h"
 
 #include <magick/MagickCore.h>
 

@@ -1,6 +1,6 @@
 #include "app/recording/png_writer.h"
 
-#include "render/magick_session.h"
+#include "gl/magick_session.h"
 
 #include <GL/gl.h>
 #include <magick/MagickCore.h>

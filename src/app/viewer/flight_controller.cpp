@@ -2,7 +2,7 @@
 
 #include "relativity/observer.h"
 #include "render/display_manager.h"
-#include "render/render_state.h"
+#include "gl/render_state.h"
 
 #include <GL/gl.h>
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "relativity/vector.h"
-#include "render/render_settings.h"
+#include "gl/render_settings.h"
 #include "render/viewer.h"
 
 namespace quillmere {

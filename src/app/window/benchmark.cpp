@@ -4,7 +4,7 @@
 // so both see the same view of the scene.
 #include "app/window/quillmere_window.h"
 
-#include "display/worker_pool.h"
+#include "support/worker_pool.h"
 
 #include <GL/gl.h>
 

@@ -4,7 +4,7 @@
 #include "app/recording/interrupt.h"
 #include "app/recording/png_writer.h"
 #include "app/window/placeholder.h"
-#include "render/gl_driver.h"
+#include "gl/gl_driver.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -13,8 +13,8 @@
 #include "app/command_line.h"
 #include "app/recording/frame_recording.h"
 #include "app/scene_loading.h"
-#include "render/egl_context.h"
-#include "render/offscreen_framebuffer.h"
+#include "gl/egl_context.h"
+#include "gl/offscreen_framebuffer.h"
 
 #include <chrono>
 #include <cstdint>

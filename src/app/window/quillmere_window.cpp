@@ -5,7 +5,7 @@
 #include "app/recording/png_writer.h"
 #include "app/window/menus.h"
 #include "app/window/placeholder.h"
-#include "render/gl_driver.h"
+#include "gl/gl_driver.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>

@@ -2,10 +2,10 @@
 // file leave at their defaults, each showing its state.
 #include "app/window/quillmere_window.h"
 
-#include "display/display_budget.h"
-#include "display/recorder.h"
-#include "display/worker_pool.h"
-#include "render/render_settings.h"
+#include "scene/display_budget.h"
+#include "relativity/recorder.h"
+#include "support/worker_pool.h"
+#include "gl/render_settings.h"
 
 #include <imgui.h>
 
