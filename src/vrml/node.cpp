@@ -79,7 +79,11 @@ void QvNode::unref() {
 
 void QvNode::setName(const QvName& name) { objName = acceptableNodeName(name); }
 
-bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
+namespace {
+
+// Opens, reads and closes a scene file; `report` non-null reads it leniently
+// and counts what was skipped.
+bool readSceneFile(const std::string& path, QvNodeHandle& root, QvScene::LenientReport* report) {
   root.reset();
   SceneFileStream stream(path);
   if (!stream.damage().empty()) QvInputFile::postReadError(nullptr, "%s: %s", path.c_str(), stream.damage().c_str());
@@ -90,29 +94,25 @@ bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
     QvInputFile in;
     in.setFilePointer(stream.file());
     in.setFileName(path.c_str());
-    ok = read(in, node);
-  }
-  root.reset(node);
-  return ok && node;
-}
-
-bool QvScene::readFileLeniently(const std::string& path, QvNodeHandle& root, LenientReport& report) {
-  root.reset();
-  SceneFileStream stream(path);
-  if (!stream.damage().empty()) QvInputFile::postReadError(nullptr, "%s: %s", path.c_str(), stream.damage().c_str());
-  if (!stream.file()) return false;
-  QvNode* node = nullptr;
-  bool ok;
-  {
-    QvInputFile in;
-    in.setFilePointer(stream.file());
-    in.setLenient(path);
-    ok = read(in, node);
-    report.skippedNodes = in.skippedNodes();
-    report.skippedFields = in.skippedFields();
+    if (report) in.setLenient(path);
+    ok = QvScene::read(in, node);
+    if (report) {
+      report->skippedNodes = in.skippedNodes();
+      report->skippedFields = in.skippedFields();
+    }
   }
   root.reset(node);
   return ok;
+}
+
+} // namespace
+
+bool QvScene::readFile(const std::string& path, QvNodeHandle& root) {
+  return readSceneFile(path, root, nullptr) && root;
+}
+
+bool QvScene::readFileLeniently(const std::string& path, QvNodeHandle& root, LenientReport& report) {
+  return readSceneFile(path, root, &report);
 }
 
 bool QvScene::read(QvInputFile& in, QvNode*& root) {

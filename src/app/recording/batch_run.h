@@ -25,4 +25,8 @@ struct BatchProgress {
 // first frame with --screenshot alone, or without a scene.
 bool batchRunEnds(const CommandLine& line, const BatchProgress& progress);
 
+// "frame N of M, F frames per second" on standard error: on one line
+// rewritten in place on a terminal, every tenth of the run otherwise.
+void reportBatchProgress(int stepsDone, int frames, double seconds);
+
 } // namespace quillmere

@@ -1,8 +1,12 @@
 #include "app/recording/frame_range.h"
 
+#include "app/command_line.h"
 #include "app/parameters.h"
+#include "app/recording/frame_recording.h"
 #include "app/scene_loading.h"
 #include "app/viewer/flight_controller.h"
+
+#include <cstdio>
 
 namespace quillmere {
 
@@ -37,6 +41,18 @@ bool stepToFrame(FlightController& viewer, int firstFrame, std::string& error) {
     }
   }
   return true;
+}
+
+bool startFrameRange(FrameRecording& recording, FlightController* controller, const CommandLine& line,
+                     float frameRate, int width, int height) {
+  if (controller && line.firstFrame > 1) {
+    std::string error;
+    if (!stepToFrame(*controller, line.firstFrame, error)) {
+      std::fprintf(stderr, "quillmere: %s\n", error.c_str());
+      return false;
+    }
+  }
+  return recording.open(line.recordFolder, movieSettingsFor(line, frameRate, width, height));
 }
 
 } // namespace quillmere

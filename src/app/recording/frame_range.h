@@ -8,6 +8,8 @@
 namespace quillmere {
 
 class FlightController;
+class FrameRecording;
+struct CommandLine;
 struct Parameters;
 
 // The frames a whole run draws: one per step, the last being the step that
@@ -24,5 +26,12 @@ int flightFrameCount(const std::string& path);
 // drawing them, so the next step is frame `firstFrame`. False, with a
 // message in `error`, when the flight ends before it.
 bool stepToFrame(FlightController& viewer, int firstFrame, std::string& error);
+
+// The start of a recorded batch run: flies to --first-frame (with a
+// controller), then opens --record's folder or movie for frames of
+// width × height at `frameRate` frames per second (or --fps). False, with
+// a message on standard error.
+bool startFrameRange(FrameRecording& recording, FlightController* controller, const CommandLine& line,
+                     float frameRate, int width, int height);
 
 } // namespace quillmere

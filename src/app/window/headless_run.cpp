@@ -1,5 +1,6 @@
 #include "app/window/headless_run.h"
 
+#include "app/recording/batch_run.h"
 #include "app/recording/frame_range.h"
 #include "app/recording/interrupt.h"
 #include "app/recording/png_writer.h"
@@ -100,16 +101,8 @@ bool HeadlessRun::load() {
 
 bool HeadlessRun::startRecording() {
   catchInterrupt(); // before the movie is opened, so that no signal can leave it without its trailer
-  if (viewer_ && line_.firstFrame > 1) {
-    std::string error;
-    if (!stepToFrame(*viewer_, line_.firstFrame, error)) {
-      std::fprintf(stderr, "quillmere: %s\n", error.c_str());
-      return false;
-    }
-  }
   const float frameRate = scene_ ? scene_->parameters.frameRate : 0.0f;
-  MovieSettings movie = movieSettingsFor(line_, frameRate, line_.width, line_.height);
-  return recording_.open(line_.recordFolder, movie);
+  return startFrameRange(recording_, viewer_, line_, frameRate, line_.width, line_.height);
 }
 
 // One step as the window's timer makes it: advance, draw, then read back
@@ -151,15 +144,7 @@ void HeadlessRun::showError(const char* message) { std::fprintf(stderr, "Error: 
 void HeadlessRun::reportProgress() const {
   if (line_.frames <= 0) return;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
-  double fps = seconds > 0 ? stepsDone_ / seconds : 0;
-  if (isatty(2)) {
-    std::fprintf(stderr, "\rframe %d of %d, %.1f frames per second", stepsDone_, line_.frames, fps);
-  } else {
-    int every = line_.frames >= 10 ? line_.frames / 10 : 1;
-    if (stepsDone_ % every == 0 || stepsDone_ == line_.frames)
-      std::fprintf(stderr, "frame %d of %d, %.1f frames per second\n", stepsDone_, line_.frames, fps);
-  }
-  std::fflush(stderr);
+  reportBatchProgress(stepsDone_, line_.frames, seconds);
 }
 
 } // namespace quillmere

@@ -444,15 +444,7 @@ void QuillmereWindow::afterStep() {
 void QuillmereWindow::reportProgress() {
   if (line_.frames <= 0 || !scene_) return;
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime_).count();
-  double fps = seconds > 0 ? stepsDone_ / seconds : 0;
-  if (isatty(2)) {
-    std::fprintf(stderr, "\rframe %d of %d, %.1f frames per second", stepsDone_, line_.frames, fps);
-  } else {
-    int every = line_.frames >= 10 ? line_.frames / 10 : 1;
-    if (stepsDone_ % every == 0 || stepsDone_ == line_.frames)
-      std::fprintf(stderr, "frame %d of %d, %.1f frames per second\n", stepsDone_, line_.frames, fps);
-  }
-  std::fflush(stderr);
+  reportBatchProgress(stepsDone_, line_.frames, seconds);
 }
 
 void QuillmereWindow::onKeyboard(unsigned char key, int x, int y) {

@@ -15,16 +15,8 @@ namespace quillmere {
 bool QuillmereWindow::startRecording() {
   // Before the movie is opened, so that no signal can leave it without its trailer.
   if (batch_ || movieFormatOf(line_.recordFolder) != MovieFormat::None) catchInterrupt();
-  if (viewer_ && line_.firstFrame > 1) {
-    std::string error;
-    if (!stepToFrame(*viewer_, line_.firstFrame, error)) {
-      std::fprintf(stderr, "quillmere: %s\n", error.c_str());
-      return false;
-    }
-  }
   const float frameRate = scene_ ? scene_->parameters.frameRate : 0.0f;
-  MovieSettings movie = movieSettingsFor(line_, frameRate, width_, height_ - menuBarHeight());
-  return recording_.open(line_.recordFolder, movie);
+  return startFrameRange(recording_, viewer_, line_, frameRate, width_, height_ - menuBarHeight());
 }
 
 bool QuillmereWindow::recordFrame() {
