@@ -1,17 +1,15 @@
 // The quillmere program end to end under a display (Xvfb without a screen):
 // recorded frames, screenshots, the placeholder, accumulation and stereo,
 // and every scene of tests/data/patterns drawn.
+#include "../support/program_folder.h"
 #include "../support/read_picture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,35 +20,7 @@ namespace fs = std::filesystem;
 using quillmere::test::Picture;
 using quillmere::test::readPicture;
 
-class Program : public testing::Test {
-protected:
-  // Without a display the program draws offscreen through EGL.
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("quillmere-program-" + std::to_string(::getpid()) + "-" +
-                                           testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    if (!std::getenv("DISPLAY") && run("--headless --frames 1 --screenshot probe.png --size 32x32") != 0)
-      GTEST_SKIP() << "no display and no EGL";
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  // Runs quillmere with `arguments` in the test's folder; returns the exit status.
-  int run(const std::string& arguments) {
-    std::string command = "cd '" + folder_.string() + "' && '" QUILLMERE_PROGRAM "' " + arguments + " >output.txt 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::string path(const std::string& name) const { return (folder_ / name).string(); }
-  void write(const std::string& name, const std::string& text) const { std::ofstream(folder_ / name) << text; }
-  // What the last run wrote to standard output and standard error.
-  std::string output() const {
-    std::ifstream in(folder_ / "output.txt");
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-
-  fs::path folder_;
-};
+class Program : public quillmere::test::ProgramFolder {};
 
 const std::string kFlight = QUILLMERE_EXAMPLES "/flight.par";
 

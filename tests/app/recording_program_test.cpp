@@ -3,6 +3,7 @@
 // movies read back through the ffmpeg programs, offscreen pictures match the
 // window's, the render farm joins its segments, and Ctrl+C leaves a playable
 // movie.
+#include "../support/program_folder.h"
 #include "../support/read_picture.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,32 +30,8 @@ double meanDifference(const Picture& a, const Picture& b) {
   return sum / double(a.rgb.size());
 }
 
-class Recording : public testing::Test {
+class Recording : public quillmere::test::ProgramFolder {
 protected:
-  // Without a display the program draws through EGL; the tests need one of the two.
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("quillmere-recording-" + std::to_string(::getpid()) + "-" +
-                                           testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    if (!std::getenv("DISPLAY") && !eglWorks()) GTEST_SKIP() << "no display and no EGL";
-  }
-  bool eglWorks() { return run("--headless --frames 1 --screenshot probe.png --size 32x32") == 0; }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  // Runs `command` in the test's folder; returns its exit status.
-  int shell(const std::string& command) {
-    int status = std::system(("cd '" + folder_.string() + "' && " + command).c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  int run(const std::string& arguments) { return shell("'" QUILLMERE_PROGRAM "' " + arguments + " >output.txt 2>&1"); }
-  std::string path(const std::string& name) const { return (folder_ / name).string(); }
-  std::string text(const std::string& name) const {
-    std::ifstream in(path(name));
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-  }
   std::string frame(const std::string& folder, int number) const {
     char name[32];
     std::snprintf(name, sizeof name, "/frame-%05d.png", number);
@@ -70,8 +45,6 @@ protected:
     while (!result.empty() && (result.back() == '\n' || result.back() == ',')) result.pop_back();
     return result;
   }
-
-  fs::path folder_;
 };
 
 const std::string kFlight = QUILLMERE_EXAMPLES "/flight.par";

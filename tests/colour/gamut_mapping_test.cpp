@@ -14,7 +14,6 @@ static void expectClip(int method, Vector3 colour, const Vector3& expected) {
 }
 
 TEST(GamutMapping, EachMethodOnItsExamples) {
-  EXPECT_EQ(GamutMapping().method(), 0);
   expectClip(0, {1.5f, -0.2f, 0.5f}, {1, 0, 0.5f});
   expectClip(1, {-0.5f, 0.5f, 1.5f}, {0, 0.5f, 1});
   expectClip(1, {0.2f, 0.4f, 0.1f}, {0.5f, 1, 0.25f}); // in range, yet scaled up
@@ -29,10 +28,6 @@ TEST(GamutMapping, EachMethodOnItsExamples) {
   expectClip(5, {1.2f, 0.3f, 0.3f}, {0.9999f, 0.40005f, 0.40005f});       // scale 0.3999/0.6
   expectClip(5, {-0.2f, 0.6f, 0.5f}, {0.0001f, 0.47994f, 0.41996f});     // scale 0.2999/0.5, mean kept
   expectClip(5, {-0.5f, 0.2f, 0.0f}, {0, 0, 0});                          // mean below 0.0001
-
-  Vector3 colour(2.0f, 0.5f, -1.0f);
-  GamutMapping mapping;
-  EXPECT_EQ(&mapping.clip(colour), &colour); // in place
 }
 
 TEST(GamutMapping, BlackStaysBlackWhereNormalisingWouldDivideByZero) {

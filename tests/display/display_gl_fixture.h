@@ -20,8 +20,6 @@ namespace quillmere::test {
 
 inline const Pixel kBlack{0, 0, 0};
 
-inline RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
-
 // Four normals towards the observer, for a quadrilateral in front of it.
 inline const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1, 0 0 -1] } ";
 

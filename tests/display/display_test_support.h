@@ -4,6 +4,7 @@
 
 #include "../vrml/vrml_test_support.h"
 #include "display/group.h"
+#include "relativity/observer.h"
 #include "scene/scene_conversion.h"
 
 #include <memory>
@@ -33,6 +34,9 @@ inline ConvertedScene convert(const std::string& body, long maxDisplayVertices =
   options.maxDisplayVertices = maxDisplayVertices;
   return convert(body, options);
 }
+
+// An observer at the origin looking along +z, at speed β.
+inline RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
 
 // The root's children after the default material and the rest frame.
 constexpr int kFirstConverted = 2;

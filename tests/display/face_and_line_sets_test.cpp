@@ -188,9 +188,6 @@ TEST(PointSet, DrawsTheChosenRunOfPointsAndNeverPastTheList) {
   EXPECT_EQ(none->indexCount(), 0); // a start past the list makes none
 }
 
-// An observer at the origin looking along +z, at speed β.
-RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
-
 TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
   // A face straight ahead, at rest in the world or in a frame approaching at 0.9c.
   const std::string face = pointsAndNormals("0 0 10, 1 0 10, 0 1 10", 3) +

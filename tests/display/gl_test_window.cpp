@@ -79,10 +79,10 @@ Pixel Frame::at(int x, int y) const {
   return {p[0], p[1], p[2]};
 }
 
-bool Frame::centroidOfDrawn(Pixel background, float& x, float& y) const {
+bool Frame::centroidOfDrawn(Pixel background, float& x, float& y, int rowFrom, int rowTo) const {
   double sumX = 0, sumY = 0;
   long count = 0;
-  for (int row = 0; row < kGLTestSize; ++row)
+  for (int row = rowFrom; row < rowTo; ++row)
     for (int column = 0; column < kGLTestSize; ++column) {
       Pixel p = at(column, row);
       if (p.r == background.r && p.g == background.g && p.b == background.b) continue;

@@ -24,8 +24,8 @@ class Frame {
 public:
   static Frame readBack();
   Pixel at(int x, int y) const; // y counts from the bottom
-  // Mean position of the pixels that differ from the background colour; false when none.
-  bool centroidOfDrawn(Pixel background, float& x, float& y) const;
+  // Mean position of the pixels in rows [rowFrom, rowTo) that differ from the background colour; false when none.
+  bool centroidOfDrawn(Pixel background, float& x, float& y, int rowFrom = 0, int rowTo = kGLTestSize) const;
   // Writes a PNG (top row first) when QUILLMERE_TEST_IMAGES names a folder.
   void saveForInspection(const std::string& name) const;
 

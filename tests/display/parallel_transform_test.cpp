@@ -72,15 +72,6 @@ DvRenderState spectralState(int method) {
   return state;
 }
 
-// Relative 1e-5 of the vector's length (at least 1e-5): float rounding.
-void expectClose(const Vector3& actual, const Vector3& expected) {
-  const float tolerance = 1e-5f * std::max(1.0f, expected.length());
-  EXPECT_TRUE(std::isfinite(actual.x) && std::isfinite(actual.y) && std::isfinite(actual.z));
-  EXPECT_NEAR(actual.x, expected.x, tolerance);
-  EXPECT_NEAR(actual.y, expected.y, tolerance);
-  EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
 TEST(ParallelTransform, EachMethodMatchesTheScalarFormulas) {
   // Resting in the world: the state is the observer's own, and point 0 lies
   // exactly on its event.

@@ -7,9 +7,6 @@
 
 #include "display/texture_2.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace quillmere::test {
 namespace {
@@ -197,8 +194,6 @@ TEST_F(TextureGL, TextureThatCannotBeLoadedLeavesShapesUntextured) {
                                  "Material { diffuseColor 1 1 0 } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
                                  "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
                                  kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } }");
-  EXPECT_EQ(scene.output.rfind("nowhere/missing.png\nCould not find image file nowhere/missing.png", 0), 0u)
-      << scene.output;
   Frame frame = compileAndDraw(scene, state);
   frame.saveForInspection("texture_missing_file");
   auto* texture = childAs<DvTexture2>(*scene.root, kFirstConverted);

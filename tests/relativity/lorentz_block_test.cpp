@@ -2,6 +2,7 @@
 #include "relativity/lorentz_block.h"
 
 #include "relativity/lorentz.h"
+#include "expect_vector.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,6 @@ MovingFrameState frameState(const Vector4d& event, float beta, const Vector3& di
   float gamma = 1.0f / std::sqrt(1.0f - beta * beta);
   state.set(event, Vector4(gamma * beta * direction.normalized(), gamma));
   return state;
-}
-
-// Both computations round the same float operations in the same order, so
-// they agree to the last bit in practice; the tests allow float rounding of
-// a few operations: relative 1e-5 of the vector's length (at least 1e-5).
-void expectClose(const Vector3& actual, const Vector3& expected) {
-  const float tolerance = 1e-5f * std::max(1.0f, expected.length());
-  EXPECT_TRUE(std::isfinite(actual.x) && std::isfinite(actual.y) && std::isfinite(actual.z));
-  EXPECT_NEAR(actual.x, expected.x, tolerance);
-  EXPECT_NEAR(actual.y, expected.y, tolerance);
-  EXPECT_NEAR(actual.z, expected.z, tolerance);
 }
 
 // Vertices all round the observer: ahead, behind, beside, near and far, with

@@ -1,5 +1,7 @@
 #include "relativity/matrix.h"
 
+#include "expect_vector.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,27 +9,15 @@
 
 using namespace quillmere;
 
-namespace {
-
-constexpr float kTolerance = 1e-5f; // single-precision storage of O(1) numbers
-
-void expectNear(const Vector3& actual, const Vector3& expected, float tolerance = kTolerance) {
-  EXPECT_NEAR(actual.x, expected.x, tolerance);
-  EXPECT_NEAR(actual.y, expected.y, tolerance);
-  EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
-
-} // namespace
-
 TEST(Matrix4, MultiplicationOrderMatchesGlMultMatrix) {
   // M := M·N applies N first: translate after rotating.
   Matrix4 m = Matrix4::translation(5, 0, 0);
   m.postMultiply(Matrix4::rotation(0, 0, 1, float(M_PI / 2)));
-  expectNear(m.transformPoint({1, 0, 0}), {5, 1, 0});
+  expectVector(m.transformPoint({1, 0, 0}), {5, 1, 0});
   // M := N·M applies N last.
   Matrix4 n = Matrix4::translation(5, 0, 0);
   n.preMultiply(Matrix4::rotation(0, 0, 1, float(M_PI / 2)));
-  expectNear(n.transformPoint({1, 0, 0}), {0, 6, 0});
+  expectVector(n.transformPoint({1, 0, 0}), {0, 6, 0});
 }
 
 TEST(Matrix4, InvertGivesIdentityAndSurvivesASingularMatrix) {
@@ -50,14 +40,14 @@ TEST(Matrix4, InvertGivesIdentityAndSurvivesASingularMatrix) {
 TEST(Matrix4, LookAtBuildsCameraLookingDownMinusZ) {
   Matrix4 m = lookAt({0, 0, 1}, {0, 1, 0});
   // Rows x = (−1, 0, 0), y = (0, 1, 0), z = (0, 0, −1).
-  expectNear({m(0, 0), m(0, 1), m(0, 2)}, {-1, 0, 0});
-  expectNear({m(1, 0), m(1, 1), m(1, 2)}, {0, 1, 0});
-  expectNear({m(2, 0), m(2, 1), m(2, 2)}, {0, 0, -1});
+  expectVector({m(0, 0), m(0, 1), m(0, 2)}, {-1, 0, 0});
+  expectVector({m(1, 0), m(1, 1), m(1, 2)}, {0, 1, 0});
+  expectVector({m(2, 0), m(2, 1), m(2, 2)}, {0, 0, -1});
   // The flight direction lies along the camera's −z.
-  expectNear(lookAt({3, 0, 4}, {0, 1, 0}).transformPoint({0.6f, 0, 0.8f}), {0, 0, -1});
+  expectVector(lookAt({3, 0, 4}, {0, 1, 0}).transformPoint({0.6f, 0, 0.8f}), {0, 0, -1});
 
   // Flying straight up, the hint (0, 1, 0) is useless and the fallback is taken.
   Matrix4 up = lookAtGuarded({0, 1, 0}, {0, 1, 0}, {0, 0, 1});
   for (float value : up.m) EXPECT_TRUE(std::isfinite(value));
-  expectNear(up.transformPoint({0, 1, 0}), {0, 0, -1});
+  expectVector(up.transformPoint({0, 1, 0}), {0, 0, -1});
 }

@@ -1,5 +1,7 @@
 #include "render/display_manager.h"
 
+#include "../relativity/expect_vector.h"
+
 #include "display/group.h"
 #include "display/rel_frame.h"
 #include "relativity/observer.h"
@@ -56,6 +58,27 @@ TEST(DisplayManager, AdvanceTimeSamplesTheStepAndStopsPastTheEnd) {
   s.state.motionSamples = 500;
   s.manager.advanceTime();
   EXPECT_EQ(s.manager.recorder().count(), RelRecorder::kMaxSubFrames);
+}
+
+TEST(DisplayManager, ShowsTheStartStateBeforeAnyStep) {
+  // The observer of a parameter file starting at (1, 2, 3), τ = 4, β = 0.6.
+  Schedule s;
+  RelObserver observer{1, 2, 3, 4, 0.6f, 0, 0, 1};
+  s.manager.setObserver(&observer);
+  s.manager.time = 4.0f;
+  s.manager.timeStep = 0.5f;
+  s.manager.showObserverAsItStands();
+  EXPECT_EQ(s.manager.frameCounter, 0); // no step taken
+  EXPECT_FLOAT_EQ(s.manager.time, 4.0f);
+  EXPECT_FLOAT_EQ(s.overlay.speed, 0.6f);
+  EXPECT_FLOAT_EQ(s.overlay.time, 4.0f);
+  expectVector(s.overlay.event.spatial(), {1, 2, 3});
+  EXPECT_EQ(s.manager.recorder().count(), 1); // motion blur has the start to show
+  // After a step the overlay shows the time of that step, not the next one.
+  s.manager.advanceTime();
+  s.manager.showObserverAsItStands();
+  EXPECT_FLOAT_EQ(s.overlay.time, 4.0f);
+  EXPECT_EQ(s.overlay.frameNumber, 1);
 }
 
 } // namespace

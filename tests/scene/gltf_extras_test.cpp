@@ -35,7 +35,6 @@ TEST(GltfExtras, ReadsFramesHierarchyAndEveryMaterialKind) {
   GltfMaterialExtras constant = parsed(material(R"({"constant": {"ambient": 0.1, "specular": 2}})")).materials[0];
   EXPECT_EQ(constant.kind, GltfRelMaterialKind::Constant);
   EXPECT_FLOAT_EQ(constant.ambient, 0.1f);
-  EXPECT_FLOAT_EQ(constant.diffuse, 0.2f); // RELmaterialConstant's default
   EXPECT_FLOAT_EQ(constant.specular, 2.0f);
   GltfMaterialExtras sampled = parsed(material(R"({"sampled": {"diffuse": [0.1, -0.2, 0.3]}})")).materials[0];
   EXPECT_EQ(sampled.kind, GltfRelMaterialKind::Sampled);
@@ -45,7 +44,6 @@ TEST(GltfExtras, ReadsFramesHierarchyAndEveryMaterialKind) {
   EXPECT_EQ(rgb.diffuseColor, Vector3(0, 0.5f, 1));
   GltfMaterialExtras planck = parsed(material(R"({"planck": {"strength": 2}})")).materials[0];
   EXPECT_EQ(planck.kind, GltfRelMaterialKind::Planck);
-  EXPECT_FLOAT_EQ(planck.temperature, 5760.0f); // RELmaterialPlanck's default
   EXPECT_FLOAT_EQ(planck.strength, 2.0f);
 }
 
@@ -60,12 +58,8 @@ TEST(GltfExtras, RefusesExtrasThatCannotBe) {
        "glTF node 1: quillmere velocity must be three finite numbers"},
       {R"({"nodes": [{"name": "n", "extras": {"quillmere": [1]}}]})", "glTF node \"n\": quillmere extras must be an object"},
       {material(R"({"planck": {"temperature": -5, "strength": 1}})"), "glTF material \"m\": quillmere planck temperature -5 K"},
-      {material(R"({"planck": {"temperature": "hot"}})"), "planck temperature must be a finite number"},
       {material(R"({"planck": {"temperature": 3000, "strength": -1}})"), "planck strength -1.000000 is negative"},
       {material(R"({"constant": {}, "rgb": {}})"), "more than one relativistic material"},
-      {material(R"({"sampled": {"ambient": [1, "x"]}})"), "sampled ambient must be a list of finite numbers"},
-      {material(R"({"rgb": 3})"), "quillmere rgb must be an object"},
-      {R"({"nodes": [)", "the glTF JSON does not parse"},
   };
   for (const Case& c : cases) {
     std::string error;

@@ -10,26 +10,7 @@
 namespace quillmere::test {
 namespace {
 
-class ModelImportGL : public DisplayGL {
-protected:
-  // Mean pixel position of what was drawn in rows [rowFrom, rowTo).
-  static bool centroidInRows(const Frame& frame, int rowFrom, int rowTo, float& x, float& y) {
-    double sumX = 0, sumY = 0;
-    long count = 0;
-    for (int row = rowFrom; row < rowTo; ++row)
-      for (int column = 0; column < kGLTestSize; ++column) {
-        const Pixel p = frame.at(column, row);
-        if (p.r + p.g + p.b == 0) continue;
-        sumX += column + 0.5;
-        sumY += row + 0.5;
-        ++count;
-      }
-    if (count == 0) return false;
-    x = float(sumX / double(count));
-    y = float(sumY / double(count));
-    return true;
-  }
-};
+using ModelImportGL = DisplayGL;
 
 TEST_F(ModelImportGL, FindsTheTexturedFaceAndTheMovingNode) {
   DvGroup root;
@@ -70,11 +51,10 @@ TEST_F(ModelImportGL, FindsTheTexturedFaceAndTheMovingNode) {
   project(observer, Vector3(float(x0 + beta * emitted), -1.5f, 6.0f), seenX, seenY);
   project(observer, Vector3(2.0f, -1.5f, 6.0f), restX, restY);
   float drawnX, drawnY;
-  ASSERT_TRUE(centroidInRows(frame, 0, kGLTestSize / 2, drawnX, drawnY));
+  ASSERT_TRUE(frame.centroidOfDrawn(kBlack, drawnX, drawnY, 0, kGLTestSize / 2));
   EXPECT_NEAR(drawnX, seenX, 3.0f); // pixels: the cube's visible faces are not centred on its centre
   EXPECT_NEAR(drawnY, seenY, 3.0f);
   EXPECT_GT(std::fabs(seenX - restX), 30.0f); // far from where a node at rest would be
-
 }
 
 } // namespace

@@ -66,14 +66,9 @@ TEST(Catalogue, ExtensionNodesRejectValuesThatCannotBePhysical) {
        "RELframe velocity (inf, 0, 0) has speed inf; a frame must move slower than light", 2},
       {"RELframe { translation 0 -1e39 0 }", "RELframe translation (0, -inf, 0) is not finite", 2},
       {"RELmaterialPlanck {\n temperature -5 }", "RELmaterialPlanck temperature -5 K is not above absolute zero", 3},
-      {"RELmaterialPlanck { temperature 0 }", "RELmaterialPlanck temperature 0 K is not above absolute zero", 2},
-      {"RELmaterialPlanck { temperature 1e40 }", "RELmaterialPlanck temperature inf K is not finite", 2},
       {"RELmaterialPlanck { strength -1 }", "RELmaterialPlanck strength -1 is negative", 2},
       {"RELmaterialConstant { ambient 0.1 diffuse -0.2 }", "RELmaterialConstant diffuse -0.2 is negative", 2},
-      {"RELmaterialConstant { specular -1e39 }", "RELmaterialConstant specular -inf is not finite", 2},
       {"RELmaterialSampled { diffuse [ 0.1, 0.2, 1e39 ] }", "RELmaterialSampled diffuse value 2 (inf) is not finite",
-       2},
-      {"RELmaterialRGB { specularColor 0.2 -1e39 0.2 }", "RELmaterialRGB specularColor (0.2, -inf, 0.2) is not finite",
        2},
   };
   for (const Case& c : cases) {

@@ -109,8 +109,6 @@ TEST(BitMaskField, ReadsNamesJoinedByBarsInParentheses) {
   const std::string couldNot = readError("Couldn't read value for field \"f\"", 2);
   EXPECT_EQ(readField(cone.parts, "TOP", false),
             readError("Unknown QvSFBitMask bit mask value \"TOP\"", 2) + couldNot);
-  EXPECT_EQ(readField(cone.parts, "(SIDES|TOP)", false),
-            readError("Unknown QvSFBitMask bit mask value \"TOP\"", 2) + couldNot);
   EXPECT_EQ(readField(cone.parts, "(SIDES BOTTOM)", false),
             readError("Expected '|' or ')', got 'B' in QvSFBitMask value", 2) + couldNot);
   EXPECT_EQ(readField(cone.parts, "(SIDES", false),
