@@ -3,7 +3,7 @@
 // LeakSanitizer makes its report at exit; the driver's allocations for the
 // life of the process then show as "<unknown module>" and cannot be told
 // apart from ours. Held open, they carry the driver's name, which the leak
-// suppressions name. Call it before the first context is made.
+// suppressions name. Call it once a context has been made.
 #pragma once
 
 namespace quillmere {

@@ -24,11 +24,11 @@ bool openOffscreen() {
   static bool tried = false, opened = false;
   if (tried) return opened;
   tried = true;
-  keepGLDriverLoaded();
   eglContext = new EglContext; // for the life of the process, as a window is
   offscreen = new OffscreenFramebuffer;
   std::string error;
   opened = eglContext->create(error) && offscreen->create(kGLTestSize, kGLTestSize, error);
+  keepGLDriverLoaded();
   if (!opened) std::fprintf(stderr, "no display, and no EGL: %s\n", error.c_str());
   return opened;
 }
@@ -39,7 +39,6 @@ bool openGLTestWindow() {
   static int window = 0;
   if (window) return true;
   if (!std::getenv("DISPLAY")) return openOffscreen();
-  keepGLDriverLoaded();
   int argc = 1;
   char name[] = "display_gl_tests";
   char* argv[] = {name, nullptr};
@@ -47,6 +46,7 @@ bool openGLTestWindow() {
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
   glutInitWindowSize(kGLTestSize, kGLTestSize);
   window = glutCreateWindow("Quillmere GL test");
+  keepGLDriverLoaded();
   if (!window) return false;
   // The window is mapped and sized only once the X server's events are
   // handled; pixels drawn before that may not be kept. Wait for the first

@@ -56,12 +56,12 @@ int HeadlessRun::run() {
 }
 
 bool HeadlessRun::setUp() {
-  keepGLDriverLoaded();
   std::string error;
   if (!context_.create(error)) {
     std::fprintf(stderr, "quillmere: cannot draw without a display: %s\n", error.c_str());
     return false;
   }
+  keepGLDriverLoaded();
   if (!picture_.create(line_.width, line_.height, error)) {
     std::fprintf(stderr, "quillmere: cannot draw offscreen at %dx%d: %s\n", line_.width, line_.height, error.c_str());
     return false;

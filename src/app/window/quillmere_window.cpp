@@ -57,13 +57,13 @@ double secondsNow() {
 
 int QuillmereWindow::run(int& argc, char** argv) {
   instance_ = this;
-  keepGLDriverLoaded();
   glutInit(&argc, argv);
   glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
   glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH | GLUT_STENCIL | GLUT_ACCUM);
   glutInitWindowSize(line_.width, line_.height);
   title_ = line_.path.empty() ? "Quillmere" : line_.path.substr(line_.path.find_last_of('/') + 1) + " - Quillmere";
   glutCreateWindow(title_.c_str());
+  keepGLDriverLoaded();
   width_ = line_.width;
   height_ = line_.height;
 
