@@ -5,33 +5,32 @@
 
 namespace quillmere {
 
-SpectralSampling::SpectralSampling(int count, float firstNm, float endNm) {
+// The weights are the RGB of each unit impulse, by the very code that
+// converts a whole spectrum: whatever the interpolation between samples and
+// the table's rows, linearity makes the weighted sum equal to it.
+template <typename ToRgb>
+void SpectralSampling::weighImpulses(int count, float firstNm, float endNm, ToRgb toRgb) {
   count_ = count < 1 ? 1 : count > kMaxSamples ? kMaxSamples : count;
-  // The weights are the RGB of each unit impulse, by the very code that
-  // converts a whole spectrum: whatever the interpolation between samples
-  // and the table's rows, linearity makes the weighted sum equal to it.
   SampledSpectrum impulse;
   impulse.resample(count_, firstNm, endNm);
   for (int k = 0; k < count_; ++k) {
     wavelengthsNm_[k] = impulse.wavelength(k);
     impulse.setValue(k, 1.0f);
-    Vector3 rgb = spectrumToRgb(impulse);
+    const Vector3 rgb = toRgb(impulse);
     impulse.setValue(k, 0.0f);
     red_[k] = rgb.x, green_[k] = rgb.y, blue_[k] = rgb.z;
   }
 }
 
+SpectralSampling::SpectralSampling(int count, float firstNm, float endNm) {
+  weighImpulses(count, firstNm, endNm, [](const SampledSpectrum& spectrum) { return spectrumToRgb(spectrum); });
+}
+
 SpectralSampling::SpectralSampling(int count, float firstNm, float endNm, const ColourMatrix& xyzToRgb) {
-  count_ = count < 1 ? 1 : count > kMaxSamples ? kMaxSamples : count;
-  SampledSpectrum impulse;
-  impulse.resample(count_, firstNm, endNm);
-  for (int k = 0; k < count_; ++k) {
-    wavelengthsNm_[k] = impulse.wavelength(k);
-    impulse.setValue(k, 1.0f);
-    const Tristimulus rgb = xyzToRgb * spectrumToXyz(impulse);
-    impulse.setValue(k, 0.0f);
-    red_[k] = float(rgb[0]), green_[k] = float(rgb[1]), blue_[k] = float(rgb[2]);
-  }
+  weighImpulses(count, firstNm, endNm, [&xyzToRgb](const SampledSpectrum& spectrum) {
+    const Tristimulus rgb = xyzToRgb * spectrumToXyz(spectrum);
+    return Vector3(float(rgb[0]), float(rgb[1]), float(rgb[2]));
+  });
 }
 
 namespace {

@@ -49,6 +49,10 @@ public:
   Vector3 toRgb(const float* values) const;
 
 private:
+  // The weights of each unit impulse, as `toRgb` converts a whole spectrum.
+  template <typename ToRgb>
+  void weighImpulses(int count, float firstNm, float endNm, ToRgb toRgb);
+
   int count_ = 0;
   float wavelengthsNm_[kMaxSamples] = {};
   float red_[kMaxSamples] = {}, green_[kMaxSamples] = {}, blue_[kMaxSamples] = {};

@@ -118,6 +118,7 @@ void DvIndexedFaceSet::setTransformation(const Matrix4& modelling) {
     float length = carried.length();
     if (std::isfinite(length) && length > 0.0f) v.normal = (1.0f / length) * carried;
   }
+  sourceChanged();
 }
 
 void DvIndexedFaceSet::windTowardsNormals() {

@@ -178,9 +178,11 @@ void DvVertexSet::setVertexMaterials(std::vector<VertexMaterial> materials) {
 
 void DvVertexSet::setTransformation(const Matrix4& modelling) {
   for (DvVertex& v : vertices_) v.position = modelling.transformPoint(v.position);
+  sourceChanged();
 }
 
 void DvVertexSet::resetTransformedVertices() {
+  sourceChanged();
   transformed_ = vertices_;
   if (!stereo_.empty()) stereo_ = vertices_;
 }
@@ -363,14 +365,21 @@ void DvVertexSet::countPrimitives(long& fewestVertices, long& mostVertices, long
   mostIndices += indexCount();
 }
 
+// The source vertices move only while the scene is built, but the depth
+// range asks for their box every frame: it is measured once per change.
 int DvVertexSet::getBoundingBox(Vector3& min, Vector3& max) const {
-  min = max = Vector3();
-  for (std::size_t i = 0; i < vertices_.size(); ++i)
-    for (int axis = 0; axis < 3; ++axis) {
-      float value = vertices_[i].position[axis];
-      min[axis] = i == 0 ? value : std::min(min[axis], value);
-      max[axis] = i == 0 ? value : std::max(max[axis], value);
-    }
+  if (!sourceBoxKnown_) {
+    sourceMin_ = sourceMax_ = Vector3();
+    for (std::size_t i = 0; i < vertices_.size(); ++i)
+      for (int axis = 0; axis < 3; ++axis) {
+        float value = vertices_[i].position[axis];
+        sourceMin_[axis] = i == 0 ? value : std::min(sourceMin_[axis], value);
+        sourceMax_[axis] = i == 0 ? value : std::max(sourceMax_[axis], value);
+      }
+    sourceBoxKnown_ = true;
+  }
+  min = sourceMin_;
+  max = sourceMax_;
   return 1;
 }
 

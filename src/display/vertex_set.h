@@ -108,7 +108,7 @@ protected:
   void gatherApparentExtent(const RelObserver& observer, const DvRenderState& state, const MovingFrameState& frame,
                             FrameHolder& frameHolder) const;
 
-  std::vector<DvVertex> vertices_;    // source, world coordinates
+  std::vector<DvVertex> vertices_;    // source, world coordinates; call sourceChanged() after changing them
   std::vector<DvVertex> transformed_; // first (or only) eye
   std::vector<DvVertex> stereo_;      // second eye, made on its first transform
   std::vector<int> indices_;          // face sets: three per triangle; line sets: strips ended by -1
@@ -118,7 +118,12 @@ protected:
   bool anyVertexTransparent_ = false;
   bool twoSided_ = false;
 
+  // Forgets the source box, so the next frame measures the moved vertices.
+  void sourceChanged() { sourceBoxKnown_ = false; }
+
 private:
+  mutable bool sourceBoxKnown_ = false; // sourceMin_ and sourceMax_ hold the box of vertices_
+  mutable Vector3 sourceMin_, sourceMax_;
   const RelMaterial& spectralMaterial(const ColourPipeline* pipeline);
   // Aims the RGB spectra of a RELmaterialRGB through the pipeline's model
   // (the system's conversion without a cie pipeline).
