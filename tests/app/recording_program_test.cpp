@@ -115,7 +115,8 @@ TEST_F(Recording, OffscreenPicturesMatchTheWindowsWithinOneLevel) {
 
 // Four segments of five frames, rendered in parallel and joined without
 // re-encoding: 20 frames, and frame 11 (the third segment's first) is the
-// whole run's frame 11, nearer to it than to its neighbours.
+// whole run's frame 11, nearer to it than to its neighbours; a Slurm array
+// task renders the same segment.
 TEST_F(Recording, RenderFarmJoinsSegmentsIntoTheWholeFlight) {
   if (shell("command -v parallel >/dev/null") != 0) GTEST_SKIP() << "no GNU parallel";
   const std::string look = " --frames 20 --size 160x100";
@@ -132,6 +133,16 @@ TEST_F(Recording, RenderFarmJoinsSegmentsIntoTheWholeFlight) {
   EXPECT_LT(own, 4.0);
   EXPECT_LT(own, meanDifference(eleventh, readPicture(frame("whole", 10))));
   EXPECT_LT(own, meanDifference(eleventh, readPicture(frame("whole", 12))));
+
+  // The third of a Slurm array's four tasks renders that segment on its own.
+  ASSERT_EQ(shell("SLURM_ARRAY_TASK_ID=3 SLURM_ARRAY_TASK_MIN=1 SLURM_ARRAY_TASK_COUNT=4 QUILLMERE='" QUILLMERE_PROGRAM
+                  "' bash '" QUILLMERE_EXAMPLES "/../scripts/render-farm.sbatch' " + kFlight + " slurm" + look +
+                  " >output.txt 2>&1"),
+            0)
+      << text("output.txt");
+  EXPECT_EQ(probe("slurm/segment-3.mp4"), "160,100,5");
+  ASSERT_EQ(shell("ffmpeg -v error -y -i slurm/segment-3.mp4 -frames:v 1 task.png"), 0);
+  EXPECT_LT(meanDifference(readPicture(path("task.png")), readPicture(frame("whole", 11))), 4.0);
 }
 
 // The run is stopped from outside after a while, wherever it is; the movie
