@@ -4,8 +4,8 @@
 // coordinates lands at x_ndc = x / −z.
 #pragma once
 
-#include "display_test_support.h"
-#include "gl_test_window.h"
+#include "../support/converted_scene.h"
+#include "../support/gl_test_window.h"
 
 #include "colour/planck_spectrum.h"
 #include "colour/spectral_light.h"

@@ -2,7 +2,7 @@
 // what image they keep (inline, from a file beside the scene or in the
 // working directory), the images they refuse, and the power-of-two sizes.
 #include "../support/png_file.h"
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "display/indexed_face_set.h"
 #include "display/texture_2.h"

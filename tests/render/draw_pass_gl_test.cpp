@@ -2,7 +2,7 @@
 // stereo pair reaches every pass of that eye, also the sub-frame passes of
 // motion blur, and the hidden-line style's outline passes leave the render
 // settings as they were.
-#include "../display/gl_test_window.h"
+#include "../support/gl_test_window.h"
 
 #include "display/group.h"
 #include "relativity/observer.h"

@@ -1,4 +1,4 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"

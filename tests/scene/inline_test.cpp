@@ -1,4 +1,4 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Face sets whose normals are not one per point: every normal binding,
 // normals generated from the geometry, and the vertices split where corners
 // of one point differ.
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"

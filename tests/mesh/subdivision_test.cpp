@@ -1,6 +1,6 @@
 #include "mesh/subdivision.h"
 
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 #include "display/indexed_face_set.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Helpers for the display tests: a scene text converted into a display
-// scene, and typed access to the nodes the conversion built.
+// Helpers for the tests that convert scenes (scene, mesh, display): a scene
+// text converted into a display scene, and typed access to the nodes built.
 #pragma once
 
 #include "../vrml/vrml_test_support.h"

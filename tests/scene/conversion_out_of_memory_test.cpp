@@ -1,7 +1,7 @@
 // A conversion whose allocation fails part-way, at every allocation in turn:
 // it must end in a reported failure, never a crash or a leak (the test
 // program replaces operator new: tests/support/failing_allocation).
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../support/failing_allocation.h"
 

@@ -1,6 +1,6 @@
 #include "mesh/stroke_font.h"
 
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 #include "display/indexed_line_set.h"
 
 #include <gtest/gtest.h>
