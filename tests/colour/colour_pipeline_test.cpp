@@ -4,6 +4,8 @@
 #include "colour/planck_spectrum.h"
 #include "colour/smooth_target_shader.h"
 
+#include "colour_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,16 +16,10 @@ namespace {
 // A light along +z and a surface facing it at the origin.
 struct HeadOn {
   PlanckSpectrum sun{1.0f, 5762.0f};
-  SpectralLight light;
+  SpectralLight light = directionalLight(&sun, {0, 0, 1});
   LightList lights{8};
   VertexRay ray{Vector3(), Vector3(0, 0, 1)};
-  HeadOn() {
-    light.setDirection(0, 0, 1);
-    light.setOn(1);
-    light.setIntensity(1.0f);
-    light.setSpectrum(&sun);
-    lights.set(1, &light);
-  }
+  HeadOn() { lights.set(1, &light); }
 };
 
 Vector3 toXyz(const Vector3& rgb) {
@@ -76,11 +72,7 @@ TEST(ColourPipeline, PlanckSpectrumShiftedByDIsTheBlackBodyAtDT) {
   // B_T(λ·D) = D⁻⁵·B_{D·T}(λ): with the searchlight factor D⁵ the cie model
   // shows a black body of temperature T seen with D as one of D·T at rest.
   ConstantSpectrum flat(1.0f);
-  SpectralLight light;
-  light.setDirection(0, 0, 1);
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&flat);
+  SpectralLight light = directionalLight(&flat, {0, 0, 1});
   LightList lights(8);
   lights.set(1, &light);
   ColourPipeline pipeline;

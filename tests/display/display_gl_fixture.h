@@ -5,6 +5,7 @@
 #pragma once
 
 #include "../support/converted_scene.h"
+#include "../colour/colour_test_support.h"
 #include "../support/gl_test_window.h"
 
 #include "colour/planck_spectrum.h"
@@ -28,15 +29,9 @@ inline const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 
 // (slot 1), as scene loading sets them up.
 struct SunLights {
   PlanckSpectrum sunlight{1.0f, 5762.0f};
-  SpectralLight ambient, light;
+  SpectralLight ambient, light = directionalLight(&sunlight, {0, 0, -1}); // towards the observer's side
 
-  SunLights() {
-    ambient.setSpectrum(&sunlight);
-    light.setOn(1);
-    light.setIntensity(1.0f);
-    light.setSpectrum(&sunlight);
-    light.setDirection(0, 0, -1); // towards the light, which shines from the observer
-  }
+  SunLights() { ambient.setSpectrum(&sunlight); }
   void attach(DvRenderState& state) {
     state.setSpectralHeadlight(&ambient);
     state.setSpectralLight(1, &light);

@@ -144,11 +144,7 @@ std::string exampleBody(const std::string& name) {
 
 TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
   PlanckSpectrum sunlight(1.0f, 5762.0f);
-  SpectralLight light;
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&sunlight);
-  light.setDirection(0.3f, 0.4f, -1);
+  SpectralLight light = directionalLight(&sunlight, {0.3f, 0.4f, -1});
   for (const char* name : {"lattice.wrl", "planck.wrl"}) {
     ConvertedScene scene = convert(exampleBody(name));
     ASSERT_TRUE(scene.result.ok) << name;
