@@ -18,11 +18,10 @@ namespace {
 TEST(IndexedFaceSet, WarnsOnceForFacesOutsideThePoints) {
   ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) +
                                  "IndexedFaceSet { coordIndex [0, 1, 7, -1, 0, 1, 2, -1, 3, 2, 1, -1] } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  EXPECT_EQ(faces->triangleCount(), 1);
+  const DvIndexedFaceSet& faces = faceSetAt(scene);
+  EXPECT_EQ(faces.triangleCount(), 1);
   EXPECT_EQ(scene.output, "IndexedFaceSet: 2 faces left out, their vertex indices are outside the 3 points\n");
-  EXPECT_NEAR(faces->triangleArea(0), 0.5f, kTight);
+  EXPECT_NEAR(faces.triangleArea(0), 0.5f, kTight);
 }
 
 TEST(IndexedLineSet, BreaksStripsAtSeparatorsAndBadIndices) {
@@ -134,10 +133,9 @@ TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
   RelObserver atRest = observerAlongZ(0.0f);
   scene.root->relativisticTransform(atRest, state, DrawPass(state), holder);
   auto* resting = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  auto* moving = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 2);
-  ASSERT_NE(moving, nullptr);
+  const DvIndexedFaceSet& moving = faceSetAt(scene, kFirstConverted + 2);
   EXPECT_NEAR(resting->dopplerFactor(0), 1.0f, kTight);
-  EXPECT_NEAR(moving->dopplerFactor(0), std::sqrt(19.0f), 1e-4f);
+  EXPECT_NEAR(moving.dopplerFactor(0), std::sqrt(19.0f), 1e-4f);
 
   // The observer flying at 0.6 towards the resting face: γ(1 + β) = 2.
   RelObserver flying = observerAlongZ(0.6f);

@@ -22,8 +22,7 @@ Vector3 triangleNormalTwice(const Vector3& a, const Vector3& b, const Vector3& c
 TEST(SearchlightAreaRatio, IsTheFileAreaOverTheApparentArea) {
   ConvertedScene scene = convert("Separator { " + pointsAndNormals("4 0 0, 0 0 4, 0 4 0", 3) +
                                  "IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
+  const DvIndexedFaceSet& faces = faceSetAt(scene);
   const float beta = 0.6f, gamma = 1.25f;
   const Vector3 points[3] = {{4, 0, 0}, {0, 0, 4}, {0, 4, 0}};
   Vector3 seen[3];
@@ -40,5 +39,5 @@ TEST(SearchlightAreaRatio, IsTheFileAreaOverTheApparentArea) {
   FrameHolder holder;
   RelObserver observer(0, 0, 0, 0, beta, 0, 0, 1);
   scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
-  for (int i = 0; i < 3; ++i) EXPECT_NEAR(faces->areaRatio(i), expected, 1e-4f) << "vertex " << i;
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(faces.areaRatio(i), expected, 1e-4f) << "vertex " << i;
 }

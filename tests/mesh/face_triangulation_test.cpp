@@ -54,10 +54,9 @@ TEST(FaceTriangulation, ConcaveFacesAreCutIntoEarsInsideThem) {
   ConvertedScene concave = convert("Separator { ShapeHints { faceType UNKNOWN_FACE_TYPE } "
                                    "Coordinate3 { point [2 1 1, 1 1 1, 1 2 1, 0 2 1, 0 0 1, 2 0 1] } "
                                    "IndexedFaceSet { coordIndex [0, 1, 2, 3, 4, 5] } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*concave.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
+  const DvIndexedFaceSet& faces = faceSetAt(concave);
   float converted = 0;
-  for (long t = 0; t < faces->triangleCount(); ++t) converted += faces->triangleArea(t);
+  for (long t = 0; t < faces.triangleCount(); ++t) converted += faces.triangleArea(t);
   EXPECT_NEAR(converted, 3.0f, 1e-5f);
 
   // The same L as exporters write it, a corner repeated and one in the middle

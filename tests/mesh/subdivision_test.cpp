@@ -87,22 +87,19 @@ TEST(Subdivision, ConversionSplitsInWorldUnits) {
   EXPECT_EQ(convert(triangle).result.summary.triangles, 1);
   ConvertedScene split = convert(triangle, options);
   EXPECT_GE(split.result.summary.triangles, 16); // legs of 4 into pieces of at most 1: (4)² triangles at least
-  auto* faces = childAs<DvIndexedFaceSet>(*split.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  EXPECT_EQ(split.result.summary.displayVertices, faces->vertexCount());
+  EXPECT_EQ(split.result.summary.displayVertices, faceSetAt(split).vertexCount());
 
   // Colours per vertex follow the split: a triangle with red, green and blue
   // corners shows at every vertex made its barycentric coordinates as colour.
   ConvertedScene coloured = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
                                     "MaterialBinding { value PER_VERTEX } Coordinate3 { point [0 0 0, 4 0 0, 0 4 0] } "
                                     "IndexedFaceSet { coordIndex [0, 1, 2] } }", options);
-  faces = childAs<DvIndexedFaceSet>(*coloured.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  ASSERT_EQ(faces->vertexMaterials().size(), std::size_t(faces->vertexCount()));
-  EXPECT_GT(faces->vertexCount(), 3);
-  for (int i = 0; i < faces->vertexCount(); ++i) {
-    const Vector3& p = faces->vertices()[i].position;
-    const Vector3& colour = faces->vertexMaterials()[std::size_t(i)].diffuse;
+  const DvIndexedFaceSet& faces = faceSetAt(coloured);
+  ASSERT_EQ(faces.vertexMaterials().size(), std::size_t(faces.vertexCount()));
+  EXPECT_GT(faces.vertexCount(), 3);
+  for (int i = 0; i < faces.vertexCount(); ++i) {
+    const Vector3& p = faces.vertices()[i].position;
+    const Vector3& colour = faces.vertexMaterials()[std::size_t(i)].diffuse;
     EXPECT_NEAR(colour.y, p.x / 4, 1e-6f) << i;
     EXPECT_NEAR(colour.z, p.y / 4, 1e-6f) << i;
     EXPECT_NEAR(colour.x, 1 - p.x / 4 - p.y / 4, 1e-6f) << i;

@@ -22,11 +22,10 @@ TEST(SceneConversion, ComposesTransformsInnermostFirst) {
   ConvertedScene scene = convert("Separator { Translation { translation 1 0 0 } "
                                  "Rotation { rotation 0 0 1 1.5707963 } " +
                                  pointsAndNormals("1 0 0, 0 0 0, 0 0 1", 3) + kFaces + "}");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  expectVector(faces->vertices()[0].position, {1, 1, 0});
+  const DvIndexedFaceSet& faces = faceSetAt(scene);
+  expectVector(faces.vertices()[0].position, {1, 1, 0});
   // The normal (0, 0, 1) is unchanged by a rotation about z and a translation.
-  expectVector(faces->vertices()[0].normal, {0, 0, 1});
+  expectVector(faces.vertices()[0].normal, {0, 0, 1});
 
   // A Transform is T·C·R·S·C⁻¹: scale 2 about the centre (1, 0, 0), then translate by (0, 5, 0).
   ConvertedScene scaled = convert("Separator { Transform { translation 0 5 0 scaleFactor 2 2 2 center 1 0 0 } " +

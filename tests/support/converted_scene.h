@@ -4,6 +4,7 @@
 
 #include "../vrml/vrml_test_support.h"
 #include "display/group.h"
+#include "display/indexed_face_set.h"
 #include "relativity/observer.h"
 #include "scene/scene_conversion.h"
 
@@ -44,6 +45,15 @@ constexpr int kFirstConverted = 2;
 template <typename Node>
 Node* childAs(const DvGroup& group, int index) {
   return index < group.getNumChildren() ? dynamic_cast<Node*>(group.getChild(index)) : nullptr;
+}
+
+// The face set at child `index` of a converted scene; a failure and an empty set when there is none.
+inline const DvIndexedFaceSet& faceSetAt(const ConvertedScene& scene, int index = kFirstConverted) {
+  EXPECT_TRUE(scene.result.ok) << scene.result.error;
+  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, index);
+  EXPECT_NE(faces, nullptr) << "no face set at child " << index;
+  static const DvIndexedFaceSet none{FaceSetMesh()};
+  return faces ? *faces : none;
 }
 
 // "Coordinate3 { point [...] } Normal { vector [...] }" for the points, each with normal (0, 0, 1).
