@@ -1,6 +1,4 @@
-// Texture nodes without an OpenGL context: where the conversion puts them,
-// what image they keep (inline, from a file beside the scene or in the
-// working directory), the images they refuse, and the power-of-two sizes.
+// Texture nodes without an OpenGL context: the images they keep or refuse, and their sizes.
 #include "../support/png_file.h"
 #include "../support/converted_scene.h"
 
@@ -25,13 +23,10 @@ TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
       {64, 64, 4, 16384, true, 64, 64},
       {1, 1, 1, 16384, true, 1, 1},
       {3, 1, 3, 16384, true, 4, 1},
-      // Beyond the implementation's size both sides halve together: 1024 × 16
-      // (64:1) becomes 256 × 4, still 64:1; a side of 1 cannot halve further.
+      // Beyond the size both sides halve together, keeping 64:1; a side of 1 cannot halve.
       {1000, 10, 3, 256, true, 256, 4},
       {1000, 1, 3, 256, true, 256, 1},
-      // 256 MB is the most a texture may take after rescaling: 16384 × 8192
-      // at two bytes is exactly 2^28 bytes, at four bytes twice that; 8193
-      // rounds up to 16384.
+      // At most 256 MB: 16384 × 8192 at two bytes is exactly 2^28; 8193 rounds up to 16384.
       {16384, 8192, 2, 16384, true, 16384, 8192},
       {16384, 8192, 4, 16384, false, 16384, 8192},
       {8193, 8193, 2, 16384, false, 16384, 16384},
@@ -80,8 +75,7 @@ TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirect
   EXPECT_EQ(texture->getSourcePixels(), bottomFirst);
   EXPECT_EQ(found.output, "tex.png\n"); // the name echoed as it loads, no warning
 
-  // Not beside a scene in another folder: the name is tried as given, in
-  // the working directory, and named when it is not there either.
+  // Not beside the scene: tried in the working directory, and named when not there either.
   ConversionOptions otherScene;
   otherScene.sceneFolder = elsewhere;
   ConvertedScene missing = convert(body, otherScene);
