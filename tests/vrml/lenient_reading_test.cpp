@@ -1,7 +1,5 @@
-// The viewer's lenient reading: what exporters write beyond VRML 1.0 is
-// skipped with one warning per name (file and line), lists may go without
-// commas, and an unknown node that declares itself `isA` a known class is
-// read as that class. The strict reader still refuses the same files.
+// The viewer's lenient reading of what exporters write beyond VRML 1.0; the
+// strict reader still refuses the same files.
 #include "vrml_test_support.h"
 
 #include "vrml/group.h"
