@@ -1,6 +1,4 @@
-// Pictures the tests write themselves (PNG through our own writer) are
-// decoded and compared byte for byte with what was written: rows
-// bottom first, alpha 255 opaque.
+// Pictures written by our own PNG writer, decoded and compared byte for byte: rows bottom first.
 #include "../support/png_file.h"
 
 #include "gl/picture_2d.h"
@@ -95,10 +93,8 @@ TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
   Picture2D picture;
   ASSERT_TRUE(picture.load((folder + "/good.png").c_str()));
 
-  // Missing, a folder, garbage, nothing at all, and a name MagickCore alone
-  // would take for an instruction to make a picture: none is a picture.
-  // Each message names the file and says why: the system's reason when it
-  // cannot be read, the decoder's when it is there but no picture.
+  // None is a picture (xc:red would be MagickCore's instruction to make one); each message
+  // names the file and the system's or the decoder's reason.
   struct Case {
     std::string path, message;
   };
@@ -122,8 +118,7 @@ TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
 }
 
 TEST(Picture2D, RefusesAPictureTooLargeBeforeDecodingIt) {
-  // The header claims 9000 × 9000 pixels (324 MB as RGBA) over one
-  // pixel of data: the size alone refuses it, nothing is allocated for it.
+  // The header claims 9000 × 9000 pixels (324 MB as RGBA) over one pixel: refused by size alone.
   const std::string folder = scratchFolder("picture_large");
   const std::string path = folder + "/huge.png";
   ASSERT_TRUE(writePng(path, 1, 1, 3, {1, 2, 3}, 9000, 9000));
