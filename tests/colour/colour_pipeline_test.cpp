@@ -90,7 +90,7 @@ TEST(ColourPipeline, PlanckSpectrumShiftedByDIsTheBlackBodyAtDT) {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(shifted[i], atRest[i], 2e-3f * std::fabs(atRest[i]) + 1e-4f) << i;
 }
 
-TEST(ColourPipeline, ExposureAndToneCurves) {
+TEST(ColourPipeline, ExposureAutoExposureAndToneCurves) {
   // −k EV divides by exactly 2^k.
   ExposureControl exposure;
   for (int k : {1, 3, 7}) {
@@ -123,19 +123,18 @@ TEST(ColourPipeline, ExposureAndToneCurves) {
   EXPECT_NEAR(encodeSrgbExact(0.0031308f), 0.04045f, 1e-5f);
   EXPECT_NEAR(encodeSrgbExact(1.0f), 1.0f, 1e-6f);
   EXPECT_NEAR(decodeSrgb(encodeSrgbExact(0.2f)), 0.2f, 1e-6f);
-}
 
-TEST(ColourPipeline, AutoExposureBringsTheBrightLitVerticesToWhite) {
-  ExposureControl exposure;
-  exposure.automatic = true;
-  EXPECT_TRUE(exposure.needsMetering());
+  // Automatic exposure brings the bright lit vertices to white.
+  ExposureControl metered;
+  metered.automatic = true;
+  EXPECT_TRUE(metered.needsMetering());
   LuminanceHistogram histogram;
   for (int i = 0; i < 100; ++i) histogram.add(Vector3(16.0f, 16.0f, 16.0f)); // Y = 16: −4 EV
   histogram.add(Vector3());                                                   // unlit: not counted
-  exposure.record(histogram);
-  exposure.beginFrame();
-  EXPECT_NEAR(exposure.ev(), -4.0f, 0.2f); // the first metered frame sets it outright
-  EXPECT_FALSE(exposure.needsMetering());
+  metered.record(histogram);
+  metered.beginFrame();
+  EXPECT_NEAR(metered.ev(), -4.0f, 0.2f); // the first metered frame sets it outright
+  EXPECT_FALSE(metered.needsMetering());
 }
 
 TEST(ColourPipeline, SmoothUpliftReproducesEveryGridColourWithReflectancesInRange) {
