@@ -7,7 +7,6 @@
 
 #include "colour_test_support.h"
 
-#include <algorithm>
 #include <cmath>
 #include <random>
 

@@ -5,7 +5,6 @@
 
 #include "colour_test_support.h"
 
-#include <algorithm>
 #include <cmath>
 
 using namespace quillmere;

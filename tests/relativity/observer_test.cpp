@@ -5,7 +5,6 @@
 #include "expect_vector.h"
 
 #include <cmath>
-#include <string>
 
 namespace quillmere {
 namespace {
