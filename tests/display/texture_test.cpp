@@ -43,7 +43,7 @@ TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
   }
 }
 
-TEST(Texture2Conversion, ImageThatCannotBeATextureLeavesTheNodeWithoutOne) {
+TEST(Texture2Conversion, KeepsAFileBesideTheSceneOrInTheWorkingDirectoryAndRefusesEmptyImages) {
   // Zero components (the numbers carry no bytes) and zero columns.
   for (const char* image : {"2 2 0 0 0 0 0", "0 3 3"}) {
     ConvertedScene scene = convert(std::string("Texture2 { image ") + image + " }");
@@ -54,9 +54,7 @@ TEST(Texture2Conversion, ImageThatCannotBeATextureLeavesTheNodeWithoutOne) {
     EXPECT_EQ(scene.output.rfind("Texture2: the inline image has ", 0), 0u) << scene.output;
     EXPECT_NE(scene.output.find("the node has no image"), std::string::npos) << scene.output;
   }
-}
 
-TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirectory) {
   const std::string folder = scratchFolder("texture_files");
   const std::string elsewhere = scratchFolder("texture_elsewhere");
   // Top row red, bottom row blue: kept bottom row first.

@@ -24,7 +24,7 @@ std::string loadCapturing(Picture2D& picture, const std::string& path, bool& loa
   return testing::internal::GetCapturedStderr();
 }
 
-TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
+TEST(Picture2D, StoresEveryComponentCountBottomRowFirstWithEightBitAlpha) {
   const std::string folder = scratchFolder("picture_layout");
   // Rows (A, B) over (C, D): the array holds C, D, A, B whatever the count.
   const Bytes a = {10, 20, 30, 255}, b = {40, 50, 60, 128}, c = {70, 80, 90, 0}, d = {100, 110, 120, 64};
@@ -61,16 +61,12 @@ TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
   EXPECT_EQ(picture.getWidth(), 3);
   EXPECT_EQ(picture.getHeight(), 2);
   EXPECT_EQ(pixelsOf(picture), (Bytes{4, 5, 6, 1, 2, 3}));
-}
 
-TEST(Picture2D, AlphaIsEightBitsWithOpaqueAt255) {
-  const std::string folder = scratchFolder("picture_alpha");
   // One row of red pixels whose alpha runs over both ends and the middle.
   const std::uint8_t alphas[6] = {0, 1, 127, 128, 254, 255};
-  Bytes rgba;
-  for (std::uint8_t alpha : alphas) rgba.insert(rgba.end(), {200, 0, 0, alpha});
-  ASSERT_TRUE(writePng(folder + "/alpha.png", 6, 1, 4, rgba));
-  Picture2D picture;
+  Bytes reds;
+  for (std::uint8_t alpha : alphas) reds.insert(reds.end(), {200, 0, 0, alpha});
+  ASSERT_TRUE(writePng(folder + "/alpha.png", 6, 1, 4, reds));
   ASSERT_TRUE(picture.load((folder + "/alpha.png").c_str()));
   ASSERT_EQ(picture.getComponents(), 4);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(picture.getPixels()[4 * i + 3], alphas[i]) << "pixel " << i;
