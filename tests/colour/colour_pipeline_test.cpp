@@ -1,5 +1,4 @@
-// The cie colour model: its scale and white balance, the Doppler-shifted
-// white, exposure, tone curves, the sRGB transfer and the smooth uplift.
+// The cie colour model: scale, white balance, shifted white, exposure, tone curves, sRGB, uplift.
 #include "colour/colour_pipeline.h"
 #include "colour/planck_spectrum.h"
 #include "colour/smooth_target_shader.h"
@@ -165,9 +164,7 @@ TEST(ColourPipeline, SmoothUpliftReproducesEveryGridColourWithReflectancesInRang
 }
 
 TEST(ColourPipeline, PerVertexSmoothColoursMatchTheWholeShapeSpectra) {
-  // The per-vertex shader (with its shortcut for lights of the reference
-  // spectrum) against the whole-shape shader reading the same sigmoid
-  // spectra, at rest and shifted, with and without white balance.
+  // The per-vertex shader (with its reference-light shortcut) against the whole-shape shader.
   HeadOn scene;
   SpectralLight ambient; // the headlight slot, also the ambient light
   ambient.setIntensity(0.5f);

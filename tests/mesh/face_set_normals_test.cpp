@@ -1,6 +1,4 @@
-// Face sets whose normals are not one per point: every normal binding,
-// normals generated from the geometry, and the vertices split where corners
-// of one point differ.
+// Face sets whose normals are not one per point: bindings, generated normals, split vertices.
 #include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
@@ -34,8 +32,7 @@ std::string cubeFaceSet(bool reversed) {
   return "IndexedFaceSet { coordIndex [" + list + "] } ";
 }
 
-// Every triangle winds counter-clockwise seen from outside the cube, and
-// every corner's normal is the unit axis pointing out of its face.
+// Every triangle winds counter-clockwise from outside, every corner's normal its face's outward axis.
 void expectOutwardCube(const DvIndexedFaceSet& faces) {
   ASSERT_EQ(faces.triangleCount(), 12);
   const Vector3 centre(0.5f, 0.5f, 0.5f);
@@ -103,9 +100,8 @@ TEST(GeneratedNormals, SmoothBelowTheCreaseAngleSharpAbove) {
 }
 
 TEST(GeneratedNormals, ConcaveFaceKeepsItsSide) {
-  // An L-shaped hexagon in z = 0, counter-clockwise seen from +z. Its fan
-  // from (2, 0) has the triangle ((2, 0), (1, 1), (1, 2)) turned over, so a
-  // normal from any one triangle could point down; Newell's normal does not.
+  // An L-shaped hexagon in z = 0 whose fan from (2, 0) has a triangle turned over: a normal
+  // from any one triangle could point down; Newell's normal does not.
   ConvertedScene facesScene = convert("Separator { Coordinate3 { point [2 0 0, 2 1 0, 1 1 0, 1 2 0, 0 2 0, 0 0 0] } "
                           "IndexedFaceSet { coordIndex [0, 1, 2, 3, 4, 5] } }");
   const DvIndexedFaceSet& faces = faceSetAt(facesScene);
@@ -175,8 +171,7 @@ TEST(NormalBindings, ShortNormalIndexWarnsWithCountsAndFillsIn) {
 }
 
 TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
-  // Two squares side by side in z = 0, sharing points 1 and 2 and their
-  // generated normal, each mapping the whole texture (a Texture2 in scope).
+  // Two squares side by side sharing points 1 and 2, each mapping the whole texture.
   ConvertedScene facesScene = convert("Separator { Texture2 { image 1 1 3 0xffffff } Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
               "IndexedFaceSet { " + kTwoSquareFaces + "textureCoordIndex [0, 1, 2, 3, -1, 0, 1, 2, 3, -1] } }");
   const DvIndexedFaceSet& texturedFaces = faceSetAt(facesScene, kFirstConverted + 1);
@@ -188,11 +183,9 @@ TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
 }
 
 TEST(NormalBindings, PointNormalFilesKeepOneVertexPerPoint) {
-  // One normal per point, by DEFAULT, by a normalIndex equal to coordIndex,
-  // or OVERALL: vertex i is point i with its normal, the triangles are the
-  // faces' fans in file order, and ShapeHints change nothing. The last face
-  // winds clockwise seen from +z, where its normals point: a set that shows
-  // both sides turns it round, so two-sided lighting lights that side.
+  // One normal per point (by default, by an equal normalIndex, OVERALL): vertex i is point i,
+  // the fans stay in file order whatever ShapeHints say; the last face, clockwise towards its
+  // normals, is turned round so that two-sided lighting lights that side.
   const std::string points = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] } ";
   const std::string normals = "Normal { vector [0 0 1, 0 0.6 0.8, 0.6 0 0.8, 0 -0.6 0.8] } ";
   const std::vector<int> fans = {0, 1, 2, 0, 2, 3, 3, 0, 1};
