@@ -126,52 +126,37 @@ TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
   DvRenderState state;
   state.softwareShading = 1;
   state.colourShift = ColourShift::Doppler;
-  FrameHolder holder;
 
-  // Observer at rest: the resting face is unshifted; the approaching one
-  // shows D = √((1 + β)/(1 − β)) = √19.
-  RelObserver atRest = observerAlongZ(0.0f);
-  scene.root->relativisticTransform(atRest, state, DrawPass(state), holder);
-  auto* resting = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  const DvIndexedFaceSet& moving = faceSetAt(scene, kFirstConverted + 2);
-  EXPECT_NEAR(resting->dopplerFactor(0), 1.0f, kTight);
+  // Observer at rest: the resting face is unshifted, the approaching one shows D = √((1 + β)/(1 − β)) = √19.
+  transformFor(scene, observerAlongZ(0.0f), state);
+  const DvIndexedFaceSet &resting = faceSetAt(scene), &moving = faceSetAt(scene, kFirstConverted + 2);
+  EXPECT_NEAR(resting.dopplerFactor(0), 1.0f, kTight);
   EXPECT_NEAR(moving.dopplerFactor(0), std::sqrt(19.0f), 1e-4f);
 
   // The observer flying at 0.6 towards the resting face: γ(1 + β) = 2.
-  RelObserver flying = observerAlongZ(0.6f);
-  holder = FrameHolder();
-  scene.root->relativisticTransform(flying, state, DrawPass(state), holder);
-  EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
+  transformFor(scene, observerAlongZ(0.6f), state);
+  EXPECT_NEAR(resting.dopplerFactor(0), 2.0f, 1e-5f);
 
   // Without the spectral path no factor is computed.
   state.softwareShading = 0;
-  RelObserver again = observerAlongZ(0.0f);
-  holder = FrameHolder();
-  scene.root->relativisticTransform(again, state, DrawPass(state), holder);
-  EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
+  transformFor(scene, observerAlongZ(0.0f), state);
+  EXPECT_NEAR(resting.dopplerFactor(0), 2.0f, 1e-5f);
 }
 
 TEST(IndexedFaceSet, AreaRatiosStayFiniteForDegenerateTriangles) {
-  // A triangle seen edge-on after the transform has no apparent area; its
-  // vertices keep the ratio 1 instead of infinity.
+  // A triangle seen edge-on has no apparent area: its vertices keep the ratio 1, not infinity.
   ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 1, 0 0 2, 0 0 3", 3) +
                                  "IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
   DvRenderState state;
   state.colourShift = ColourShift::Searchlight;
-  FrameHolder holder;
-  RelObserver observer = observerAlongZ(0.5f);
-  scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(faces->areaRatio(i), 1.0f);
+  transformFor(scene, observerAlongZ(0.5f), state);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(faceSetAt(scene).areaRatio(i), 1.0f);
 
   // A face-on triangle at rest, observer at rest: apparent and source areas agree.
   ConvertedScene flat = convert("Separator { " + pointsAndNormals("0 0 5, 1 0 5, 0 1 5", 3) +
                                 "IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  auto* flatFaces = childAs<DvIndexedFaceSet>(*flat.root, kFirstConverted);
-  RelObserver still = observerAlongZ(0.0f);
-  holder = FrameHolder();
-  flat.root->relativisticTransform(still, state, DrawPass(state), holder);
-  EXPECT_NEAR(flatFaces->areaRatio(0), 1.0f, 1e-5f);
+  transformFor(flat, observerAlongZ(0.0f), state);
+  EXPECT_NEAR(faceSetAt(flat).areaRatio(0), 1.0f, 1e-5f);
 }
 
 TEST(DvLOD, ChoosesTheLevelFromTheApparentDistance) {

@@ -36,8 +36,6 @@ TEST(SearchlightAreaRatio, IsTheFileAreaOverTheApparentArea) {
 
   DvRenderState state;
   state.colourShift = ColourShift::Searchlight;
-  FrameHolder holder;
-  RelObserver observer(0, 0, 0, 0, beta, 0, 0, 1);
-  scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
+  transformFor(scene, observerAlongZ(beta), state);
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(faces.areaRatio(i), expected, 1e-4f) << "vertex " << i;
 }

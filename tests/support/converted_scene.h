@@ -5,6 +5,8 @@
 #include "../vrml/vrml_test_support.h"
 #include "display/group.h"
 #include "display/indexed_face_set.h"
+#include "gl/draw_pass.h"
+#include "gl/render_state.h"
 #include "relativity/observer.h"
 #include "scene/scene_conversion.h"
 
@@ -38,6 +40,12 @@ inline ConvertedScene convert(const std::string& body, long maxDisplayVertices =
 
 // An observer at the origin looking along +z, at speed β.
 inline RelObserver observerAlongZ(float beta) { return RelObserver(0, 0, 0, 0, beta, 0, 0, 1); }
+
+// Transforms the converted scene for `observer` as one frame does.
+inline void transformFor(const ConvertedScene& scene, const RelObserver& observer, const DvRenderState& state) {
+  FrameHolder holder;
+  scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
+}
 
 // The root's children after the default material and the rest frame.
 constexpr int kFirstConverted = 2;
