@@ -40,10 +40,8 @@ TEST(RgbSpectrum, ReproducesItsTargetIncludingSaturatedColours) {
 }
 
 TEST(RgbSpectrum, BatchEvaluationMatchesTheLibraryExponential) {
-  // The batch's own exponential against std::exp in evaluate, over every
-  // wavelength a Doppler-shifted evaluation can ask for, for widths from
-  // narrow to wide and saturated targets (negative weights). The error is
-  // measured against Σ|w_i|, the scale of the three Gaussians together.
+  // The batch's own exponential against std::exp over every wavelength a shifted evaluation
+  // asks for, saturated targets (negative weights) too; error against Σ|w_i|.
   std::vector<float> nm;
   for (float lambda = 19.0f; lambda < 15600.0f; lambda *= 1.003f) nm.push_back(lambda);
   std::vector<float> batch(nm.size());
@@ -60,9 +58,8 @@ TEST(RgbSpectrum, BatchEvaluationMatchesTheLibraryExponential) {
     }
 }
 
-// The width set is the standard deviation σ of each Gaussian: one σ from its
-// centre a unit Gaussian is e^(−1/2), two σ away e^(−2) (the definition of
-// the normal curve). Tolerance 1e-5: the float exponential.
+// The width is each Gaussian's standard deviation σ: e^(−1/2) one σ from its centre, e^(−2)
+// two σ away (the normal curve's definition). Tolerance 1e-5: the float exponential.
 TEST(RgbSpectrumWidth, EachGaussianFallsToEToTheMinusHalfOneSigmaFromItsCentre) {
   RgbSpectrum spectrum; // σ = 20 nm unless set
   for (float sigma : {20.0f, 10.0f, 35.0f}) {

@@ -26,8 +26,7 @@ TEST(DvMaterial, TakesTheFirstValueOfEachFieldTheFileSet) {
   EXPECT_FLOAT_EQ(material->transparency(), 0.3f);
 }
 
-// The diffuse colour every triangle of the first shape shows at each of its
-// corners, in triangle order; a corner without a vertex material shows (−1, −1, −1).
+// Each triangle corner's diffuse colour in triangle order; (−1, −1, −1) without vertex materials.
 std::vector<Vector3> cornerColours(const DvIndexedFaceSet& faces) {
   std::vector<Vector3> colours;
   for (long k = 0; k < faces.indexCount(); ++k) {
@@ -72,11 +71,8 @@ TEST(VertexMaterials, EveryBindingHandsTheRightMaterialToEachCorner) {
     expectVector(shape.vertexMaterials().front().ambient, {0.1f, 0.2f, 0.3f});
   }
 
-  // PER_VERTEX: corners 3 to 6 of the list have no material (three were
-  // given); they take the first, with one warning that counts the triangle
-  // corners at them (one in the quad's second triangle, three in the
-  // triangle). Points 1 and 2 show another material in the triangle than in
-  // the quad: 5 points, 7 vertices.
+  // PER_VERTEX: list corners 3 to 6 lack a material (one triangle corner in the quad, three in
+  // the triangle); points 1 and 2 differ between quad and triangle: 5 points, 7 vertices.
   ConvertedScene perVertex = convert("Separator { " + colours + "MaterialBinding { value PER_VERTEX } " + points +
                                      "IndexedFaceSet { " + faces + "} }");
   EXPECT_NE(perVertex.output.find("4 of 9 triangle corners have no material among the 3 given"), std::string::npos)
