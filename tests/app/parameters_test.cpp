@@ -17,6 +17,7 @@ const std::string kDefaultTail = " 0.9 0 0.1 100 100 1  1 1  1 1 0";
 struct ReadResult {
   bool ok;
   std::string printed;
+  std::string path; // of the file read, now removed
 };
 
 // Writes `text` to a temporary file and reads it, capturing what is printed.
@@ -28,7 +29,7 @@ ReadResult read(Parameters& parameters, const std::string& text) {
   bool ok = readParameterFile(parameters, path);
   std::string printed = testing::internal::GetCapturedStderr();
   std::remove(path.c_str());
-  return {ok, printed};
+  return {ok, printed, path};
 }
 
 TEST(ParameterFile, ReadsEveryFieldInOrder) {
@@ -77,12 +78,9 @@ TEST(ParameterFile, NamesFileLineFieldAndValueOfEveryError) {
   };
   for (const Row& row : rows) {
     Parameters p;
-    std::string path = testing::TempDir() + "quillmere_parameters_errors.qmp";
-    std::ofstream(path) << row.text;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(readParameterFile(p, path)) << row.text;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), path + ":" + row.message) << row.text;
-    std::remove(path.c_str());
+    ReadResult result = read(p, row.text);
+    EXPECT_FALSE(result.ok) << row.text;
+    EXPECT_EQ(result.printed, result.path + ":" + row.message) << row.text;
   }
 
   // Values read before an error stay; the bad one keeps its default.

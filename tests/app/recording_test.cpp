@@ -1,13 +1,10 @@
-// Recording without a display: the movie writer's failures name the file
-// and FFmpeg's reason, and a flight's frame count follows the display
-// manager's time steps.
+// Recording without a display: the movie writer's failures, and a flight's frame count.
 #include "app/parameters.h"
 #include "app/recording/frame_range.h"
 #include "app/recording/movie_writer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 

@@ -1,8 +1,9 @@
-// The cie colour model: its scale and white balance, the Doppler-shifted
-// white, exposure, tone curves, the sRGB transfer and the smooth uplift.
+// The cie colour model: scale, white balance, shifted white, exposure, tone curves, sRGB, uplift.
 #include "colour/colour_pipeline.h"
 #include "colour/planck_spectrum.h"
 #include "colour/smooth_target_shader.h"
+
+#include "colour_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,10 @@ namespace {
 // A light along +z and a surface facing it at the origin.
 struct HeadOn {
   PlanckSpectrum sun{1.0f, 5762.0f};
-  SpectralLight light;
+  SpectralLight light = directionalLight(&sun, {0, 0, 1});
   LightList lights{8};
   VertexRay ray{Vector3(), Vector3(0, 0, 1)};
-  HeadOn() {
-    light.setDirection(0, 0, 1);
-    light.setOn(1);
-    light.setIntensity(1.0f);
-    light.setSpectrum(&sun);
-    lights.set(1, &light);
-  }
+  HeadOn() { lights.set(1, &light); }
 };
 
 Vector3 toXyz(const Vector3& rgb) {
@@ -76,11 +71,7 @@ TEST(ColourPipeline, PlanckSpectrumShiftedByDIsTheBlackBodyAtDT) {
   // B_T(λ·D) = D⁻⁵·B_{D·T}(λ): with the searchlight factor D⁵ the cie model
   // shows a black body of temperature T seen with D as one of D·T at rest.
   ConstantSpectrum flat(1.0f);
-  SpectralLight light;
-  light.setDirection(0, 0, 1);
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&flat);
+  SpectralLight light = directionalLight(&flat, {0, 0, 1});
   LightList lights(8);
   lights.set(1, &light);
   ColourPipeline pipeline;
@@ -98,7 +89,7 @@ TEST(ColourPipeline, PlanckSpectrumShiftedByDIsTheBlackBodyAtDT) {
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(shifted[i], atRest[i], 2e-3f * std::fabs(atRest[i]) + 1e-4f) << i;
 }
 
-TEST(ColourPipeline, ExposureAndToneCurves) {
+TEST(ColourPipeline, ExposureAutoExposureAndToneCurves) {
   // −k EV divides by exactly 2^k.
   ExposureControl exposure;
   for (int k : {1, 3, 7}) {
@@ -131,19 +122,18 @@ TEST(ColourPipeline, ExposureAndToneCurves) {
   EXPECT_NEAR(encodeSrgbExact(0.0031308f), 0.04045f, 1e-5f);
   EXPECT_NEAR(encodeSrgbExact(1.0f), 1.0f, 1e-6f);
   EXPECT_NEAR(decodeSrgb(encodeSrgbExact(0.2f)), 0.2f, 1e-6f);
-}
 
-TEST(ColourPipeline, AutoExposureBringsTheBrightLitVerticesToWhite) {
-  ExposureControl exposure;
-  exposure.automatic = true;
-  EXPECT_TRUE(exposure.needsMetering());
+  // Automatic exposure brings the bright lit vertices to white.
+  ExposureControl metered;
+  metered.automatic = true;
+  EXPECT_TRUE(metered.needsMetering());
   LuminanceHistogram histogram;
   for (int i = 0; i < 100; ++i) histogram.add(Vector3(16.0f, 16.0f, 16.0f)); // Y = 16: −4 EV
   histogram.add(Vector3());                                                   // unlit: not counted
-  exposure.record(histogram);
-  exposure.beginFrame();
-  EXPECT_NEAR(exposure.ev(), -4.0f, 0.2f); // the first metered frame sets it outright
-  EXPECT_FALSE(exposure.needsMetering());
+  metered.record(histogram);
+  metered.beginFrame();
+  EXPECT_NEAR(metered.ev(), -4.0f, 0.2f); // the first metered frame sets it outright
+  EXPECT_FALSE(metered.needsMetering());
 }
 
 TEST(ColourPipeline, SmoothUpliftReproducesEveryGridColourWithReflectancesInRange) {
@@ -174,9 +164,7 @@ TEST(ColourPipeline, SmoothUpliftReproducesEveryGridColourWithReflectancesInRang
 }
 
 TEST(ColourPipeline, PerVertexSmoothColoursMatchTheWholeShapeSpectra) {
-  // The per-vertex shader (with its shortcut for lights of the reference
-  // spectrum) against the whole-shape shader reading the same sigmoid
-  // spectra, at rest and shifted, with and without white balance.
+  // The per-vertex shader (with its reference-light shortcut) against the whole-shape shader.
   HeadOn scene;
   SpectralLight ambient; // the headlight slot, also the ambient light
   ambient.setIntensity(0.5f);

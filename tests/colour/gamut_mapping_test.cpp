@@ -13,7 +13,7 @@ static void expectClip(int method, Vector3 colour, const Vector3& expected) {
   for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour[c], expected[c], 1e-6f) << "method " << method << ", channel " << c;
 }
 
-TEST(GamutMapping, EachMethodOnItsExamples) {
+TEST(GamutMapping, EachMethodOnItsExamplesBlackAndComponentsThatAreNotFinite) {
   expectClip(0, {1.5f, -0.2f, 0.5f}, {1, 0, 0.5f});
   expectClip(1, {-0.5f, 0.5f, 1.5f}, {0, 0.5f, 1});
   expectClip(1, {0.2f, 0.4f, 0.1f}, {0.5f, 1, 0.25f}); // in range, yet scaled up
@@ -28,15 +28,13 @@ TEST(GamutMapping, EachMethodOnItsExamples) {
   expectClip(5, {1.2f, 0.3f, 0.3f}, {0.9999f, 0.40005f, 0.40005f});       // scale 0.3999/0.6
   expectClip(5, {-0.2f, 0.6f, 0.5f}, {0.0001f, 0.47994f, 0.41996f});     // scale 0.2999/0.5, mean kept
   expectClip(5, {-0.5f, 0.2f, 0.0f}, {0, 0, 0});                          // mean below 0.0001
-}
 
-TEST(GamutMapping, BlackStaysBlackWhereNormalisingWouldDivideByZero) {
+  // Black stays black where normalising would divide by zero.
   for (int method = 0; method <= 5; ++method) expectClip(method, {0, 0, 0}, {0, 0, 0});
   expectClip(1, {-0.3f, -0.3f, -0.3f}, {0, 0, 0}); // black after the shift
   expectClip(4, {-0.3f, -1.0f, 0.0f}, {0, 0, 0});  // black after the cut
-}
 
-TEST(GamutMapping, ComponentsThatAreNotFiniteCountAsNoLight) {
+  // Components that are not finite count as no light.
   const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
   expectClip(0, {nan, 0.5f, inf}, {0, 0.5f, 0});
   expectClip(1, {-inf, 0.5f, nan}, {0, 1, 0}); // no shift by −∞: only the 0.5 remains, scaled to 1

@@ -40,10 +40,8 @@ TEST(RgbSpectrum, ReproducesItsTargetIncludingSaturatedColours) {
 }
 
 TEST(RgbSpectrum, BatchEvaluationMatchesTheLibraryExponential) {
-  // The batch's own exponential against std::exp in evaluate, over every
-  // wavelength a Doppler-shifted evaluation can ask for, for widths from
-  // narrow to wide and saturated targets (negative weights). The error is
-  // measured against Σ|w_i|, the scale of the three Gaussians together.
+  // The batch's own exponential against std::exp over every wavelength a shifted evaluation
+  // asks for, saturated targets (negative weights) too; error against Σ|w_i|.
   std::vector<float> nm;
   for (float lambda = 19.0f; lambda < 15600.0f; lambda *= 1.003f) nm.push_back(lambda);
   std::vector<float> batch(nm.size());
@@ -58,4 +56,21 @@ TEST(RgbSpectrum, BatchEvaluationMatchesTheLibraryExponential) {
       for (std::size_t i = 0; i < nm.size(); ++i)
         ASSERT_NEAR(batch[i], spectrum.evaluate(nm[i]), 1e-6f * scale) << sigma << " nm, " << nm[i] << " nm";
     }
+}
+
+// The width is each Gaussian's standard deviation σ: e^(−1/2) one σ from its centre, e^(−2)
+// two σ away (the normal curve's definition). Tolerance 1e-5: the float exponential.
+TEST(RgbSpectrumWidth, EachGaussianFallsToEToTheMinusHalfOneSigmaFromItsCentre) {
+  RgbSpectrum spectrum; // σ = 20 nm unless set
+  for (float sigma : {20.0f, 10.0f, 35.0f}) {
+    if (sigma != 20.0f) spectrum.setWidth(sigma);
+    for (int g = 0; g < 3; ++g) {
+      const float centre = spectrum.centres()[g];
+      const float nm[5] = {centre - 2 * sigma, centre - sigma, centre, centre + sigma, centre + 2 * sigma};
+      float each[3][5];
+      spectrum.evaluateEachGaussian(nm, 5, each[0], each[1], each[2]);
+      const float expected[5] = {std::exp(-2.0f), std::exp(-0.5f), 1.0f, std::exp(-0.5f), std::exp(-2.0f)};
+      for (int i = 0; i < 5; ++i) EXPECT_NEAR(each[g][i], expected[i], 1e-5f) << "σ " << sigma << ", " << nm[i] << " nm";
+    }
+  }
 }

@@ -3,21 +3,17 @@
 #include "colour/planck_spectrum.h"
 #include "colour/rgb_spectrum.h"
 
-#include <gtest/gtest.h>
+#include "colour_test_support.h"
 
-#include <algorithm>
 #include <cmath>
 #include <random>
 
 using namespace quillmere;
 
 TEST(RgbTargetShader, EqualsTheShaderOfAMaterialAimedAtTheVertexsTargets) {
-  // A vertex with ambient target a and diffuse target d must look exactly
-  // like a vertex of a whole-shape RGB material aimed at a and d (factors 1):
-  // the RGB spectrum is linear in its target. Lights of black bodies and of
-  // an RGB spectrum, the ambient light switched off in some scenes (it still
-  // lights), Doppler factors 0.1..10 with the switch on; 1e-5 of the colour's
-  // magnitude (float sums in another order).
+  // The RGB spectrum is linear in its target, so a vertex aimed at targets a
+  // and d looks like a whole-shape RGB material aimed at them (factors 1);
+  // the ambient light switched off in some scenes (it still lights), D 0.1..10.
   PlanckSpectrum sun(1.0f, 5762.0f), ember(0.05f, 2000.0f);
   RgbSpectrum cyan;
   cyan.setRGB(0.1f, 0.8f, 0.9f);
@@ -25,25 +21,14 @@ TEST(RgbTargetShader, EqualsTheShaderOfAMaterialAimedAtTheVertexsTargets) {
   const SpectralSampling sampling(40, 380.0f, 780.0f);
   const WavelengthMapping mapping;
   std::mt19937 random(86);
-  std::uniform_real_distribution<float> unit(-1.0f, 1.0f), positive(0.0f, 1.0f);
-  auto direction = [&]() {
-    Vector3 v;
-    do v = Vector3(unit(random), unit(random), unit(random));
-    while (v.length() < 0.1f || v.length() > 1.0f);
-    return v.normalized();
-  };
+  std::uniform_real_distribution<float> positive(0.0f, 1.0f);
+  auto direction = [&]() { return randomDirection(random); };
   auto colour = [&]() { return Vector3(positive(random), positive(random), positive(random)); };
 
   for (int scene = 0; scene < 12; ++scene) {
-    SpectralLight headlight, key;
-    headlight.setDirection(0.0f, 0.0f, 1.0f);
-    key.setDirection(direction());
-    headlight.setIntensity(0.3f + positive(random));
-    key.setIntensity(0.3f + positive(random));
-    headlight.setSpectrum(lightSpectra[scene % 3]);
-    key.setSpectrum(lightSpectra[(scene + 1) % 3]);
+    SpectralLight headlight = directionalLight(lightSpectra[scene % 3], {0, 0, 1}, 0.3f + positive(random));
+    SpectralLight key = directionalLight(lightSpectra[(scene + 1) % 3], direction(), 0.3f + positive(random));
     headlight.setOn(scene % 2);
-    key.setOn(1);
     LightList lights(8);
     lights.set(0, &headlight);
     lights.set(2, &key);
@@ -60,10 +45,8 @@ TEST(RgbTargetShader, EqualsTheShaderOfAMaterialAimedAtTheVertexsTargets) {
         const VertexRay ray{5.0f * direction(), direction()};
         const float d = doppler ? std::exp(std::log(0.1f) + positive(random) * std::log(100.0f)) : 1.0f;
         const Vector3 expected = reference.colourOf(ray, d);
-        const Vector3 rgb = shader.colourOf(ray, d, ambientTarget, diffuseTarget);
-        const float magnitude = std::max({1.0f, std::fabs(expected.x), std::fabs(expected.y), std::fabs(expected.z)});
-        for (int c = 0; c < 3; ++c)
-          ASSERT_NEAR(rgb[c], expected[c], 1e-5f * magnitude) << "scene " << scene << ", D " << d << ", channel " << c;
+        SCOPED_TRACE(testing::Message() << "scene " << scene << ", D " << d);
+        expectSameColour(shader.colourOf(ray, d, ambientTarget, diffuseTarget), expected);
       }
     }
   }

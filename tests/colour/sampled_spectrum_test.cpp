@@ -6,7 +6,7 @@
 
 using namespace quillmere;
 
-TEST(SampledSpectrum, InterpolatesLinearlyWithTheEndsInside) {
+TEST(SampledSpectrum, InterpolatesLinearlyWithTheEndsInsideAmongUnevenSamples) {
   const float wavelengths[] = {400.0f, 500.0f}, values[] = {1.0f, 3.0f};
   SampledSpectrum two, one;
   two.assign(2, wavelengths, values);
@@ -18,9 +18,7 @@ TEST(SampledSpectrum, InterpolatesLinearlyWithTheEndsInside) {
   one.assign(1, wavelengths, values); // a spectral line
   EXPECT_EQ(one.evaluate(400.0f), 1.0f);
   EXPECT_EQ(one.evaluate(400.5f), 0.0f);
-}
 
-TEST(SampledSpectrum, FindsTheIntervalAmongUnevenSamples) {
   // A straight line through uneven samples is reproduced everywhere inside.
   // The ascending walk must give the bisection's values bit for bit, which
   // for irregular values needs the same interval when a query hits a sample.

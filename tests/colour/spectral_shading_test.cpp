@@ -3,9 +3,8 @@
 #include "colour/planck_spectrum.h"
 #include "colour/rgb_spectrum.h"
 
-#include <gtest/gtest.h>
+#include "colour_test_support.h"
 
-#include <algorithm>
 #include <cmath>
 
 using namespace quillmere;
@@ -18,16 +17,12 @@ namespace {
 struct Scene {
   ConstantSpectrum lightSpectrum{3.0f}, ambientReflectance{0.5f}, diffuseReflectance{0.7f};
   RelMaterial material{&ambientReflectance, 0.1f, &diffuseReflectance, 0.4f, nullptr, 0.0f};
-  SpectralLight headlight;
+  SpectralLight headlight = directionalLight(&lightSpectrum, {0, 0, 1}, 2.0f);
   LightList lights{8};
   LightingContext context{&lights, &headlight, &material};
   SampledSpectrum output;
 
   Scene() {
-    headlight.setOn(1);
-    headlight.setIntensity(2.0f);
-    headlight.setSpectrum(&lightSpectrum);
-    headlight.setDirection(0.0f, 0.0f, 1.0f);
     lights.set(0, &headlight);
     output.resample(40, 380.0f, 780.0f);
     for (int k = 0; k < 40; ++k) output.setValue(k, 99.0f); // stale values of another vertex

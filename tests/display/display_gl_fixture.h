@@ -1,11 +1,10 @@
-// The drawing tests' fixture: a converted scene drawn as the display
-// manager draws a frame. The observer sits at the origin looking along +z;
-// the projection is a 90° perspective, so a direction (x, y, z) in eye
-// coordinates lands at x_ndc = x / −z.
+// The drawing tests' fixture: a converted scene drawn as the display manager draws a
+// frame, through a 90° perspective (eye direction (x, y, z) lands at x_ndc = x / −z).
 #pragma once
 
-#include "display_test_support.h"
-#include "gl_test_window.h"
+#include "../support/converted_scene.h"
+#include "../colour/colour_test_support.h"
+#include "../support/gl_test_window.h"
 
 #include "colour/planck_spectrum.h"
 #include "colour/spectral_light.h"
@@ -23,20 +22,12 @@ inline const Pixel kBlack{0, 0, 0};
 // Four normals towards the observer, for a quadrilateral in front of it.
 inline const std::string kFacingNormals = "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1, 0 0 -1] } ";
 
-// The spectral lights of the drawing tests: a sunlike black body as the
-// ambient light (slot 0, off) and as a light shining from the observer
-// (slot 1), as scene loading sets them up.
+// A sunlike black body as the ambient light (slot 0, off) and shining from the observer (slot 1).
 struct SunLights {
   PlanckSpectrum sunlight{1.0f, 5762.0f};
-  SpectralLight ambient, light;
+  SpectralLight ambient, light = directionalLight(&sunlight, {0, 0, -1}); // towards the observer's side
 
-  SunLights() {
-    ambient.setSpectrum(&sunlight);
-    light.setOn(1);
-    light.setIntensity(1.0f);
-    light.setSpectrum(&sunlight);
-    light.setDirection(0, 0, -1); // towards the light, which shines from the observer
-  }
+  SunLights() { ambient.setSpectrum(&sunlight); }
   void attach(DvRenderState& state) {
     state.setSpectralHeadlight(&ambient);
     state.setSpectralLight(1, &light);
@@ -49,15 +40,13 @@ protected:
     if (!openGLTestWindow()) GTEST_SKIP() << "no display for an OpenGL context";
   }
 
-  // A texture node's list leaves texturing on and the matrix mode at
-  // GL_TEXTURE; the next test starts from OpenGL's usual state.
+  // A texture node's list leaves texturing on and the matrix mode at GL_TEXTURE.
   void TearDown() override {
     glDisable(GL_TEXTURE_2D);
     glMatrixMode(GL_MODELVIEW);
   }
 
-  // One frame as the display manager draws it: projection, the observer's
-  // view rotation, a white light from the eye, then transform and draw.
+  // One frame: projection, the observer's view rotation, a white light from the eye, transform and draw.
   Frame draw(DvGroup& root, const RelObserver& observer, const DvRenderState& state, bool spectral = false) {
     glViewport(0, 0, kGLTestSize, kGLTestSize);
     glClearColor(0, 0, 0, 1);

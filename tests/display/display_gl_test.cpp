@@ -1,5 +1,4 @@
-// Draws small converted scenes into a real OpenGL context and looks at the
-// pixels.
+// Draws small converted scenes into a real OpenGL context and looks at the pixels.
 #include "display_gl_fixture.h"
 
 #include "colour/planck_spectrum.h"
@@ -25,10 +24,8 @@ TEST_F(DisplayGL, VertexAppearsWhereAberrationPutsIt) {
   Frame frame = draw(*scene.root, observer, state);
   frame.saveForInspection("aberration");
 
-  // Light that reaches the observer now left the point along n = P/|P|; in
-  // the observer's frame its direction is n'_z = (n_z + β)/(1 + β n_z),
-  // n'_⊥ = n_⊥/(γ(1 + β n_z)). The drawn triangle's centroid is the mean of
-  // its projected corners.
+  // Light left each corner along n = P/|P|; the observer sees it along
+  // n'_z = (n_z + β)/(1 + β n_z), n'_⊥ = n_⊥/(γ(1 + β n_z)).
   const float gamma = 1.0f / std::sqrt(1.0f - beta * beta);
   float expectedX = 0, expectedY = 0;
   for (const Vector3& p : corners) {
@@ -65,10 +62,8 @@ TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
 }
 
 TEST_F(DisplayGL, PerFaceColoursLandOnTheirFaces) {
-  // Two squares side by side at z = 5, wound counter-clockwise as the
-  // observer sees them, without normals (generated, facing the observer).
-  // Looking along +z, world +x is on the left: the left square (x 0..2)
-  // takes material 2 (blue), the right one (x −2..0) material 0 (red).
+  // Two squares at z = 5 with generated normals; looking along +z, world +x
+  // is on the left: the left square takes material 2 (blue), the right 0 (red).
   ConvertedScene scene = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
                                  "MaterialBinding { value PER_FACE_INDEXED } "
                                  "Coordinate3 { point [2 -2 5, 0 -2 5, 0 2 5, 2 2 5, -2 -2 5, -2 2 5] } "
@@ -144,11 +139,7 @@ std::string exampleBody(const std::string& name) {
 
 TEST_F(DisplayGL, VertexArraysDrawTheSamePixelsAsOneCallPerVertex) {
   PlanckSpectrum sunlight(1.0f, 5762.0f);
-  SpectralLight light;
-  light.setOn(1);
-  light.setIntensity(1.0f);
-  light.setSpectrum(&sunlight);
-  light.setDirection(0.3f, 0.4f, -1);
+  SpectralLight light = directionalLight(&sunlight, {0.3f, 0.4f, -1});
   for (const char* name : {"lattice.wrl", "planck.wrl"}) {
     ConvertedScene scene = convert(exampleBody(name));
     ASSERT_TRUE(scene.result.ok) << name;
@@ -191,10 +182,8 @@ void addLight(DvRenderState& state, const Vector3& towardsLight) {
 }
 
 TEST_F(DisplayGL, LightsAddNoAmbientAndShapesWithoutMaterialAreDefaultGrey) {
-  // A face lit along its normal by one light: emissive + 0.2·ambient +
-  // diffuse·cos θ per channel. The left quad's Material (ambient left at its
-  // default 0.2) stays inside its Separator; the right quad takes VRML's
-  // default material, diffuse 0.8 grey: 0.04 + 0.8 = 0.84.
+  // Lit along the normal: emissive + 0.2·ambient + diffuse·cos θ per channel;
+  // outside the Separator VRML's default material: 0.2·0.2 + 0.8 = 0.84.
   programLights_ = true;
   DvRenderState state;
   addLight(state, {0, 0, 1});
@@ -211,9 +200,8 @@ TEST_F(DisplayGL, LightsAddNoAmbientAndShapesWithoutMaterialAreDefaultGrey) {
   EXPECT_NEAR(grey.g, 255 * 0.84, 3);
   EXPECT_NEAR(grey.b, 255 * 0.84, 3);
 
-  // Shininess 1 is the exponent 128: with the light 37° off the normal the
-  // half-way vector is 18° off, cos¹²⁸ 18° ≈ 0.0016, so no highlight; what
-  // remains is the ambient 0.04 (a black diffuse colour).
+  // Shininess 1 is the exponent 128: the half-way vector 18° off gives cos¹²⁸ 18° ≈ 0.0016,
+  // no highlight; the ambient 0.04 remains.
   addLight(state, {0, 0.6f, 0.8f});
   ConvertedScene shiny =
       convert("Separator { Material { diffuseColor 0 0 0 specularColor 1 1 1 shininess 1 } " + facingQuad(-1, 1) + "}");
@@ -271,9 +259,7 @@ TEST_F(DisplayGL, CieColourModelShowsWhiteAsDisplayWhite) {
                                  "Coordinate3 { point [2 -2 5, 0 -2 5, 0 2 5, 2 2 5, -2 -2 5, -2 2 5] } " +
                                  std::string("Normal { vector [0 0 -1] } NormalBinding { value OVERALL } ") +
                                  "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 1, 4, 5, 2, -1] materialIndex [0, 1] } }");
-  ConvertedScene whole = convert("Separator { Material { diffuseColor 1 1 1 } "
-                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
-                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
+  ConvertedScene whole = convert("Separator { Material { diffuseColor 1 1 1 } " + facingQuad(-2, 2) + "}");
   DvRenderState state;
   state.softwareShading = 1;
   state.colourPipeline = &cie;
@@ -290,9 +276,7 @@ TEST_F(DisplayGL, CieColourModelShowsWhiteAsDisplayWhite) {
   EXPECT_LE(std::max(right.r, right.g), 1);
 
   // A RELmaterialRGB's bands are aimed through the cie conversion too.
-  ConvertedScene bands = convert("Separator { RELmaterialRGB { diffuseColor 0.2 0.6 1 } "
-                                 "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
-                                 kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3] } }");
+  ConvertedScene bands = convert("Separator { RELmaterialRGB { diffuseColor 0.2 0.6 1 } " + facingQuad(-2, 2) + "}");
   const Pixel b = draw(*bands.root, observerAlongZ(0), state, true).at(100, 100);
   EXPECT_NEAR(b.r, 51, 1);
   EXPECT_NEAR(b.g, 153, 1);

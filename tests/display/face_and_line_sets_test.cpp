@@ -1,7 +1,6 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
-#include "mesh/face_triangulation.h"
 #include "display/indexed_face_set.h"
 #include "display/indexed_line_set.h"
 #include "display/lod.h"
@@ -16,83 +15,13 @@
 namespace quillmere::test {
 namespace {
 
-std::vector<int> triangles(const std::vector<std::int32_t>& coordIndex, int points, long* leftOut = nullptr) {
-  FaceTriangulation result = triangulateFaces(coordIndex.data(), long(coordIndex.size()), points);
-  if (leftOut) *leftOut = result.facesLeftOut;
-  return result.triangles;
-}
-
-TEST(FaceTriangulation, FansEveryFaceAndKeepsTriangleFilesAsTheyWere) {
-  // −1-terminated triangles come out exactly as written.
-  EXPECT_EQ(triangles({0, 1, 2, -1, 2, 3, 0, -1}, 4), (std::vector<int>{0, 1, 2, 2, 3, 0}));
-  // Two quadrilaterals: two triangles each, in the face's winding; no (−1, 4, 5).
-  EXPECT_EQ(triangles({0, 1, 2, 3, -1, 4, 5, 6, 7, -1}, 8),
-            (std::vector<int>{0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}));
-  // A last face without −1 counts; faces of fewer than three vertices are none.
-  EXPECT_EQ(triangles({0, 1, -1, -1, 3, 2, 1}, 4), (std::vector<int>{3, 2, 1}));
-  EXPECT_TRUE(triangles({}, 4).empty());
-  // A face with an index outside the points is left out whole and counted.
-  long leftOut = 0;
-  EXPECT_EQ(triangles({0, 1, 4, -1, 0, 1, 2, -1, -2, 0, 1, -1}, 4, &leftOut), (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(leftOut, 2);
-}
-
-TEST(FaceTriangulation, ConcaveFacesAreCutIntoEarsInsideThem) {
-  // An L of area 3 in the plane z = 1, counter-clockwise seen from +z,
-  // listed from its corner (2, 1), where a fan would cover 4.
-  const float points[6][3] = {{2, 1, 1}, {1, 1, 1}, {1, 2, 1}, {0, 2, 1}, {0, 0, 1}, {2, 0, 1}};
-  const std::vector<std::int32_t> face = {0, 1, 2, 3, 4, 5, -1};
-  auto signedAreas = [](const float (*at)[3], const std::vector<int>& triangles) {
-    std::vector<float> areas;
-    for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
-      const float *a = at[triangles[t]], *b = at[triangles[t + 1]], *c = at[triangles[t + 2]];
-      areas.push_back(0.5f * ((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])));
-    }
-    return areas;
-  };
-  FaceTriangulation ears = triangulateFaces(face.data(), long(face.size()), 6, points);
-  std::vector<float> areas = signedAreas(points, ears.triangles);
-  ASSERT_EQ(areas.size(), 4u); // n − 2 triangles
-  float total = 0;
-  for (float area : areas) {
-    EXPECT_GT(area, 0.0f); // every ear turns the face's way
-    total += area;
-  }
-  EXPECT_NEAR(total, 3.0f, 1e-5f);
-
-  // The conversion cuts ears only where ShapeHints says faces may be concave.
-  std::string lShape = "Coordinate3 { point [2 1 1, 1 1 1, 1 2 1, 0 2 1, 0 0 1, 2 0 1] } "
-                       "IndexedFaceSet { coordIndex [0, 1, 2, 3, 4, 5] } ";
-  ConvertedScene concave = convert("Separator { ShapeHints { faceType UNKNOWN_FACE_TYPE } " + lShape + "}");
-  auto* faces = childAs<DvIndexedFaceSet>(*concave.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  float converted = 0;
-  for (long t = 0; t < faces->triangleCount(); ++t) converted += faces->triangleArea(t);
-  EXPECT_NEAR(converted, 3.0f, 1e-5f);
-
-  // The same L as exporters write it: a corner repeated and a corner in the
-  // middle of a straight edge. They add no area, and no triangle may reach
-  // outside the L: the triangles cover exactly 3, every one turning the face's way.
-  const float morePoints[][3] = {{2, 1, 0}, {1, 1, 0}, {1, 1, 0}, {1, 2, 0},
-                                 {0, 2, 0}, {0, 1, 0}, {0, 0, 0}, {2, 0, 0}};
-  const std::vector<std::int32_t> untidy = {0, 1, 2, 3, 4, 5, 6, 7};
-  FaceTriangulation tidy = triangulateFaces(untidy.data(), long(untidy.size()), 8, morePoints);
-  float cover = 0;
-  for (float area : signedAreas(morePoints, tidy.triangles)) {
-    EXPECT_GT(area, 0.0f);
-    cover += area;
-  }
-  EXPECT_NEAR(cover, 3.0f, 1e-5f);
-}
-
 TEST(IndexedFaceSet, WarnsOnceForFacesOutsideThePoints) {
   ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) +
                                  "IndexedFaceSet { coordIndex [0, 1, 7, -1, 0, 1, 2, -1, 3, 2, 1, -1] } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  EXPECT_EQ(faces->triangleCount(), 1);
+  const DvIndexedFaceSet& faces = faceSetAt(scene);
+  EXPECT_EQ(faces.triangleCount(), 1);
   EXPECT_EQ(scene.output, "IndexedFaceSet: 2 faces left out, their vertex indices are outside the 3 points\n");
-  EXPECT_NEAR(faces->triangleArea(0), 0.5f, kTight);
+  EXPECT_NEAR(faces.triangleArea(0), 0.5f, kTight);
 }
 
 TEST(IndexedLineSet, BreaksStripsAtSeparatorsAndBadIndices) {
@@ -197,53 +126,37 @@ TEST(IndexedFaceSet, DopplerFactorComesFromTheFrameTheVertexRestsIn) {
   DvRenderState state;
   state.softwareShading = 1;
   state.colourShift = ColourShift::Doppler;
-  FrameHolder holder;
 
-  // Observer at rest: the resting face is unshifted; the approaching one
-  // shows D = √((1 + β)/(1 − β)) = √19.
-  RelObserver atRest = observerAlongZ(0.0f);
-  scene.root->relativisticTransform(atRest, state, DrawPass(state), holder);
-  auto* resting = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  auto* moving = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 2);
-  ASSERT_NE(moving, nullptr);
-  EXPECT_NEAR(resting->dopplerFactor(0), 1.0f, kTight);
-  EXPECT_NEAR(moving->dopplerFactor(0), std::sqrt(19.0f), 1e-4f);
+  // Observer at rest: the resting face is unshifted, the approaching one shows D = √((1 + β)/(1 − β)) = √19.
+  transformFor(scene, observerAlongZ(0.0f), state);
+  const DvIndexedFaceSet &resting = faceSetAt(scene), &moving = faceSetAt(scene, kFirstConverted + 2);
+  EXPECT_NEAR(resting.dopplerFactor(0), 1.0f, kTight);
+  EXPECT_NEAR(moving.dopplerFactor(0), std::sqrt(19.0f), 1e-4f);
 
   // The observer flying at 0.6 towards the resting face: γ(1 + β) = 2.
-  RelObserver flying = observerAlongZ(0.6f);
-  holder = FrameHolder();
-  scene.root->relativisticTransform(flying, state, DrawPass(state), holder);
-  EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
+  transformFor(scene, observerAlongZ(0.6f), state);
+  EXPECT_NEAR(resting.dopplerFactor(0), 2.0f, 1e-5f);
 
   // Without the spectral path no factor is computed.
   state.softwareShading = 0;
-  RelObserver again = observerAlongZ(0.0f);
-  holder = FrameHolder();
-  scene.root->relativisticTransform(again, state, DrawPass(state), holder);
-  EXPECT_NEAR(resting->dopplerFactor(0), 2.0f, 1e-5f);
+  transformFor(scene, observerAlongZ(0.0f), state);
+  EXPECT_NEAR(resting.dopplerFactor(0), 2.0f, 1e-5f);
 }
 
 TEST(IndexedFaceSet, AreaRatiosStayFiniteForDegenerateTriangles) {
-  // A triangle seen edge-on after the transform has no apparent area; its
-  // vertices keep the ratio 1 instead of infinity.
+  // A triangle seen edge-on has no apparent area: its vertices keep the ratio 1, not infinity.
   ConvertedScene scene = convert("Separator { " + pointsAndNormals("0 0 1, 0 0 2, 0 0 3", 3) +
                                  "IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
   DvRenderState state;
   state.colourShift = ColourShift::Searchlight;
-  FrameHolder holder;
-  RelObserver observer = observerAlongZ(0.5f);
-  scene.root->relativisticTransform(observer, state, DrawPass(state), holder);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(faces->areaRatio(i), 1.0f);
+  transformFor(scene, observerAlongZ(0.5f), state);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(faceSetAt(scene).areaRatio(i), 1.0f);
 
   // A face-on triangle at rest, observer at rest: apparent and source areas agree.
   ConvertedScene flat = convert("Separator { " + pointsAndNormals("0 0 5, 1 0 5, 0 1 5", 3) +
                                 "IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  auto* flatFaces = childAs<DvIndexedFaceSet>(*flat.root, kFirstConverted);
-  RelObserver still = observerAlongZ(0.0f);
-  holder = FrameHolder();
-  flat.root->relativisticTransform(still, state, DrawPass(state), holder);
-  EXPECT_NEAR(flatFaces->areaRatio(0), 1.0f, 1e-5f);
+  transformFor(flat, observerAlongZ(0.0f), state);
+  EXPECT_NEAR(faceSetAt(flat).areaRatio(0), 1.0f, 1e-5f);
 }
 
 TEST(DvLOD, ChoosesTheLevelFromTheApparentDistance) {

@@ -8,7 +8,6 @@
 #include "gl/draw_pass.h"
 #include "gl/render_state.h"
 
-#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>

@@ -1,7 +1,5 @@
-// Textures drawn for real: a textured square in front of the observer whose
-// texture has four coloured quadrants, probed where each quadrant's texture
-// coordinates put it on the screen. A picture stored upside down or mirrored
-// puts the wrong colour there.
+// Textures drawn for real: four coloured quadrants probed where their texture
+// coordinates put them on the screen; a picture upside down or mirrored shows wrong colours.
 #include "../support/png_file.h"
 #include "display_gl_fixture.h"
 
@@ -19,10 +17,8 @@ struct Rgb {
 const Rgb kQuadrant[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
 const Rgb kGreyQuadrant[4] = {{40, 40, 40}, {100, 100, 100}, {160, 160, 160}, {220, 220, 220}};
 
-// A square of side 4 at z = 5 with s, t running 0..sMax, 0..1 from its
-// corner (2, −2). Looking along +z with y up, world x grows to the left, so
-// s grows towards −x and the picture reads on the screen as in its file.
-// White material, so the lit texture shows its own colours.
+// A white square of side 4 at z = 5, s and t running 0..sMax, 0..1 from (2, −2); s grows
+// towards −x, which is to the right seen along +z, so the picture reads as in its file.
 std::string texturedSquare(const std::string& texture, float sMax = 1) {
   std::string s = std::to_string(sMax);
   return "Separator { Material { diffuseColor 1 1 1 } " + texture +
@@ -65,6 +61,7 @@ std::string inlineQuadrants() {
 
 class TextureGL : public DisplayGL {
 protected:
+
   // The pixel showing the square's point at texture coordinates (s, t) when s runs 0..sMax.
   void pixelAt(float s, float t, int& x, int& y, float sMax = 1) {
     float px, py;
@@ -73,8 +70,11 @@ protected:
     y = int(py);
   }
 
-  // Compiles the scene's textures and draws it once.
-  Frame compileAndDraw(ConvertedScene& scene, DvRenderState& state) {
+  // Compiles the scene's textures and draws it once, with `given` or without mipmaps as scene loading sets it.
+  Frame compileAndDraw(ConvertedScene& scene, DvRenderState* given = nullptr) {
+    DvRenderState fresh;
+    fresh.buildMipmaps = 0;
+    DvRenderState& state = given ? *given : fresh;
     scene.root->compileTexture(state);
     return draw(*scene.root, observerAlongZ(0), state);
   }
@@ -118,9 +118,7 @@ TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
     // A texture file's name is echoed on standard error as it is loaded; nothing else is said.
     const std::string echo = c.texture.find("filename") != std::string::npos ? std::string(c.name) + ".png\n" : "";
     ASSERT_EQ(scene.output, echo) << c.name;
-    DvRenderState state;
-    state.buildMipmaps = 0; // as scene loading sets it
-    Frame frame = compileAndDraw(scene, state);
+    Frame frame = compileAndDraw(scene);
     frame.saveForInspection(std::string("texture_") + c.name);
     expectQuadrants(frame, c.colours, c.name);
   }
@@ -132,7 +130,7 @@ TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
       DvRenderState settings;
       settings.textureObjects = objects;
       settings.buildMipmaps = mipmaps;
-      Frame frame = compileAndDraw(scene, settings);
+      Frame frame = compileAndDraw(scene, &settings);
       frame.saveForInspection("texture_objects" + std::to_string(objects) + "_mipmaps" + std::to_string(mipmaps));
       expectQuadrants(frame, kQuadrant, "objects " + std::to_string(objects) + ", mipmaps " + std::to_string(mipmaps));
       frame = draw(*scene.root, observerAlongZ(0), settings); // a second frame through the list alone
@@ -141,14 +139,10 @@ TEST_F(TextureGL, EveryPictureLandsTheRightWayUp) {
 }
 
 TEST_F(TextureGL, CubeShowsThePictureUprightOnTheFaceTowardsTheObserver) {
-  // A cube of side 4 centred at z = 7: its −z face is the square the other
-  // tests draw (corners (±2, ±2, 5)), seen from outside, so the inline
-  // picture must land as it does on the square.
+  // A cube of side 4 centred at z = 7: its −z face is the square the other tests draw.
   ConvertedScene scene = convert("Separator { Material { diffuseColor 1 1 1 } Texture2 { " + inlineQuadrants() +
                                  " } Translation { translation 0 0 7 } Cube { width 4 height 4 depth 4 } }");
-  DvRenderState state;
-  state.buildMipmaps = 0;
-  Frame frame = compileAndDraw(scene, state);
+  Frame frame = compileAndDraw(scene);
   frame.saveForInspection("textured_cube");
   expectQuadrants(frame, kQuadrant, "cube");
 }
@@ -158,9 +152,7 @@ TEST_F(TextureGL, ClampHoldsTheEdgeWhereRepeatStartsOver) {
   const std::string image = "image 4 1 3 0xff0000 0xff0000 0x00ff00 0x00ff00";
   for (const char* wrap : {"REPEAT", "CLAMP"}) {
     ConvertedScene scene = convert(texturedSquare("Texture2 { " + image + " wrapS " + wrap + " }", 2));
-    DvRenderState state;
-    state.buildMipmaps = 0;
-    Frame frame = compileAndDraw(scene, state);
+    Frame frame = compileAndDraw(scene);
     frame.saveForInspection(std::string("texture_wrap_") + wrap);
     int x, y;
     pixelAt(0.25f, 0.5f, x, y, 2);
@@ -173,8 +165,7 @@ TEST_F(TextureGL, ClampHoldsTheEdgeWhereRepeatStartsOver) {
       EXPECT_GT(beyond.r, 245); // the picture again from its left edge
       EXPECT_LT(beyond.g, 10);
     } else {
-      // Clamped to the last texel's centre: the edge's full green, no red and
-      // no dark band from the border colour.
+      // Clamped to the last texel's centre: full green, no dark band from the border colour.
       EXPECT_LT(beyond.r, 10);
       EXPECT_GT(beyond.g, 245);
     }
@@ -187,14 +178,14 @@ TEST_F(TextureGL, TextureThatCannotBeLoadedLeavesShapesUntextured) {
   DvRenderState state;
   state.buildMipmaps = 0;
   ConvertedScene textured = convert(texturedSquare("Texture2 { " + inlineQuadrants() + " }"));
-  compileAndDraw(textured, state);
+  compileAndDraw(textured, &state);
   ASSERT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 
   ConvertedScene scene = convert("Separator { Texture2 { filename \"nowhere/missing.png\" } "
                                  "Material { diffuseColor 1 1 0 } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
                                  "Coordinate3 { point [-2 -2 5, 2 -2 5, 2 2 5, -2 2 5] } " +
                                  kFacingNormals + "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1] } }");
-  Frame frame = compileAndDraw(scene, state);
+  Frame frame = compileAndDraw(scene, &state);
   frame.saveForInspection("texture_missing_file");
   auto* texture = childAs<DvTexture2>(*scene.root, kFirstConverted);
   ASSERT_TRUE(texture);

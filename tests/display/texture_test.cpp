@@ -1,8 +1,6 @@
-// Texture nodes without an OpenGL context: where the conversion puts them,
-// what image they keep (inline, from a file beside the scene or in the
-// working directory), the images they refuse, and the power-of-two sizes.
+// Texture nodes without an OpenGL context: the images they keep or refuse, and their sizes.
 #include "../support/png_file.h"
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "display/indexed_face_set.h"
 #include "display/texture_2.h"
@@ -25,13 +23,10 @@ TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
       {64, 64, 4, 16384, true, 64, 64},
       {1, 1, 1, 16384, true, 1, 1},
       {3, 1, 3, 16384, true, 4, 1},
-      // Beyond the implementation's size both sides halve together: 1024 × 16
-      // (64:1) becomes 256 × 4, still 64:1; a side of 1 cannot halve further.
+      // Beyond the size both sides halve together, keeping 64:1; a side of 1 cannot halve.
       {1000, 10, 3, 256, true, 256, 4},
       {1000, 1, 3, 256, true, 256, 1},
-      // 256 MB is the most a texture may take after rescaling: 16384 × 8192
-      // at two bytes is exactly 2^28 bytes, at four bytes twice that; 8193
-      // rounds up to 16384.
+      // At most 256 MB: 16384 × 8192 at two bytes is exactly 2^28; 8193 rounds up to 16384.
       {16384, 8192, 2, 16384, true, 16384, 8192},
       {16384, 8192, 4, 16384, false, 16384, 8192},
       {8193, 8193, 2, 16384, false, 16384, 16384},
@@ -48,7 +43,7 @@ TEST(TextureSize, RoundsUpToPowersOfTwoWithinTheCaps) {
   }
 }
 
-TEST(Texture2Conversion, ImageThatCannotBeATextureLeavesTheNodeWithoutOne) {
+TEST(Texture2Conversion, KeepsAFileBesideTheSceneOrInTheWorkingDirectoryAndRefusesEmptyImages) {
   // Zero components (the numbers carry no bytes) and zero columns.
   for (const char* image : {"2 2 0 0 0 0 0", "0 3 3"}) {
     ConvertedScene scene = convert(std::string("Texture2 { image ") + image + " }");
@@ -59,9 +54,7 @@ TEST(Texture2Conversion, ImageThatCannotBeATextureLeavesTheNodeWithoutOne) {
     EXPECT_EQ(scene.output.rfind("Texture2: the inline image has ", 0), 0u) << scene.output;
     EXPECT_NE(scene.output.find("the node has no image"), std::string::npos) << scene.output;
   }
-}
 
-TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirectory) {
   const std::string folder = scratchFolder("texture_files");
   const std::string elsewhere = scratchFolder("texture_elsewhere");
   // Top row red, bottom row blue: kept bottom row first.
@@ -80,8 +73,7 @@ TEST(Texture2Conversion, RelativeFileIsFoundBesideTheSceneThenInTheWorkingDirect
   EXPECT_EQ(texture->getSourcePixels(), bottomFirst);
   EXPECT_EQ(found.output, "tex.png\n"); // the name echoed as it loads, no warning
 
-  // Not beside a scene in another folder: the name is tried as given, in
-  // the working directory, and named when it is not there either.
+  // Not beside the scene: tried in the working directory, and named when not there either.
   ConversionOptions otherScene;
   otherScene.sceneFolder = elsewhere;
   ConvertedScene missing = convert(body, otherScene);

@@ -25,8 +25,7 @@ MovingFrameState frameState(const Vector4d& event, float beta, const Vector3& di
   return state;
 }
 
-// Vertices all round the observer: ahead, behind, beside, near and far, with
-// random normals, and the last one exactly on the observer's event.
+// Vertices all round the observer with random normals, the last exactly on its event.
 std::vector<Record> verticesAround(const MovingFrameState& frame, int count, unsigned seed) {
   std::mt19937 random(seed);
   std::uniform_real_distribution<float> offset(-40.0f, 40.0f), unit(-1.0f, 1.0f);
@@ -59,9 +58,8 @@ void expectBlockMatchesScalar(const MovingFrameState& frame, const std::vector<R
   }
 }
 
-TEST(LightConeTransformBlock, MatchesTheScalarTransformAllRoundTheObserver) {
-  // 203 vertices: three whole blocks and a partial one, and a run that is not
-  // a multiple of the vector width.
+TEST(LightConeTransformBlock, MatchesTheScalarTransformAllRoundTheObserverAndFarFromTheOrigin) {
+  // 203 vertices: three whole blocks, a partial one, a run that is no multiple of the vector width.
   const float speeds[] = {0.0f, 0.3f, 0.9f, 0.999f};
   const Vector3 directions[] = {{0, 0, 1}, {1, -2, 0.5f}, {-0.3f, 0.1f, -1}};
   unsigned seed = 1;
@@ -71,11 +69,7 @@ TEST(LightConeTransformBlock, MatchesTheScalarTransformAllRoundTheObserver) {
       MovingFrameState frame = frameState(Vector4d(1.5, -2.0, 3.25, 7.0), beta, d);
       expectBlockMatchesScalar(frame, verticesAround(frame, 203, seed++));
     }
-}
-
-TEST(LightConeTransformBlock, KeepsTheEventResidualFarFromTheOrigin) {
-  // 10⁵ units out the event's float rounding leaves a residual; the block
-  // takes it off the offset in the same order as the scalar code.
+  // 10⁵ units out the event's float rounding leaves a residual, taken off as the scalar code does.
   MovingFrameState frame = frameState(Vector4d(1.0e5 + 0.123456789, -3.0e4 - 0.987654321, 2.5e4 + 0.5e-3, 1.0),
                                       0.8f, {0.2f, 1, -0.4f});
   ASSERT_NE(frame.eventLow.x, 0.0f);

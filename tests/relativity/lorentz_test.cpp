@@ -44,11 +44,8 @@ TEST(DopplerFactor, BlueAheadRedBehindFromTheEye) {
 }
 
 TEST(DopplerFactor, FromTheFrameStateShowsMovingSources) {
-  // An observer resting at the origin, a source resting 10 units up z in a
-  // frame through the origin. In a frame moving at 0.9 towards the observer
-  // (velocity −z) the observer moves towards the source at β' = 0.9:
-  // D = γ'(1 + β') = 1.9/√0.19 = √19; receding (+z): γ'(1 − β') = 1/√19.
-  // Float boosts and roots: relative 1e-5.
+  // A source 10 up z resting in a frame moving at 0.9 towards the resting
+  // observer: D = γ'(1 + β') = √19; receding, 1/√19. Relative 1e-5.
   RelObserver observer(0, 0, 0, 0, 0.0f, 0, 0, 1);
   FrameTransformation approaching({0, 0, 0}, {0, 0, -0.9f}), receding({0, 0, 0}, {0, 0, 0.9f});
   approaching.update(observer);
@@ -69,20 +66,16 @@ TEST(DopplerFactor, FromTheFrameStateShowsMovingSources) {
 }
 
 TEST(LightConeTransform, KeepsDetailFarFromTheOrigin) {
-  // 70 000 units out a float resolves 1/128: 70 000.3 rounds to 70 000.296875,
-  // so a plain float difference would put a vertex at 70 000.5 at 0.203. The
-  // observer's double event keeps 0.2; the remaining error is float rounding
-  // of numbers near 0.2 (1e-5 is generous).
+  // 70 000 units out a float resolves 1/128: a plain float difference would
+  // put a vertex at 70 000.5 seen from 70 000.3 at 0.203; the double event keeps 0.2.
   RelObserver observer(0, 0, 0, 0, 0.0f, 1, 0, 0);
   observer.setEvent(Vector4d(70000.3, -50000.7, 0.0, 0.0));
   FrameTransformation rest;
   rest.update(observer);
   expectVector(lightCone(rest.state(), {70000.5f, -50000.5f, 0}), {0.2f, 0.2f, 0}, 1e-5f);
 
-  // The same through a moving frame (β = 0.5 along x): its event is boosted
-  // in double. In the world the vertex at x' in the frame is at x'/γ + βt;
-  // light leaving it at t_e < 0 reaches the resting observer x_o at t = 0
-  // when x'/γ + βt_e − x_o = −t_e, so it is seen (x'/γ − x_o)/(1 + β) ahead.
+  // Through a frame moving at β = 0.5 along x (its event boosted in double): the vertex at x'
+  // is at x'/γ + βt, and light leaving at t_e = −(x'/γ − x_o)/(1 + β) is seen that far ahead.
   observer.setEvent(Vector4d(70000.31, 0.0, 0.0, 0.0));
   FrameTransformation moving({0, 0, 0}, {0.5f, 0, 0});
   moving.update(observer);
@@ -106,8 +99,7 @@ TEST(LightConeTransform, MapsWorkedPoints) {
 }
 
 TEST(LightConeTransform, PlacesVertexOnBackwardLightCone) {
-  // The relative event (P − E', −R) is light-like; boosted by the matrix
-  // boost into the observer's frame it must be (p, −|p|), p the apparent position.
+  // The light-like (P − E', −R) boosted into the observer's frame is (p, −|p|), p the apparent position.
   Vector3 velocity = 0.8f * Vector3(1, 2, -2).normalized();
   Vector4 observerEvent(1, 2, 3, 10);
   MovingFrameState state = frameState(observerEvent, 0.8f, velocity);
@@ -137,9 +129,7 @@ TEST(LightConeTransform, ApparentDirectionObeysAberration) {
 }
 
 TEST(LightConeTransform, NormalStaysPerpendicularToMappedSurface) {
-  // The mapped normal is perpendicular to the images of the surface's
-  // tangents (central differences, step 1e-2: error well below 1e-3) and
-  // keeps the surface's outer side.
+  // Perpendicular to the images of the tangents (central differences, step 1e-2), on the outer side.
   MovingFrameState state = frameState({0.5f, -1, 2, 4}, 0.7f, {1, -1, 2});
   Vector3 point(3, 1, -2), n = Vector3(1, 2, 2).normalized(), t1 = Vector3(2, -1, 0).normalized();
   Vector3 position, mapped;
@@ -181,8 +171,7 @@ TEST(SnapshotTransform, UndoesLightConeMappingOfTheSnapshot) {
 }
 
 TEST(SnapshotTransform, FollowsTheSnapshotEvent) {
-  // At rest the snapshot shows every point where it is, wherever the
-  // observer stood when it was taken.
+  // At rest the snapshot shows every point where it is, wherever it was taken from.
   RelObserver resting(3, -2, 5, 7, 0.0f, 0, 0, 1);
   Vector3 position, normal;
   for (const Vector3& point : {Vector3(1, 2, 3), Vector3(-4, 0.5f, 2)}) {
@@ -201,8 +190,7 @@ TEST(SnapshotTransform, FollowsTheSnapshotEvent) {
 }
 
 TEST(FrameTransformation, CarriesObserverIntoTheFrame) {
-  // The resting frame at the origin sees the observer's own state; a
-  // translated one adds its translation to the event.
+  // The resting frame sees the observer's own state; a translated one adds its translation.
   RelObserver observer(1, 2, 3, 4, 0.6f, 0, 0, 1);
   FrameTransformation world, shifted({5, 0, 0}, {0, 0, 0});
   world.update(observer);
@@ -228,11 +216,9 @@ TEST(FrameTransformation, CarriesObserverIntoTheFrame) {
 }
 
 TEST(FrameTransformation, ShowsMovingMarkersWhereTheyWereWhenTheLightLeft) {
-  // An observer resting at the world origin at time 10 looks at markers at
-  // rest in a frame moving at 0.6 along x. A marker at P' in the frame is at
-  // x(t) = v·t + P'⊥ + P'∥/γ in the world (the frame's origin passes the
-  // world's at t = 0), and is seen where it was at the retarded time t_r
-  // with |x(t_r)| = 10 − t_r; found here by bisection in double.
+  // Markers resting in a frame moving at 0.6 along x are at x(t) = v·t + P'⊥ + P'∥/γ;
+  // the observer resting at the origin at t = 10 sees each where it was at the retarded
+  // time t_r, |x(t_r)| = 10 − t_r, found by bisection in double.
   const double beta = 0.6, gamma = 1.25, now = 10;
   RelObserver observer(0, 0, 0, float(now), 0.0f, 0, 0, 1);
   FrameTransformation frame({0, 0, 0}, {float(beta), 0, 0});

@@ -5,7 +5,6 @@
 #include "expect_vector.h"
 
 #include <cmath>
-#include <string>
 
 namespace quillmere {
 namespace {
@@ -68,9 +67,7 @@ TEST(RelObserver, ThrustFollowsHyperbolicMotion) {
 }
 
 TEST(RelObserver, CoastsLongFlightsWithoutDrift) {
-  // 10⁵ steps of Δτ = 0.1 at β = 0.99 along x: t = γτ ≈ 70 888 and x = γβτ.
-  // Float sums of the steps ended 13 units off; in double the rounding of
-  // 10⁵ additions stays below 1e-5.
+  // 10⁵ steps of Δτ = 0.1 at β = 0.99: t = γτ ≈ 70 888, x = γβτ (float sums ended 13 units off).
   RelObserver observer(0, 0, 0, 0, 0.99f, 1, 0, 0);
   for (int k = 1; k <= 100000; ++k) observer.update(k * 0.1);
   const double beta = double(0.99f), gamma = 1.0 / std::sqrt(1.0 - beta * beta), tau = 10000.0;
@@ -153,15 +150,13 @@ TEST(RelObserver, EyeOffsetShiftsEyeEventAlongLocalAxis) {
   // −s along the camera's x axis (world −x here); a transverse offset is not boosted.
   observer.setEyeOffset(0.5f);
   expectEvent(observer.eyeEvent(), {1.5f, 2, 3, 0});
-  // After yaw +π/2 the camera's x axis is −d: the offset along d is
-  // stretched by γ, and the eye, simultaneous with the observer in the
-  // observer's frame, is γβ·s later in the world: +0.3.
+  // After yaw +π/2 the camera's x axis is −d: the offset is stretched by γ, and
+  // the eye, simultaneous in the observer's frame, is γβ·s = 0.3 later in the world.
   observer.yaw(float(M_PI / 2));
   observer.update(0.0f);
   observer.setEyeOffset(0.4f);
   expectEvent(observer.eyeEvent(), {1, 2, 3.5f, 0.3f});
-  // Boosted back into the observer's frame, the eye has the observer's time
-  // and lies 0.4 ahead.
+  // Boosted back into the observer's frame: the observer's time, 0.4 ahead.
   Vector4 relative(observer.eyeEvent().spatial() - observer.event().spatial(),
                    observer.eyeEvent().t - observer.event().t);
   Vector4 inObserverFrame = boostEvent(observer, relative);

@@ -9,12 +9,9 @@
 namespace quillmere {
 namespace {
 
-// Every entry of the rotation matrix moves some basis vector: each of the
-// nine images is checked against Rodrigues' formula
-// v' = v·cos θ + (a × v)·sin θ + a·(a·v)·(1 − cos θ), written out here with
-// the vector operations, not the matrix. Quarter turns give the right-hand
-// rule in whole numbers (about z, x → y and y → −x); an oblique axis and
-// angle mix every term. Tolerance: float storage of O(1) entries.
+// Each basis vector's image against Rodrigues' formula
+// v' = v·cos θ + (a × v)·sin θ + a·(a·v)·(1 − cos θ), written with vector
+// operations; quarter turns and oblique axes. Tolerance: float entries of O(1).
 TEST(Matrix4Rotation, EveryBasisVectorFollowsRodrigues) {
   struct Case {
     Vector3 axis;

@@ -1,8 +1,5 @@
-// The passes of one frame as the scene sees them: the eye of a per-eye
-// stereo pair reaches every pass of that eye, also the sub-frame passes of
-// motion blur, and the hidden-line style's outline passes leave the render
-// settings as they were.
-#include "../display/gl_test_window.h"
+// The passes of one frame as the scene sees them: per-eye stereo with motion blur, hidden lines.
+#include "../support/gl_test_window.h"
 
 #include "display/group.h"
 #include "relativity/observer.h"
@@ -60,8 +57,7 @@ TEST(DrawPass, PerEyeStereoDrawsEachEyeInEveryMotionBlurPass) {
   f.scene.transformedEyes.clear();
 
   f.manager.display();
-  // Each eye replays both sub-frames, transforming both eyes each time and
-  // drawing its own.
+  // Each eye replays both sub-frames, transforming both eyes each time and drawing its own.
   std::vector<int> eyes;
   for (const PassLog::Drawn& d : f.scene.drawn) eyes.push_back(d.eye);
   EXPECT_EQ(eyes, (std::vector<int>{0, 0, 1, 1}));

@@ -1,13 +1,10 @@
-// Pictures the tests write themselves (PNG through our own writer) are
-// decoded and compared byte for byte with what was written: rows
-// bottom first, alpha 255 opaque.
+// Pictures written by our own PNG writer, decoded and compared byte for byte: rows bottom first.
 #include "../support/png_file.h"
 
 #include "gl/picture_2d.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -27,7 +24,7 @@ std::string loadCapturing(Picture2D& picture, const std::string& path, bool& loa
   return testing::internal::GetCapturedStderr();
 }
 
-TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
+TEST(Picture2D, StoresEveryComponentCountBottomRowFirstWithEightBitAlpha) {
   const std::string folder = scratchFolder("picture_layout");
   // Rows (A, B) over (C, D): the array holds C, D, A, B whatever the count.
   const Bytes a = {10, 20, 30, 255}, b = {40, 50, 60, 128}, c = {70, 80, 90, 0}, d = {100, 110, 120, 64};
@@ -64,16 +61,12 @@ TEST(Picture2D, StoresEveryComponentCountBottomRowFirst) {
   EXPECT_EQ(picture.getWidth(), 3);
   EXPECT_EQ(picture.getHeight(), 2);
   EXPECT_EQ(pixelsOf(picture), (Bytes{4, 5, 6, 1, 2, 3}));
-}
 
-TEST(Picture2D, AlphaIsEightBitsWithOpaqueAt255) {
-  const std::string folder = scratchFolder("picture_alpha");
   // One row of red pixels whose alpha runs over both ends and the middle.
   const std::uint8_t alphas[6] = {0, 1, 127, 128, 254, 255};
-  Bytes rgba;
-  for (std::uint8_t alpha : alphas) rgba.insert(rgba.end(), {200, 0, 0, alpha});
-  ASSERT_TRUE(writePng(folder + "/alpha.png", 6, 1, 4, rgba));
-  Picture2D picture;
+  Bytes reds;
+  for (std::uint8_t alpha : alphas) reds.insert(reds.end(), {200, 0, 0, alpha});
+  ASSERT_TRUE(writePng(folder + "/alpha.png", 6, 1, 4, reds));
   ASSERT_TRUE(picture.load((folder + "/alpha.png").c_str()));
   ASSERT_EQ(picture.getComponents(), 4);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(picture.getPixels()[4 * i + 3], alphas[i]) << "pixel " << i;
@@ -95,10 +88,8 @@ TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
   Picture2D picture;
   ASSERT_TRUE(picture.load((folder + "/good.png").c_str()));
 
-  // Missing, a folder, garbage, nothing at all, and a name MagickCore alone
-  // would take for an instruction to make a picture: none is a picture.
-  // Each message names the file and says why: the system's reason when it
-  // cannot be read, the decoder's when it is there but no picture.
+  // None is a picture (xc:red would be MagickCore's instruction to make one); each message
+  // names the file and the system's or the decoder's reason.
   struct Case {
     std::string path, message;
   };
@@ -122,8 +113,7 @@ TEST(Picture2D, FileThatCannotBeReadIsNamedAndChangesNothing) {
 }
 
 TEST(Picture2D, RefusesAPictureTooLargeBeforeDecodingIt) {
-  // The header claims 9000 × 9000 pixels (324 MB as RGBA) over one
-  // pixel of data: the size alone refuses it, nothing is allocated for it.
+  // The header claims 9000 × 9000 pixels (324 MB as RGBA) over one pixel: refused by size alone.
   const std::string folder = scratchFolder("picture_large");
   const std::string path = folder + "/huge.png";
   ASSERT_TRUE(writePng(path, 1, 1, 3, {1, 2, 3}, 9000, 9000));

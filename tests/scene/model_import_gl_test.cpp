@@ -1,6 +1,4 @@
-// Drawing an imported glTF file: the crate's picture lands on its face, and
-// the node whose extras give it a moving frame is seen where light from its
-// past reaches the observer.
+// Drawing an imported glTF file: the crate's picture on its face, the moving node where its light left it.
 #include "../display/display_gl_fixture.h"
 
 #include "scene/model_import.h"
@@ -39,10 +37,8 @@ TEST_F(ModelImportGL, FindsTheTexturedFaceAndTheMovingNode) {
   EXPECT_GT(red, 20);
   EXPECT_GT(white, 20);
 
-  // The runner rests at (2, −1.5, 6) in a frame moving at β = 0.5 along +x
-  // whose origin passes the world's at t = 0: in world coordinates its
-  // centre is at x(t) = 2/γ + βt. Light reaching the observer at the origin
-  // at t = 0 left it at t_e < 0 with |p(t_e)| = −t_e:
+  // The runner rests at (2, −1.5, 6) in a frame moving at β = 0.5 along +x: x(t) = 2/γ + βt.
+  // Light reaching the origin at t = 0 left at t_e < 0 with |p(t_e)| = −t_e:
   // (1 − β²) t² − 2 (2/γ) β t − ((2/γ)² + 1.5² + 6²) = 0.
   const double beta = 0.5, gamma = 1.0 / std::sqrt(1.0 - beta * beta), x0 = 2.0 / gamma;
   const double a = 1.0 - beta * beta, b = -2.0 * x0 * beta, c = -(x0 * x0 + 1.5 * 1.5 + 36.0);

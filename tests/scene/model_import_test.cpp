@@ -1,5 +1,4 @@
-// Model files of our own in each main format (tests/data/scene, written by
-// scripts/make_model_test_data.py), imported with counts worked out by hand.
+// Our model files in each main format (tests/data/scene), imported with counts worked out by hand.
 #include "colour/planck_spectrum.h"
 #include "scene/display_budget.h"
 #include "display/group.h"
@@ -9,6 +8,8 @@
 #include "display/texture_2.h"
 #include "scene/assimp_probe.h"
 #include "scene/model_import.h"
+
+#include "../relativity/expect_vector.h"
 
 #include <gtest/gtest.h>
 
@@ -123,11 +124,9 @@ TEST(ModelImport, CameraAndFramesFollowTheHierarchyUnderASingleRoot) {
   ASSERT_TRUE(turned.result.ok) << turned.result.error;
   ASSERT_TRUE(turned.result.camera.has_value());
   const SceneCamera& camera = *turned.result.camera;
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_NEAR(camera.position[i], Vector3(11, 2, 3)[i], 1e-5f) << "axis " << i;
-    EXPECT_NEAR(camera.viewDirection[i], Vector3(-1, 0, 0)[i], 1e-5f) << "axis " << i;
-    EXPECT_NEAR(camera.up[i], Vector3(0, 1, 0)[i], 1e-5f) << "axis " << i;
-  }
+  expectVector(camera.position, {11, 2, 3});
+  expectVector(camera.viewDirection, {-1, 0, 0});
+  expectVector(camera.up, {0, 1, 0});
   // The root's extras reach its subtree: the triangle moves with it.
   EXPECT_EQ(turned.result.summary.frames, 1);
   auto* frame = child<RelFrame>(turned, 2);
@@ -153,9 +152,8 @@ TEST(ModelImport, ObjPlyAndStlComeAcrossWithTheirCounts) {
   EXPECT_EQ(objRunner->material()->specularColour(), Vector3());
   EXPECT_FLOAT_EQ(objRunner->material()->shininess(), 0.5f);
 
-  // PLY: 8 coloured corners, no normals. Generated normals cannot smooth
-  // across 90° edges, so each corner becomes one vertex per face it meets:
-  // 8 × 3 = 24, each in its corner's colour, its normal pointing outwards.
+  // PLY: 8 coloured corners, no normals; kept sharp across the 90° edges, each corner is one
+  // vertex per face it meets: 8 × 3 = 24, in its corner's colour, its normal outwards.
   Imported ply = import("colours.ply");
   ASSERT_TRUE(ply.result.ok) << ply.result.error;
   EXPECT_EQ(ply.result.summary.faceSets, 1);

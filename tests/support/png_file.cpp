@@ -3,24 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <zlib.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cerrno>
 
 namespace quillmere::test {
 
 namespace {
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t length, std::uint32_t crc = 0) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < length; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
 
 void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(value >> shift));
@@ -31,29 +22,16 @@ void writeChunk(std::FILE* file, const char* type, const std::vector<std::uint8_
   putBigEndian(chunk, std::uint32_t(data.size()));
   chunk.insert(chunk.end(), type, type + 4);
   chunk.insert(chunk.end(), data.begin(), data.end());
-  putBigEndian(chunk, crc32(chunk.data() + 4, chunk.size() - 4));
+  putBigEndian(chunk, std::uint32_t(crc32(0, chunk.data() + 4, uInt(chunk.size() - 4))));
   std::fwrite(chunk.data(), 1, chunk.size(), file);
 }
 
+// The rows as a zlib stream of stored (uncompressed) blocks.
 std::vector<std::uint8_t> zlibStored(const std::vector<std::uint8_t>& raw) {
-  std::vector<std::uint8_t> out = {0x78, 0x01};
-  std::uint32_t a = 1, b = 0;
-  for (std::uint8_t byte : raw) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  for (std::size_t start = 0; start < raw.size() || start == 0; start += 65535) {
-    std::size_t length = std::min<std::size_t>(65535, raw.size() - start);
-    bool last = start + length >= raw.size();
-    out.push_back(last ? 1 : 0);
-    out.push_back(std::uint8_t(length));
-    out.push_back(std::uint8_t(length >> 8));
-    out.push_back(std::uint8_t(~length));
-    out.push_back(std::uint8_t(~length >> 8));
-    out.insert(out.end(), raw.begin() + long(start), raw.begin() + long(start + length));
-    if (last) break;
-  }
-  putBigEndian(out, (b << 16) | a);
+  uLongf size = compressBound(uLong(raw.size()));
+  std::vector<std::uint8_t> out(size);
+  compress2(out.data(), &size, raw.data(), uLong(raw.size()), Z_NO_COMPRESSION);
+  out.resize(size);
   return out;
 }
 

@@ -1,7 +1,5 @@
-// A minimal PNG writer for the tests: 8-bit grey, grey and alpha, RGB or
-// RGBA, uncompressed (stored deflate blocks). The tests write the pictures
-// they load with it, so what a file holds is known without the decoder
-// under test; the drawing tests also save snapshots with it.
+// A minimal PNG writer (8-bit, stored deflate blocks): what a test's picture holds is
+// known without the decoder under test; the drawing tests save snapshots with it too.
 #pragma once
 
 #include <cstdint>

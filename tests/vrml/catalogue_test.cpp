@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
@@ -23,20 +23,13 @@ std::string scene(const std::string& body) { return std::string(kHeader) + body;
 } // namespace
 
 TEST(Catalogue, EveryNodeOfTheSampleSceneReads) {
-  std::FILE* file = std::fopen(QUILLMERE_TEST_DATA "/vrml/every_node.wrl", "r");
-  ASSERT_NE(file, nullptr);
-  QvInputFile in;
-  in.setFilePointer(file);
-  testing::internal::CaptureStderr();
-  QvNode* root = nullptr;
-  bool ok = QvScene::read(in, root);
-  std::string errors = testing::internal::GetCapturedStderr();
-  std::fclose(file);
-  QvNodeHandle handle(root);
-  ASSERT_TRUE(ok) << errors;
-  EXPECT_EQ(errors, "");
-  auto* top = dynamic_cast<QvSeparator*>(root);
-  ASSERT_NE(top, nullptr);
+  std::ifstream file(QUILLMERE_TEST_DATA "/vrml/every_node.wrl");
+  ASSERT_TRUE(file);
+  SceneRead read = readScene(std::string(std::istreambuf_iterator<char>(file), {}));
+  ASSERT_TRUE(read.ok) << read.errors;
+  EXPECT_EQ(read.errors, "");
+  QvNode* root = read.root.get();
+  ASSERT_NE(dynamic_cast<QvSeparator*>(root), nullptr);
   // Every keyword appears once somewhere in the file.
   std::set<std::string> seen;
   std::function<void(QvNode*)> collect = [&](QvNode* node) {

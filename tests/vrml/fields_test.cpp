@@ -26,6 +26,11 @@ std::string readField(QvField& field, const std::string& text, bool expectOk = t
   return errors;
 }
 
+// The report of a value that failed at `line`, followed by the field's own.
+std::string fieldError(const std::string& message, int line) {
+  return readError(message, line) + readError("Couldn't read value for field \"f\"", line);
+}
+
 } // namespace
 
 TEST(MultipleValueField, ListsNeedCommasAndMayEndWithOne) {
@@ -37,8 +42,7 @@ TEST(MultipleValueField, ListsNeedCommasAndMayEndWithOne) {
   EXPECT_EQ(list.values[3], -1);
 
   EXPECT_EQ(readField(list, "[ 0 1 2 -1 ]", false),
-            readError("Expected ',' or ']' but got '1' while reading value 1", 2) +
-                readError("Couldn't read value for field \"f\"", 2));
+            fieldError("Expected ',' or ']' but got '1' while reading value 1", 2));
 
   EXPECT_EQ(readField(list, "[ ]"), "");
   EXPECT_EQ(list.num, 0);
@@ -51,13 +55,11 @@ TEST(MultipleValueField, ListsNeedCommasAndMayEndWithOne) {
 
   // A failure keeps what was read, with num covering the failed slot.
   QvMFFloat reals;
-  EXPECT_EQ(readField(reals, "[ 1, 2,\n x ]", false),
-            readError("Couldn't read value 3 of field", 3) + readError("Couldn't read value for field \"f\"", 3));
+  EXPECT_EQ(readField(reals, "[ 1, 2,\n x ]", false), fieldError("Couldn't read value 3 of field", 3));
   ASSERT_EQ(reals.num, 3);
   EXPECT_EQ(reals.values[1], 2.0f);
 
-  EXPECT_EQ(readField(reals, "[ 1, 2", false),
-            readError("Couldn't read value 2 of field", 2) + readError("Couldn't read value for field \"f\"", 2));
+  EXPECT_EQ(readField(reals, "[ 1, 2", false), fieldError("Couldn't read value 2 of field", 2));
 }
 
 TEST(Field, TildeMarksAFieldIgnored) {
@@ -89,11 +91,9 @@ TEST(BoolField, TakesZeroOneTrueOrFalseOnly) {
   EXPECT_EQ(flag.value, 0);
   EXPECT_EQ(readField(flag, "0x1"), ""); // integers are integers, hexadecimal too
   EXPECT_EQ(flag.value, 1);
-  EXPECT_EQ(readField(flag, "2", false), readError("Illegal value for QvSFBool: 2 (must be 0 or 1)", 2) +
-                                             readError("Couldn't read value for field \"f\"", 2));
+  EXPECT_EQ(readField(flag, "2", false), fieldError("Illegal value for QvSFBool: 2 (must be 0 or 1)", 2));
   EXPECT_EQ(readField(flag, "true", false),
-            readError("Unknown value (\"true\") for QvSFBool (must be TRUE or FALSE)", 2) +
-                readError("Couldn't read value for field \"f\"", 2));
+            fieldError("Unknown value (\"true\") for QvSFBool (must be TRUE or FALSE)", 2));
 }
 
 TEST(BitMaskField, ReadsNamesJoinedByBarsInParentheses) {
@@ -106,13 +106,10 @@ TEST(BitMaskField, ReadsNamesJoinedByBarsInParentheses) {
   EXPECT_EQ(cone.parts.value, 0);
   EXPECT_EQ(readField(cone.parts, "(SIDES|)"), "");
   EXPECT_EQ(cone.parts.value, 1);
-  const std::string couldNot = readError("Couldn't read value for field \"f\"", 2);
-  EXPECT_EQ(readField(cone.parts, "TOP", false),
-            readError("Unknown QvSFBitMask bit mask value \"TOP\"", 2) + couldNot);
+  EXPECT_EQ(readField(cone.parts, "TOP", false), fieldError("Unknown QvSFBitMask bit mask value \"TOP\"", 2));
   EXPECT_EQ(readField(cone.parts, "(SIDES BOTTOM)", false),
-            readError("Expected '|' or ')', got 'B' in QvSFBitMask value", 2) + couldNot);
-  EXPECT_EQ(readField(cone.parts, "(SIDES", false),
-            readError("EOF reached before ')' in QvSFBitMask value", 2) + couldNot);
+            fieldError("Expected '|' or ')', got 'B' in QvSFBitMask value", 2));
+  EXPECT_EQ(readField(cone.parts, "(SIDES", false), fieldError("EOF reached before ')' in QvSFBitMask value", 2));
 
   QvCylinder cylinder; // its own Part type knows TOP
   EXPECT_EQ(readField(cylinder.parts, "TOP"), "");
@@ -166,8 +163,21 @@ TEST(ImageField, RefusesNegativeOrAbsurdSizesBeforeAllocating) {
       {"1000 1000 1 0", "1000 x 1000 needs 1000000 pixel values, more than the rest of the file holds"},
   };
   for (const auto& [text, message] : cases)
-    EXPECT_EQ(readField(image, text, false), readError(std::string("Image size ") + message, 2) +
-                                                  readError("Couldn't read value for field \"f\"", 2));
+    EXPECT_EQ(readField(image, text, false), fieldError(std::string("Image size ") + message, 2));
   EXPECT_EQ(image.bytes, nullptr);
   EXPECT_EQ(image.size[0], 0);
+}
+
+// A field written twice takes the later value whole: a shorter list keeps none of the earlier's values.
+TEST(FieldGivenTwice, TheLaterListReplacesTheEarlierWhole) {
+  for (const char* later : {"[0 0 1, 0 0 2]", "[0 0 1, 0 0 2,]"}) {
+    SceneRead read = readScene(std::string(kHeader) + "Coordinate3 { point [1 2 3, 4 5 6, 7 8 9] point " + later +
+                               " }");
+    ASSERT_TRUE(read.ok) << read.errors;
+    auto* coordinates = rootAs<QvCoordinate3>(read);
+    ASSERT_NE(coordinates, nullptr);
+    ASSERT_EQ(coordinates->point.num, 2) << later;
+    EXPECT_EQ(coordinates->point.values[0][2], 1.0f);
+    EXPECT_EQ(coordinates->point.values[1][2], 2.0f);
+  }
 }

@@ -37,7 +37,7 @@ char nextChar(QvInputFile& in) {
 
 } // namespace
 
-TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
+TEST(InputFile, AcceptsOnlyTheExactHeaderLineAndSaysWhatIsWrong) {
   // The valid header, a NUL byte and more is not the whole line; a line
   // longer than the 255 characters kept is read to its end, without overrun.
   const std::string rejected[] = {"VRML V1.0 ascii\n", "#VRML V1.0 ascii \n", "#VRML V2.0 utf8\n",
@@ -60,9 +60,7 @@ TEST(InputFile, AcceptsOnlyTheExactHeaderLine) {
   EXPECT_EQ(readIdentifier(crlf.in), "Cube");
   EXPECT_EQ(crlf.in.getLineNum(), 2);
   EXPECT_TRUE(crlf.in.isHeaderOk());
-}
 
-TEST(InputFile, HeaderProblemsSayWhatTheyAre) {
   auto firstCharError = [](QvInputFile& in) {
     testing::internal::CaptureStderr();
     char c;

@@ -34,9 +34,7 @@ SceneRead readFailingAt(const std::string& text, long failAt) {
 } // namespace
 
 TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
-  // New names each round, so interning them allocates every time; strings,
-  // lists, an image, an unknown node's declared fields, DEF and USE, and
-  // further roots beside the first.
+  // New names each round, so interning them allocates every time.
   auto scene = [](int round) {
     std::string n = std::to_string(round);
     return std::string(kHeader) + "DEF Root" + n + " Separator {\n" +
@@ -49,15 +47,12 @@ TEST(ReadOutOfMemory, EveryFailedAllocationEndsInAReportedFailedRead) {
            " \"two\", \"three\" ] } }\n" +
            "Material {}\n";
   };
-  // The first pass also meets the allocations made only once (the classes'
-  // field tables, the keywords); they shift the others, so a second pass
-  // fails each allocation of a read that has none of them.
+  // The second pass fails each allocation of a read without the once-only ones (field tables, keywords).
   for (int pass = 0; pass < 2; ++pass) {
     int failures = 0;
     for (int failAt = 0;; ++failAt) {
       SceneRead read = readFailingAt(scene(1000 * pass + failAt), failAt);
       if (!allocationFailed()) {
-        // The read needed fewer allocations than failAt: it must have succeeded.
         EXPECT_TRUE(read.ok) << read.errors;
         break;
       }

@@ -1,5 +1,5 @@
 // The walk over the parsed tree: what it visits is checked on the built
-// scene (tests/display/scene_conversion_test.cpp); here, its budget.
+// scene (tests/scene/scene_conversion_test.cpp); here, its budget.
 #include "vrml_test_support.h"
 
 #include "vrml/state.h"

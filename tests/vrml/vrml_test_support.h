@@ -38,17 +38,27 @@ struct SceneRead {
   std::string errors; // everything written to standard error
   int defNames = 0;   // distinct DEF names of the file
   int numRoots = 0;   // nodes the file wrote at the top
+  int skippedNodes = 0, skippedFields = 0; // what a lenient read skipped
 };
 
-inline SceneRead readScene(const std::string& text) {
+// Reads `text`; leniently, as the viewer reads, when `lenientName` names the file: then
+// `errors` starts with the printers' warnings on standard output.
+inline SceneRead readScene(const std::string& text, const char* lenientName = nullptr) {
   SceneRead result;
   TextInput input(text);
+  if (lenientName) {
+    input.in.setLenient(lenientName);
+    testing::internal::CaptureStdout();
+  }
   testing::internal::CaptureStderr();
   QvNode* root = nullptr;
   result.ok = QvScene::read(input.in, root, result.numRoots);
   result.errors = testing::internal::GetCapturedStderr();
+  if (lenientName) result.errors = testing::internal::GetCapturedStdout() + result.errors;
   result.root.reset(root);
   result.defNames = input.in.getNumReferences();
+  result.skippedNodes = input.in.skippedNodes();
+  result.skippedFields = input.in.skippedFields();
   return result;
 }
 

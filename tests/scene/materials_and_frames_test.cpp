@@ -1,4 +1,4 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"
@@ -11,16 +11,10 @@ namespace {
 
 const std::string kShape = pointsAndNormals("0 0 0, 1 0 0, 0 1 0", 3) + "IndexedFaceSet { coordIndex [0, 1, 2] } ";
 
-const DvIndexedFaceSet& firstShape(const ConvertedScene& scene) {
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  EXPECT_NE(faces, nullptr);
-  return *faces;
-}
-
 TEST(DvMaterial, TakesTheFirstValueOfEachFieldTheFileSet) {
   ConvertedScene scene = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0] shininess 0.5 "
                                  "transparency 0.3 ~ } " + kShape + "}");
-  const DvMaterial* material = firstShape(scene).material();
+  const DvMaterial* material = faceSetAt(scene).material();
   ASSERT_NE(material, nullptr);
   expectVector(material->diffuseColour(), {1, 0, 0});
   EXPECT_FALSE(material->isIgnored(DvMaterial::Diffuse));
@@ -32,8 +26,7 @@ TEST(DvMaterial, TakesTheFirstValueOfEachFieldTheFileSet) {
   EXPECT_FLOAT_EQ(material->transparency(), 0.3f);
 }
 
-// The diffuse colour every triangle of the first shape shows at each of its
-// corners, in triangle order; a corner without a vertex material shows (−1, −1, −1).
+// Each triangle corner's diffuse colour in triangle order; (−1, −1, −1) without vertex materials.
 std::vector<Vector3> cornerColours(const DvIndexedFaceSet& faces) {
   std::vector<Vector3> colours;
   for (long k = 0; k < faces.indexCount(); ++k) {
@@ -69,7 +62,7 @@ TEST(VertexMaterials, EveryBindingHandsTheRightMaterialToEachCorner) {
   for (const Case& c : cases) {
     ConvertedScene scene = convert("Separator { " + colours + "MaterialBinding { value " + c.binding + " } " + points +
                                    "IndexedFaceSet { " + faces + c.extra + " } }");
-    const DvIndexedFaceSet& shape = firstShape(scene);
+    const DvIndexedFaceSet& shape = faceSetAt(scene);
     const std::vector<Vector3> got = cornerColours(shape);
     ASSERT_EQ(got.size(), c.expected.size()) << c.binding;
     for (std::size_t k = 0; k < got.size(); ++k)
@@ -78,22 +71,19 @@ TEST(VertexMaterials, EveryBindingHandsTheRightMaterialToEachCorner) {
     expectVector(shape.vertexMaterials().front().ambient, {0.1f, 0.2f, 0.3f});
   }
 
-  // PER_VERTEX: corners 3 to 6 of the list have no material (three were
-  // given); they take the first, with one warning that counts the triangle
-  // corners at them (one in the quad's second triangle, three in the
-  // triangle). Points 1 and 2 show another material in the triangle than in
-  // the quad: 5 points, 7 vertices.
+  // PER_VERTEX: list corners 3 to 6 lack a material (one triangle corner in the quad, three in
+  // the triangle); points 1 and 2 differ between quad and triangle: 5 points, 7 vertices.
   ConvertedScene perVertex = convert("Separator { " + colours + "MaterialBinding { value PER_VERTEX } " + points +
                                      "IndexedFaceSet { " + faces + "} }");
   EXPECT_NE(perVertex.output.find("4 of 9 triangle corners have no material among the 3 given"), std::string::npos)
       << perVertex.output;
-  EXPECT_EQ(firstShape(perVertex).vertexCount(), 7);
+  EXPECT_EQ(faceSetAt(perVertex).vertexCount(), 7);
 }
 
 TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
   // Sampled: n values spread evenly over 380..780 nm, linear between them.
   ConvertedScene sampled = convert("Separator { RELmaterialSampled { diffuse [1, 3] ambient [0.5] } " + kShape + "}");
-  const RelMaterial* record = firstShape(sampled).relMaterial();
+  const RelMaterial* record = faceSetAt(sampled).relMaterial();
   ASSERT_NE(record, nullptr);
   EXPECT_NEAR(record->diffuseSpectrum->evaluate(580.0f), 2.0f, 1e-5f);
   EXPECT_NEAR(record->diffuseSpectrum->evaluate(380.0f), 1.0f, 1e-5f);
@@ -102,7 +92,7 @@ TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
 
   // Planck: the diffuse spectrum peaks at Wien's wavelength with the value 0.01.
   ConvertedScene planck = convert("Separator { RELmaterialPlanck { temperature 5000 strength 2 } " + kShape + "}");
-  record = firstShape(planck).relMaterial();
+  record = faceSetAt(planck).relMaterial();
   ASSERT_NE(record, nullptr);
   EXPECT_NEAR(record->diffuseSpectrum->evaluate(2897756.0f / 5000.0f), 0.01f, 1e-6f);
   EXPECT_EQ(record->diffuseFactor, 2.0f);
@@ -110,7 +100,7 @@ TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
 
   // Constant: 0.01 everywhere with the node's factors.
   ConvertedScene constant = convert("Separator { RELmaterialConstant { ambient 0.1 diffuse 0.7 } " + kShape + "}");
-  record = firstShape(constant).relMaterial();
+  record = faceSetAt(constant).relMaterial();
   ASSERT_NE(record, nullptr);
   EXPECT_FLOAT_EQ(record->diffuseSpectrum->evaluate(500.0f), 0.01f);
   EXPECT_FLOAT_EQ(record->ambientFactor, 0.1f);
@@ -118,7 +108,7 @@ TEST(RelativisticMaterial, EveryKindBecomesASpectralMaterial) {
 
   // RGB: three calibrated spectra, so a red target is strongest near 700 nm.
   ConvertedScene rgb = convert("Separator { RELmaterialRGB { diffuseColor 1 0 0 } " + kShape + "}");
-  record = firstShape(rgb).relMaterial();
+  record = faceSetAt(rgb).relMaterial();
   ASSERT_NE(record, nullptr);
   EXPECT_GT(record->diffuseSpectrum->evaluate(700.0f), 10 * std::abs(record->diffuseSpectrum->evaluate(450.0f)));
 }

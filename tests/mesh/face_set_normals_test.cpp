@@ -1,7 +1,5 @@
-// Face sets whose normals are not one per point: every normal binding,
-// normals generated from the geometry, and the vertices split where corners
-// of one point differ.
-#include "display_test_support.h"
+// Face sets whose normals are not one per point: bindings, generated normals, split vertices.
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"
@@ -13,14 +11,6 @@
 
 namespace quillmere::test {
 namespace {
-
-const DvIndexedFaceSet& onlyFaceSet(const ConvertedScene& scene) {
-  EXPECT_TRUE(scene.result.ok) << scene.result.error;
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  EXPECT_NE(faces, nullptr);
-  static DvIndexedFaceSet none{FaceSetMesh()};
-  return faces ? *faces : none;
-}
 
 const DvVertex& corner(const DvIndexedFaceSet& faces, long triangle, int c) {
   return faces.vertices()[faces.indices()[3 * triangle + c]];
@@ -42,8 +32,7 @@ std::string cubeFaceSet(bool reversed) {
   return "IndexedFaceSet { coordIndex [" + list + "] } ";
 }
 
-// Every triangle winds counter-clockwise seen from outside the cube, and
-// every corner's normal is the unit axis pointing out of its face.
+// Every triangle winds counter-clockwise from outside, every corner's normal its face's outward axis.
 void expectOutwardCube(const DvIndexedFaceSet& faces) {
   ASSERT_EQ(faces.triangleCount(), 12);
   const Vector3 centre(0.5f, 0.5f, 0.5f);
@@ -63,15 +52,15 @@ void expectOutwardCube(const DvIndexedFaceSet& faces) {
 TEST(GeneratedNormals, CubeFacesPointOutwardsWithSharpCorners) {
   // No Normal node: Newell normals, kept apart across the 90° edges (above the 0.5 rad default).
   ConvertedScene facesScene = convert("Separator { " + kCubePoints + cubeFaceSet(false) + "}");
-  const DvIndexedFaceSet& faces = onlyFaceSet(facesScene);
+  const DvIndexedFaceSet& faces = faceSetAt(facesScene);
   expectOutwardCube(faces);
   EXPECT_EQ(faces.vertexCount(), 24); // every corner point once per face meeting there
 
   // Faces listed clockwise, and said so: the same outward cube.
   ConvertedScene clockwise = convert("Separator { ShapeHints { vertexOrdering CLOCKWISE creaseAngle 0.5 } " +
                                      kCubePoints + cubeFaceSet(true) + "}");
-  expectOutwardCube(onlyFaceSet(clockwise));
-  EXPECT_EQ(onlyFaceSet(clockwise).vertexCount(), 24);
+  expectOutwardCube(faceSetAt(clockwise));
+  EXPECT_EQ(faceSetAt(clockwise).vertexCount(), 24);
   EXPECT_EQ(clockwise.output, "");
 }
 
@@ -93,14 +82,14 @@ std::string octahedron(float creaseAngle) {
 TEST(GeneratedNormals, SmoothBelowTheCreaseAngleSharpAbove) {
   // Neighbouring faces' normals differ by acos(1/3) ≈ 1.23 rad.
   ConvertedScene smoothScene = convert(octahedron(3.0f));
-  const DvIndexedFaceSet& smooth = onlyFaceSet(smoothScene);
+  const DvIndexedFaceSet& smooth = faceSetAt(smoothScene);
   ASSERT_EQ(smooth.triangleCount(), 8);
   EXPECT_EQ(smooth.vertexCount(), 6);
   for (int v = 0; v < smooth.vertexCount(); ++v) // by symmetry the mean normal is the corner's direction
     expectVector(smooth.vertices()[v].normal, smooth.vertices()[v].position);
 
   ConvertedScene sharpScene = convert(octahedron(1.0f));
-  const DvIndexedFaceSet& sharp = onlyFaceSet(sharpScene);
+  const DvIndexedFaceSet& sharp = faceSetAt(sharpScene);
   EXPECT_EQ(sharp.vertexCount(), 24);
   const float third = 1.0f / std::sqrt(3.0f);
   for (int v = 0; v < sharp.vertexCount(); ++v) {
@@ -111,12 +100,11 @@ TEST(GeneratedNormals, SmoothBelowTheCreaseAngleSharpAbove) {
 }
 
 TEST(GeneratedNormals, ConcaveFaceKeepsItsSide) {
-  // An L-shaped hexagon in z = 0, counter-clockwise seen from +z. Its fan
-  // from (2, 0) has the triangle ((2, 0), (1, 1), (1, 2)) turned over, so a
-  // normal from any one triangle could point down; Newell's normal does not.
+  // An L-shaped hexagon in z = 0 whose fan from (2, 0) has a triangle turned over: a normal
+  // from any one triangle could point down; Newell's normal does not.
   ConvertedScene facesScene = convert("Separator { Coordinate3 { point [2 0 0, 2 1 0, 1 1 0, 1 2 0, 0 2 0, 0 0 0] } "
                           "IndexedFaceSet { coordIndex [0, 1, 2, 3, 4, 5] } }");
-  const DvIndexedFaceSet& faces = onlyFaceSet(facesScene);
+  const DvIndexedFaceSet& faces = faceSetAt(facesScene);
   ASSERT_EQ(faces.vertexCount(), 6);
   for (int v = 0; v < 6; ++v) expectVector(faces.vertices()[v].normal, {0, 0, 1});
 }
@@ -128,7 +116,7 @@ TEST(NormalBindings, PerFaceNormalsLandOnTheirFacesTriangles) {
   for (const char* binding : {"PER_FACE", "PER_PART"}) {
     ConvertedScene facesScene = convert("Separator { " + kTwoSquares + "Normal { vector [0 0 1, 1 0 0] } NormalBinding { value " +
                             binding + " } IndexedFaceSet { " + kTwoSquareFaces + "} }");
-  const DvIndexedFaceSet& faces = onlyFaceSet(facesScene);
+  const DvIndexedFaceSet& faces = faceSetAt(facesScene);
     ASSERT_EQ(faces.triangleCount(), 4);
     EXPECT_EQ(faces.vertexCount(), 8); // points 1 and 2 belong to both faces
     for (long t = 0; t < 4; ++t)
@@ -138,7 +126,7 @@ TEST(NormalBindings, PerFaceNormalsLandOnTheirFacesTriangles) {
   ConvertedScene indexedScene = convert("Separator { " + kTwoSquares + "Normal { vector [0 0 -1, 0 0 1] } "
                           "NormalBinding { value PER_FACE_INDEXED } IndexedFaceSet { " + kTwoSquareFaces +
                           "normalIndex [1, 0] } }");
-  const DvIndexedFaceSet& indexed = onlyFaceSet(indexedScene);
+  const DvIndexedFaceSet& indexed = faceSetAt(indexedScene);
   expectVector(corner(indexed, 0, 0).normal, {0, 0, 1});
   expectVector(corner(indexed, 3, 2).normal, {0, 0, -1});
 }
@@ -150,14 +138,14 @@ TEST(NormalBindings, PerVertexNormalsFollowTheCorners) {
   ConvertedScene inOrderScene = convert("Separator { " + kTwoSquares + "Normal { vector [0 0 1, 0 0 1, 0 0 1, 0 0 1, 1 0 0, 1 0 0, 1 0 0, "
                                              "1 0 0] } NormalBinding { value PER_VERTEX } IndexedFaceSet { " +
               kTwoSquareFaces + "} }");
-  const DvIndexedFaceSet& inOrder = onlyFaceSet(inOrderScene);
+  const DvIndexedFaceSet& inOrder = faceSetAt(inOrderScene);
   EXPECT_EQ(inOrder.vertexCount(), 8);
   expectVector(corner(inOrder, 2, 0).normal, {1, 0, 0});
 
   // One normal per point, but not looked up by the point's index.
   ConvertedScene indexedScene = convert("Separator { " + kTwoSquares + normals + "NormalBinding { value PER_VERTEX_INDEXED } "
                           "IndexedFaceSet { " + kTwoSquareFaces + "normalIndex [0, 0, 0, 0, -1, 5, 5, 5, 5, -1] } }");
-  const DvIndexedFaceSet& indexed = onlyFaceSet(indexedScene);
+  const DvIndexedFaceSet& indexed = faceSetAt(indexedScene);
   EXPECT_EQ(indexed.vertexCount(), 8);
   for (long t = 0; t < 4; ++t)
     for (int k = 0; k < 3; ++k) {
@@ -174,7 +162,7 @@ TEST(NormalBindings, ShortNormalIndexWarnsWithCountsAndFillsIn) {
   // triangles (1 4 5) and (1 5 2), corners 5, 2 and the 5 again go without.
   ConvertedScene scene = convert("Separator { " + kTwoSquares + "Normal { vector [0 0 1] } "
                                  "IndexedFaceSet { " + kTwoSquareFaces + "normalIndex [0, 0, 0, 0, -1, 0, 0] } }");
-  const DvIndexedFaceSet& faces = onlyFaceSet(scene);
+  const DvIndexedFaceSet& faces = faceSetAt(scene);
   EXPECT_EQ(scene.output, "IndexedFaceSet: 3 of 12 triangle corners have no normal among the 1 normals "
                           "(normalIndex: 7 entries, 2 faces); their normals are generated\n");
   // The second square faces +x seen from its winding: that is the generated normal.
@@ -183,13 +171,11 @@ TEST(NormalBindings, ShortNormalIndexWarnsWithCountsAndFillsIn) {
 }
 
 TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
-  // Two squares side by side in z = 0, sharing points 1 and 2 and their
-  // generated normal, each mapping the whole texture (a Texture2 in scope).
+  // Two squares side by side sharing points 1 and 2, each mapping the whole texture.
   ConvertedScene facesScene = convert("Separator { Texture2 { image 1 1 3 0xffffff } Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
               "IndexedFaceSet { " + kTwoSquareFaces + "textureCoordIndex [0, 1, 2, 3, -1, 0, 1, 2, 3, -1] } }");
-  auto* texturedFaces = childAs<DvIndexedFaceSet>(*facesScene.root, kFirstConverted + 1); // after the texture
-  ASSERT_NE(texturedFaces, nullptr);
-  const DvIndexedFaceSet& faces = *texturedFaces;
+  const DvIndexedFaceSet& texturedFaces = faceSetAt(facesScene, kFirstConverted + 1);
+  const DvIndexedFaceSet& faces = texturedFaces;
   ASSERT_TRUE(faces.hasTextureCoordinates());
   EXPECT_EQ(faces.vertexCount(), 8); // not 6: points 1 and 2 have (1, 0), (1, 1) in one square and (0, 0), (0, 1) in the other
   EXPECT_FLOAT_EQ(corner(faces, 2, 0).texCoord[0], 0.0f); // point 1 starts the second square
@@ -197,11 +183,9 @@ TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
 }
 
 TEST(NormalBindings, PointNormalFilesKeepOneVertexPerPoint) {
-  // One normal per point, by DEFAULT, by a normalIndex equal to coordIndex,
-  // or OVERALL: vertex i is point i with its normal, the triangles are the
-  // faces' fans in file order, and ShapeHints change nothing. The last face
-  // winds clockwise seen from +z, where its normals point: a set that shows
-  // both sides turns it round, so two-sided lighting lights that side.
+  // One normal per point (by default, by an equal normalIndex, OVERALL): vertex i is point i,
+  // the fans stay in file order whatever ShapeHints say; the last face, clockwise towards its
+  // normals, is turned round so that two-sided lighting lights that side.
   const std::string points = "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0] } ";
   const std::string normals = "Normal { vector [0 0 1, 0 0.6 0.8, 0.6 0 0.8, 0 -0.6 0.8] } ";
   const std::vector<int> fans = {0, 1, 2, 0, 2, 3, 3, 0, 1};
@@ -211,7 +195,7 @@ TEST(NormalBindings, PointNormalFilesKeepOneVertexPerPoint) {
       ConvertedScene facesScene = convert("Separator { " + extra + points + normals +
                                                           "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 3, 1, 0] " +
                                                           normalIndex + "} }");
-  const DvIndexedFaceSet& faces = onlyFaceSet(facesScene);
+  const DvIndexedFaceSet& faces = faceSetAt(facesScene);
       ASSERT_EQ(faces.vertexCount(), 4);
       EXPECT_EQ(std::vector<int>(faces.indices(), faces.indices() + faces.indexCount()), fans);
       expectVector(faces.vertices()[1].position, {1, 0, 0});
@@ -222,7 +206,7 @@ TEST(NormalBindings, PointNormalFilesKeepOneVertexPerPoint) {
   ConvertedScene overallScene = convert("Separator { " + points + "Normal { vector [0 1 0] } "
                                                         "NormalBinding { value OVERALL } "
                                                         "IndexedFaceSet { coordIndex [0, 1, 2, 3, -1, 3, 1, 0] } }");
-  const DvIndexedFaceSet& overall = onlyFaceSet(overallScene);
+  const DvIndexedFaceSet& overall = faceSetAt(overallScene);
   ASSERT_EQ(overall.vertexCount(), 4);
   // A normal in the faces' plane names neither side: the file's fans stay.
   EXPECT_EQ(std::vector<int>(overall.indices(), overall.indices() + overall.indexCount()),

@@ -1,4 +1,4 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"
@@ -123,59 +123,51 @@ TEST(PrimitiveConversion, TransformAndMaterialsInForceApply) {
                                  "Material { diffuseColor 1 0 0 } RELmaterialRGB { diffuseColor 0 1 0 } "
                                  "Sphere { radius 1.5 } }");
   ASSERT_TRUE(scene.result.ok);
-  auto* sphere = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  ASSERT_NE(sphere, nullptr);
-  ASSERT_GT(sphere->vertexCount(), 0);
-  for (int i = 0; i < sphere->vertexCount(); ++i) {
-    const DvVertex& v = sphere->vertices()[i];
+  const DvIndexedFaceSet& sphere = faceSetAt(scene);
+  ASSERT_GT(sphere.vertexCount(), 0);
+  for (int i = 0; i < sphere.vertexCount(); ++i) {
+    const DvVertex& v = sphere.vertices()[i];
     Vector3 fromCentre = v.position - Vector3(0, 5, 0);
     ASSERT_NEAR(fromCentre.length(), 3, 1e-4f);
     expectVector(v.normal, (1 / 3.0f) * fromCentre, 1e-4f);
   }
-  EXPECT_FALSE(sphere->hasTextureCoordinates()); // no Texture2 in force
-  ASSERT_NE(sphere->material(), nullptr);
-  expectVector(sphere->material()->diffuseColour(), {1, 0, 0});
-  EXPECT_NE(sphere->relMaterial(), nullptr);
+  EXPECT_FALSE(sphere.hasTextureCoordinates()); // no Texture2 in force
+  ASSERT_NE(sphere.material(), nullptr);
+  expectVector(sphere.material()->diffuseColour(), {1, 0, 0});
+  EXPECT_NE(sphere.relMaterial(), nullptr);
   EXPECT_EQ(scene.result.summary.materials, 1);
 
   // A primitive is textured only where a Texture2 is in force for it: the
   // cube inside the texture's Separator, not the cone after it.
   ConvertedScene textured = convert("Separator { Separator { Texture2 { image 1 1 1 0xFF } Cube { } } Cone { } }");
-  auto* cube = childAs<DvIndexedFaceSet>(*textured.root, kFirstConverted + 1);
-  auto* cone = childAs<DvIndexedFaceSet>(*textured.root, kFirstConverted + 2);
-  ASSERT_TRUE(cube && cone);
-  EXPECT_TRUE(cube->hasTextureCoordinates());
-  EXPECT_FALSE(cone->hasTextureCoordinates());
+  EXPECT_TRUE(faceSetAt(textured, kFirstConverted + 1).hasTextureCoordinates()); // the cube
+  EXPECT_FALSE(faceSetAt(textured, kFirstConverted + 2).hasTextureCoordinates()); // the cone
 }
 
 TEST(PrimitiveMeshes, MaterialsPerPartGoToTheirFaces) {
-  // Six colours, one per cube face in the order front (+z), back, left (−x),
-  // right, top (+y), bottom: each vertex shows the colour of the face its
-  // normal leaves. The cylinder's parts are sides, top, bottom; only two
-  // colours here, so the bottom takes the first, with a warning.
+  // One colour per cube face, front (+z), back, left (−x), right, top (+y),
+  // bottom; the cylinder's parts sides, top, bottom, with two colours given.
   const std::string colours = "Material { diffuseColor [0 0 1, 0 0 0.5, 0.5 0 0, 1 0 0, 0 1 0, 0 0.5 0] } ";
   ConvertedScene cube = convert("Separator { " + colours + "MaterialBinding { value PER_FACE } Cube { } }");
-  auto* faces = childAs<DvIndexedFaceSet>(*cube.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  ASSERT_EQ(faces->vertexMaterials().size(), std::size_t(faces->vertexCount()));
-  for (int i = 0; i < faces->vertexCount(); ++i) {
-    const Vector3& n = faces->vertices()[i].normal;
+  const DvIndexedFaceSet& faces = faceSetAt(cube);
+  ASSERT_EQ(faces.vertexMaterials().size(), std::size_t(faces.vertexCount()));
+  for (int i = 0; i < faces.vertexCount(); ++i) {
+    const Vector3& n = faces.vertices()[i].normal;
     // The colour that names the direction: +z blue, −z half blue, −x half red, +x red, +y green, −y half green.
     const Vector3 expected = n.z > 0.5f ? Vector3(0, 0, 1) : n.z < -0.5f ? Vector3(0, 0, 0.5f)
                            : n.x < -0.5f ? Vector3(0.5f, 0, 0) : n.x > 0.5f ? Vector3(1, 0, 0)
                            : n.y > 0.5f ? Vector3(0, 1, 0) : Vector3(0, 0.5f, 0);
-    expectVector(faces->vertexMaterials()[std::size_t(i)].diffuse, expected);
+    expectVector(faces.vertexMaterials()[std::size_t(i)].diffuse, expected);
   }
 
   ConvertedScene cylinder = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0] } "
                                     "MaterialBinding { value PER_PART } Cylinder { } }");
   EXPECT_NE(cylinder.output.find("Cylinder: 1 of its 3 parts have no material among the 2 given"), std::string::npos)
       << cylinder.output;
-  faces = childAs<DvIndexedFaceSet>(*cylinder.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  for (int i = 0; i < faces->vertexCount(); ++i) {
-    const float ny = faces->vertices()[i].normal.y;
-    expectVector(faces->vertexMaterials()[std::size_t(i)].diffuse, ny > 0.5f ? Vector3(0, 1, 0) : Vector3(1, 0, 0));
+  const DvIndexedFaceSet& parts = faceSetAt(cylinder);
+  for (int i = 0; i < parts.vertexCount(); ++i) {
+    const float ny = parts.vertices()[i].normal.y;
+    expectVector(parts.vertexMaterials()[std::size_t(i)].diffuse, ny > 0.5f ? Vector3(0, 1, 0) : Vector3(1, 0, 0));
   }
 }
 

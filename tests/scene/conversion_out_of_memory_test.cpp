@@ -1,7 +1,5 @@
-// A conversion whose allocation fails part-way, at every allocation in turn:
-// it must end in a reported failure, never a crash or a leak (the test
-// program replaces operator new: tests/support/failing_allocation).
-#include "display_test_support.h"
+// Each allocation of a conversion fails in turn (operator new replaced: tests/support/failing_allocation).
+#include "../support/converted_scene.h"
 
 #include "../support/failing_allocation.h"
 
@@ -13,9 +11,7 @@
 namespace quillmere::test {
 namespace {
 
-// Something of every kind the conversion builds: face sets with materials
-// per face and generated normals, split edges, a line set with colours per
-// vertex, points, text, primitives, a texture, a frame and an LOD.
+// Something of every kind the conversion builds, with split edges.
 const std::string kScene =
     "Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } MaterialBinding { value PER_FACE } "
     "Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0] } "

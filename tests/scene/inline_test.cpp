@@ -1,8 +1,7 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>

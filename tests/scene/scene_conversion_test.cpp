@@ -1,4 +1,4 @@
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 
 #include "../relativity/expect_vector.h"
 #include "display/indexed_face_set.h"
@@ -22,58 +22,46 @@ TEST(SceneConversion, ComposesTransformsInnermostFirst) {
   ConvertedScene scene = convert("Separator { Translation { translation 1 0 0 } "
                                  "Rotation { rotation 0 0 1 1.5707963 } " +
                                  pointsAndNormals("1 0 0, 0 0 0, 0 0 1", 3) + kFaces + "}");
-  auto* faces = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  expectVector(faces->vertices()[0].position, {1, 1, 0});
+  const DvIndexedFaceSet& faces = faceSetAt(scene);
+  expectVector(faces.vertices()[0].position, {1, 1, 0});
   // The normal (0, 0, 1) is unchanged by a rotation about z and a translation.
-  expectVector(faces->vertices()[0].normal, {0, 0, 1});
+  expectVector(faces.vertices()[0].normal, {0, 0, 1});
 
   // A Transform is T·C·R·S·C⁻¹: scale 2 about the centre (1, 0, 0), then translate by (0, 5, 0).
   ConvertedScene scaled = convert("Separator { Transform { translation 0 5 0 scaleFactor 2 2 2 center 1 0 0 } " +
                                   pointsAndNormals("3 0 0, 0 0 0, 0 0 1", 3) + kFaces + "}");
-  auto* scaledFaces = childAs<DvIndexedFaceSet>(*scaled.root, kFirstConverted);
-  ASSERT_NE(scaledFaces, nullptr);
-  expectVector(scaledFaces->vertices()[0].position, {5, 5, 0});
+  expectVector(faceSetAt(scaled).vertices()[0].position, {5, 5, 0});
 
   // A non-uniform scale keeps normals perpendicular: the plane x + y = 1 scaled by (2, 1, 1).
   ConvertedScene sheared = convert("Separator { Scale { scaleFactor 2 1 1 } "
                                    "Coordinate3 { point [1 0 0, 0 1 0, 0 1 1] } "
                                    "Normal { vector [0.7071 0.7071 0, 0.7071 0.7071 0, 0.7071 0.7071 0] } " +
                                    kFaces + "}");
-  auto* shearedFaces = childAs<DvIndexedFaceSet>(*sheared.root, kFirstConverted);
-  ASSERT_NE(shearedFaces, nullptr);
   // x/2 + y = 1 has the normal (1, 2, 0)/√5.
-  expectVector(shearedFaces->vertices()[0].normal, {1 / std::sqrt(5.0f), 2 / std::sqrt(5.0f), 0}, 1e-4f);
+  expectVector(faceSetAt(sheared).vertices()[0].normal, {1 / std::sqrt(5.0f), 2 / std::sqrt(5.0f), 0}, 1e-4f);
 }
 
 TEST(SceneConversion, ScopesPropertiesAsTheFileNests) {
-  // TransformSeparator undoes its translation; the Material inside a
-  // Separator does not reach the shape after it, which takes VRML's default
-  // material (diffuse 0.8 grey); a RELframe inside a Separator
-  // stays in the display list and acts on what follows.
+  // TransformSeparator undoes its translation; a Separator's Material stays
+  // inside (after it: the default 0.8 grey), its RELframe acts on what follows.
   ConvertedScene scene = convert("Separator { " + kTriangle +
                                  "Separator { Material { diffuseColor 1 0 0 } RELframe { velocity 0.5 0 0 } " +
                                  kFaces + "} TransformSeparator { Translation { translation 1 0 0 } } " + kFaces + "}");
   ASSERT_TRUE(scene.result.ok);
   ASSERT_EQ(scene.root->getNumChildren(), kFirstConverted + 3);
   EXPECT_NE(childAs<RelFrame>(*scene.root, kFirstConverted), nullptr);
-  auto* inside = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 1);
-  auto* after = childAs<DvIndexedFaceSet>(*scene.root, kFirstConverted + 2);
-  ASSERT_NE(inside, nullptr);
-  ASSERT_NE(after, nullptr);
-  ASSERT_NE(inside->material(), nullptr);
-  expectVector(inside->material()->diffuseColour(), {1, 0, 0});
-  ASSERT_NE(after->material(), nullptr);
-  expectVector(after->material()->diffuseColour(), {0.8f, 0.8f, 0.8f});
-  expectVector(after->vertices()[1].position, {1, 0, 0});
+  const DvIndexedFaceSet &inside = faceSetAt(scene, kFirstConverted + 1), &after = faceSetAt(scene, kFirstConverted + 2);
+  ASSERT_TRUE(inside.material() && after.material());
+  expectVector(inside.material()->diffuseColour(), {1, 0, 0});
+  expectVector(after.material()->diffuseColour(), {0.8f, 0.8f, 0.8f});
+  expectVector(after.vertices()[1].position, {1, 0, 0});
   EXPECT_EQ(scene.result.summary.frames, 1);
   EXPECT_EQ(scene.result.summary.materials, 1);
 }
 
 TEST(SceneConversion, SwitchAnchorsAndGroupsChooseAndScopeChildren) {
-  // whichChild −3 is every child, −1 (the default) and −2 none, a number past
-  // the children none; LevelOfDetail takes its first child; an anchor shows
-  // all its children, an unknown node none.
+  // whichChild −3 is every child, −1 (the default), −2 and one past the
+  // children none; LevelOfDetail its first; an anchor all, an unknown node none.
   const std::string three = kFaces + kFaces + kFaces + "} ";
   const std::pair<const char*, int> choices[] = {
       {"Switch { whichChild -3 ", 3}, {"Switch { whichChild 5 ", 0}, {"Switch { ", 0},
@@ -96,13 +84,10 @@ TEST(SceneConversion, SwitchAnchorsAndGroupsChooseAndScopeChildren) {
   ConvertedScene all = convert("Separator { Material { diffuseColor 0 1 0 } DEF Tri Separator { " + kTriangle +
                                kFaces + "} USE Tri }");
   EXPECT_EQ(all.result.summary.faceSets, 2);
-  auto* first = childAs<DvIndexedFaceSet>(*all.root, kFirstConverted);
-  auto* second = childAs<DvIndexedFaceSet>(*all.root, kFirstConverted + 1);
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(second, nullptr);
-  EXPECT_NE(first, second);
-  ASSERT_NE(first->material(), nullptr);
-  EXPECT_NE(first->material(), second->material());
+  const DvIndexedFaceSet &first = faceSetAt(all), &second = faceSetAt(all, kFirstConverted + 1);
+  EXPECT_NE(&first, &second);
+  ASSERT_NE(first.material(), nullptr);
+  EXPECT_NE(first.material(), second.material());
 }
 
 TEST(SceneConversion, LODBuildsOneLevelGroupPerChild) {
@@ -144,9 +129,8 @@ TEST(SceneConversion, StopsAtTheVertexBudget) {
 }
 
 TEST(SceneConversion, FirstCameraGivesTheStartViewInWorldCoordinates) {
-  // A quarter turn about +y takes the camera's −z to −x and keeps +y up;
-  // the Translation before it moves it to (2, 0, 5) + (0, 0, 10). The second
-  // camera is not taken.
+  // A quarter turn about +y takes −z to −x, keeping +y up; the Translation
+  // moves it to (2, 0, 5) + (0, 0, 10); the second camera is not taken.
   ConvertedScene scene = convert("Separator { Translation { translation 2 0 5 } "
                                  "PerspectiveCamera { position 0 0 10 orientation 0 1 0 1.5707963 heightAngle 0.5 } "
                                  "OrthographicCamera { position 9 9 9 } }");
@@ -159,10 +143,8 @@ TEST(SceneConversion, FirstCameraGivesTheStartViewInWorldCoordinates) {
   EXPECT_STREQ(camera.kind, "PerspectiveCamera");
   EXPECT_EQ(startView(sceneSphere(*scene.root), scene.result.camera, 1.0f, 1.0f).position.z, 15.0f);
 
-  // Without a camera: VRML's default view, along −z from the +z side, as
-  // far back as puts the bounding sphere inside the narrower half-angle.
-  // The box (0..6, 0..8, 0) has the sphere of centre (3, 4, 0), radius 5;
-  // a 60° high, 1.6 times wider view holds it at 5 / sin 30° = 10.
+  // Without a camera: along −z, far enough back that the bounding sphere
+  // (centre (3, 4, 0), radius 5 for the box 6 × 8) fits a 60° view: 5 / sin 30° = 10.
   ConvertedScene plain = convert("Separator { " + pointsAndNormals("0 0 0, 6 0 0, 6 8 0", 3) + kFaces + "}");
   EXPECT_FALSE(plain.result.camera.has_value());
   const SceneSphere sphere = sceneSphere(*plain.root);

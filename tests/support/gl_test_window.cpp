@@ -4,7 +4,7 @@
 #include "gl/gl_driver.h"
 #include "gl/offscreen_framebuffer.h"
 
-#include "../support/png_file.h"
+#include "png_file.h"
 
 #include <GL/freeglut.h>
 

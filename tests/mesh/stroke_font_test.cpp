@@ -1,6 +1,6 @@
 #include "mesh/stroke_font.h"
 
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 #include "display/indexed_line_set.h"
 
 #include <gtest/gtest.h>
@@ -25,9 +25,8 @@ std::vector<std::vector<std::array<float, 2>>> strokesOf(const TextStrokes& text
 }
 
 TEST(StrokeFont, LaysOutLinesByJustificationSpacingAndWidth) {
-  // Size 8: one grid unit per scene unit; a character advances 5.5. The
-  // capital I is a top bar from x 1 to 3 at the capital height 6, a stem at
-  // x 2 down to the baseline and a foot bar.
+  // Size 8: one grid unit per scene unit, an advance of 5.5; the capital I is
+  // a top bar (x 1 to 3 at height 6), a stem at x 2 and a foot bar.
   TextLayout layout;
   layout.size = 8;
   auto strokes = strokesOf(layOutText({"I"}, layout));
@@ -81,8 +80,7 @@ TEST(StrokeFont, AsciiTextBecomesALineSetInTheFontInForce) {
   EXPECT_FLOAT_EQ(top.y, 12);
   EXPECT_FLOAT_EQ(top.z, 5);
 
-  // A text past the vertex budget is refused whole, with the budget's
-  // warning, without being laid out further than the budget ("I" has 6 points).
+  // Past the vertex budget the text is refused whole, laid out no further ("I" has 6 points).
   ConvertedScene tooLong = convert("Separator { AsciiText { string \"II\" } }", 8);
   EXPECT_EQ(tooLong.result.summary.lineSets, 0);
   EXPECT_NE(tooLong.output.find("more than 8 display vertices"), std::string::npos) << tooLong.output;

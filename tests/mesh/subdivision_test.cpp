@@ -1,17 +1,16 @@
 #include "mesh/subdivision.h"
 
-#include "display_test_support.h"
+#include "../support/converted_scene.h"
 #include "display/indexed_face_set.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <utility>
 #include <vector>
 
-namespace quillmere {
+namespace quillmere::test {
 namespace {
 
 DvVertex vertexAt(float x, float y, float s, float t) {
@@ -80,38 +79,26 @@ TEST(Subdivision, SplitsLongEdgesWithoutCracks) {
 
 TEST(Subdivision, ConversionSplitsInWorldUnits) {
   // A triangle with 2-unit legs, scaled by 2 in the world: legs of 4 split at 1.
-  using namespace test;
-  const std::string scene = "Separator { Scale { scaleFactor 2 2 2 } " +
-                            pointsAndNormals("0 0 0, 2 0 0, 0 2 0", 3) + "IndexedFaceSet { coordIndex [0, 1, 2] } }";
-  SceneRead read = readScene(std::string(kHeader) + scene);
-  ASSERT_TRUE(read.root);
-  DvGroup plain, split;
-  ConversionResult unsplit = convertScene(*read.root, plain);
+  const std::string triangle = "Separator { Scale { scaleFactor 2 2 2 } " +
+                               pointsAndNormals("0 0 0, 2 0 0, 0 2 0", 3) + "IndexedFaceSet { coordIndex [0, 1, 2] } }";
   ConversionOptions options;
   options.maxEdgeLength = 1.0f;
-  ConversionResult result = convertScene(*read.root, split, options);
-  EXPECT_EQ(unsplit.summary.triangles, 1);
-  EXPECT_GE(result.summary.triangles, 16); // legs of 4 into pieces of at most 1: (4)² triangles at least
-  auto* faces = childAs<DvIndexedFaceSet>(split, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  EXPECT_EQ(result.summary.displayVertices, faces->vertexCount());
+  EXPECT_EQ(convert(triangle).result.summary.triangles, 1);
+  ConvertedScene split = convert(triangle, options);
+  EXPECT_GE(split.result.summary.triangles, 16); // legs of 4 into pieces of at most 1: (4)² triangles at least
+  EXPECT_EQ(split.result.summary.displayVertices, faceSetAt(split).vertexCount());
 
   // Colours per vertex follow the split: a triangle with red, green and blue
   // corners shows at every vertex made its barycentric coordinates as colour.
-  SceneRead coloured = readScene(std::string(kHeader) +
-                                 "Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
-                                 "MaterialBinding { value PER_VERTEX } Coordinate3 { point [0 0 0, 4 0 0, 0 4 0] } "
-                                 "IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  ASSERT_TRUE(coloured.root);
-  DvGroup colouredSplit;
-  convertScene(*coloured.root, colouredSplit, options);
-  faces = childAs<DvIndexedFaceSet>(colouredSplit, kFirstConverted);
-  ASSERT_NE(faces, nullptr);
-  ASSERT_EQ(faces->vertexMaterials().size(), std::size_t(faces->vertexCount()));
-  EXPECT_GT(faces->vertexCount(), 3);
-  for (int i = 0; i < faces->vertexCount(); ++i) {
-    const Vector3& p = faces->vertices()[i].position;
-    const Vector3& colour = faces->vertexMaterials()[std::size_t(i)].diffuse;
+  ConvertedScene coloured = convert("Separator { Material { diffuseColor [1 0 0, 0 1 0, 0 0 1] } "
+                                    "MaterialBinding { value PER_VERTEX } Coordinate3 { point [0 0 0, 4 0 0, 0 4 0] } "
+                                    "IndexedFaceSet { coordIndex [0, 1, 2] } }", options);
+  const DvIndexedFaceSet& faces = faceSetAt(coloured);
+  ASSERT_EQ(faces.vertexMaterials().size(), std::size_t(faces.vertexCount()));
+  EXPECT_GT(faces.vertexCount(), 3);
+  for (int i = 0; i < faces.vertexCount(); ++i) {
+    const Vector3& p = faces.vertices()[i].position;
+    const Vector3& colour = faces.vertexMaterials()[std::size_t(i)].diffuse;
     EXPECT_NEAR(colour.y, p.x / 4, 1e-6f) << i;
     EXPECT_NEAR(colour.z, p.y / 4, 1e-6f) << i;
     EXPECT_NEAR(colour.x, 1 - p.x / 4 - p.y / 4, 1e-6f) << i;
@@ -119,4 +106,4 @@ TEST(Subdivision, ConversionSplitsInWorldUnits) {
 }
 
 } // namespace
-} // namespace quillmere
+} // namespace quillmere::test
