@@ -1,6 +1,7 @@
 // The cie colour model: its scale and white balance, the Doppler-shifted
 // white, exposure, tone curves, the sRGB transfer and the smooth uplift.
 #include "colour/colour_pipeline.h"
+#include "colour/display_curve.h"
 #include "colour/planck_spectrum.h"
 #include "colour/smooth_target_shader.h"
 
@@ -131,6 +132,24 @@ TEST(ColourPipeline, ExposureAndToneCurves) {
   EXPECT_NEAR(encodeSrgbExact(0.0031308f), 0.04045f, 1e-5f);
   EXPECT_NEAR(encodeSrgbExact(1.0f), 1.0f, 1e-6f);
   EXPECT_NEAR(decodeSrgb(encodeSrgbExact(0.2f)), 0.2f, 1e-6f);
+}
+
+TEST(DisplayCurve, FollowsToneCurveAndTransferWithinAnEighthLevel) {
+  // Against the curves and the exact transfer over 2^−20..2^16, the knees
+  // included; 1e-4 is a twentieth of the half level that 8 bits resolve.
+  for (ToneMap curve : {ToneMap::Clip, ToneMap::Reinhard, ToneMap::Filmic}) {
+    const DisplayCurve display(curve);
+    float worst = 0.0f;
+    for (float x = std::ldexp(1.0f, -20); x < 65536.0f; x *= 1.0137f)
+      for (float value : {x, 0.0031308f, 0.6f, 0.6001f, 1.0f, 1.0001f}) {
+        const float exact = encodeSrgbExact(std::min(toneMapChannel(curve, value), 1.0f));
+        worst = std::max(worst, std::fabs(display(value) - exact));
+      }
+    EXPECT_LT(worst, 1e-4f);
+    // No light, negative light and NaN are black; a huge value is white.
+    for (float dark : {0.0f, -0.5f, std::nanf("")}) EXPECT_EQ(display(dark), 0.0f);
+    EXPECT_NEAR(display(1e30f), 1.0f, 1e-4f);
+  }
 }
 
 TEST(ColourPipeline, AutoExposureBringsTheBrightLitVerticesToWhite) {
