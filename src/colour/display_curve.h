@@ -31,14 +31,16 @@ public:
   void make(ToneMap curve);
   ToneMap curve() const { return curve_; }
 
-  // The display value of an exposed linear value. Zero, negative values
-  // and NaN give 0; +∞ gives the value at 2^16 (1 within 1e-4).
+  // The display value of an exposed linear value. Zero, negative values,
+  // NaN and ±∞ give 0 (no light, as gamut mapping counts them); finite
+  // values above 2^16 give the value there (1 within 1e-4). All on the
+  // bits as an integer, where the compiler selects without branching.
   float operator()(float linear) const {
-    float x = linear > 0.0f ? linear : 0.0f; // NaN too
-    x = x < kTop ? x : kTop;
-    std::uint32_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    int piece = int(bits >> kFractionBits) - kFirstNode + 1;
+    std::int32_t bits;
+    std::memcpy(&bits, &linear, sizeof bits);
+    bits = bits < kInfinityBits ? bits : 0; // negative values keep their sign: piece 0
+    bits = bits < kTopBits ? bits : kTopBits;
+    int piece = (bits >> kFractionBits) - kFirstNode + 1;
     piece = piece > 0 ? piece : 0;
     const float fraction = float(bits & kFractionMask) * kFractionScale;
     return pieces_[piece].value + fraction * pieces_[piece].rise;
@@ -46,11 +48,12 @@ public:
 
 private:
   static constexpr int kFractionBits = 23 - kPieceBits; // mantissa bits within a piece
-  static constexpr std::uint32_t kFractionMask = (1u << kFractionBits) - 1u;
+  static constexpr std::int32_t kFractionMask = (1 << kFractionBits) - 1;
   static constexpr float kFractionScale = 1.0f / float(1u << kFractionBits);
   static constexpr int kFirstNode = (127 + kLowestOctave) << kPieceBits; // bits >> kFractionBits of 2^−20
   static constexpr int kPieces = (kHighestOctave - kLowestOctave) << kPieceBits;
-  static constexpr float kTop = float(1u << kHighestOctave);
+  static constexpr std::int32_t kTopBits = (127 + kHighestOctave) << 23; // 2^16
+  static constexpr std::int32_t kInfinityBits = 255 << 23;
 
   struct Piece {
     float value; // at the piece's lower node

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace quillmere {
 namespace {
@@ -146,8 +147,10 @@ TEST(DisplayCurve, FollowsToneCurveAndTransferWithinAnEighthLevel) {
         worst = std::max(worst, std::fabs(display(value) - exact));
       }
     EXPECT_LT(worst, 1e-4f);
-    // No light, negative light and NaN are black; a huge value is white.
-    for (float dark : {0.0f, -0.5f, std::nanf("")}) EXPECT_EQ(display(dark), 0.0f);
+    // No light, negative light, NaN and infinities are black (as gamut
+    // mapping counts them); a huge finite value is white.
+    const float infinity = std::numeric_limits<float>::infinity(), nan = std::nanf("");
+    for (float dark : {0.0f, -0.5f, nan, -nan, infinity, -infinity}) EXPECT_EQ(display(dark), 0.0f) << dark;
     EXPECT_NEAR(display(1e30f), 1.0f, 1e-4f);
   }
 }
