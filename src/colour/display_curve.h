@@ -6,7 +6,8 @@
 // no branch, division or power per vertex.
 //
 // Accuracy: within 1e-4 of encodeSrgbExact(min(1, toneMapChannel(curve, x)))
-// for every x ≥ 2^−20 (a twentieth of the half level that 8 bits resolve).
+// for every x ≥ 2^−20 (a twentieth of the half level that 8 bits resolve;
+// 8e-5 at worst, just above the filmic knee, where the curvature jumps).
 // The curves' kinks lie on table nodes (the clip curve's at 1) or have no
 // jump in slope (the filmic knee; the sRGB transfer's linear foot, nearly).
 #pragma once

@@ -135,7 +135,7 @@ TEST(ColourPipeline, ExposureAndToneCurves) {
   EXPECT_NEAR(decodeSrgb(encodeSrgbExact(0.2f)), 0.2f, 1e-6f);
 }
 
-TEST(DisplayCurve, FollowsToneCurveAndTransferWithinAnEighthLevel) {
+TEST(DisplayCurve, FollowsToneCurveAndTransferFarWithinHalfALevel) {
   // Against the curves and the exact transfer over 2^−20..2^16, the knees
   // included; 1e-4 is a twentieth of the half level that 8 bits resolve.
   for (ToneMap curve : {ToneMap::Clip, ToneMap::Reinhard, ToneMap::Filmic}) {
