@@ -71,6 +71,7 @@ void ColourPipeline::prepare() {
     ++upliftGeneration_;
   }
   drawing_ = whiteBalance ? &*balanced_ : &*unbalanced_;
+  display_.make(toneMap);
   if (model != preparedModel_ || uplift() != preparedUplift_) {
     preparedModel_ = model;
     preparedUplift_ = uplift();

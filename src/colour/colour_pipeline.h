@@ -17,6 +17,7 @@
 // per-vertex tail of toDisplay.
 #pragma once
 
+#include "colour/display_curve.h"
 #include "colour/exposure.h"
 #include "colour/gamut_mapping.h"
 #include "colour/smooth_spectrum.h"
@@ -75,10 +76,14 @@ public:
   const SpectralSampling& sampling() const { return *drawing_; }
 
   // The per-vertex tail of the cie model: linear sRGB (after the searchlight
-  // factor) times 2^EV, tone curve, gamut mapping, sRGB encoding.
+  // factor) times 2^EV, tone curve, gamut mapping, sRGB encoding. Gamut
+  // method 0 clamps each channel to [0, 1] (NaN to 0), as the encoding
+  // does, so with it the rest is one table per channel (DisplayCurve).
   Vector3 toDisplay(const Vector3& linear, const GamutMapping& gamut) const {
-    Vector3 c = toneMap_(exposure.factor() * linear);
-    // Method 0 clamps each channel to [0, 1] (NaN to 0), as the encoding does.
+    const Vector3 exposed = exposure.factor() * linear;
+    if (gamut.method() == 0 && display_.curve() == toneMap)
+      return {display_(exposed.x), display_(exposed.y), display_(exposed.z)};
+    Vector3 c = toneMap_(exposed);
     if (gamut.method() != 0) gamut.clip(c);
     return {encodeSrgb(c.x), encodeSrgb(c.y), encodeSrgb(c.z)};
   }
@@ -114,6 +119,7 @@ private:
   std::optional<SpectralSampling> unbalanced_;
   const SpectralSampling* drawing_ = nullptr;
   RestResponse response_;
+  DisplayCurve display_;     // tone curve and sRGB transfer of toneMap, made by prepare
   ColourMatrix unbalance_; // balanced linear sRGB to unbalanced
   bool prepared_ = false;
   ColourModel preparedModel_ = ColourModel::Cie;

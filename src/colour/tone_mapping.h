@@ -16,8 +16,9 @@ enum class ToneMap {
 constexpr float kFilmicKnee = 0.6f; // the filmic curve is the identity below
 
 // The curve on one channel. Non-positive values pass unchanged (gamut
-// mapping deals with them), so a neutral colour stays neutral. Inline: the
-// per-vertex tail of the cie model calls it three times per vertex.
+// mapping deals with them), so a neutral colour stays neutral. Inline: with
+// a gamut method other than 0 the per-vertex tail of the cie model calls it
+// three times per vertex (with method 0 it reads DisplayCurve's table).
 inline float toneMapChannel(ToneMap curve, float value) {
   if (!(value > 0.0f)) return value;
   switch (curve) {

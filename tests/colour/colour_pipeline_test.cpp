@@ -1,5 +1,6 @@
 // The cie colour model: scale, white balance, shifted white, exposure, tone curves, sRGB, uplift.
 #include "colour/colour_pipeline.h"
+#include "colour/display_curve.h"
 #include "colour/planck_spectrum.h"
 #include "colour/smooth_target_shader.h"
 
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace quillmere {
 namespace {
@@ -134,6 +136,26 @@ TEST(ColourPipeline, ExposureAutoExposureAndToneCurves) {
   metered.beginFrame();
   EXPECT_NEAR(metered.ev(), -4.0f, 0.2f); // the first metered frame sets it outright
   EXPECT_FALSE(metered.needsMetering());
+}
+
+TEST(DisplayCurve, FollowsToneCurveAndTransferFarWithinHalfALevel) {
+  // Against the curves and the exact transfer over 2^−20..2^16, the knees
+  // included; 1e-4 is a twentieth of the half level that 8 bits resolve.
+  for (ToneMap curve : {ToneMap::Clip, ToneMap::Reinhard, ToneMap::Filmic}) {
+    const DisplayCurve display(curve);
+    float worst = 0.0f;
+    for (float x = std::ldexp(1.0f, -20); x < 65536.0f; x *= 1.0137f)
+      for (float value : {x, 0.0031308f, 0.6f, 0.6001f, 1.0f, 1.0001f}) {
+        const float exact = encodeSrgbExact(std::min(toneMapChannel(curve, value), 1.0f));
+        worst = std::max(worst, std::fabs(display(value) - exact));
+      }
+    EXPECT_LT(worst, 1e-4f);
+    // No light, negative light, NaN and infinities are black (as gamut
+    // mapping counts them); a huge finite value is white.
+    const float infinity = std::numeric_limits<float>::infinity(), nan = std::nanf("");
+    for (float dark : {0.0f, -0.5f, nan, -nan, infinity, -infinity}) EXPECT_EQ(display(dark), 0.0f) << dark;
+    EXPECT_NEAR(display(1e30f), 1.0f, 1e-4f);
+  }
 }
 
 TEST(ColourPipeline, SmoothUpliftReproducesEveryGridColourWithReflectancesInRange) {
