@@ -17,32 +17,23 @@ bool parse(std::vector<std::string> words, CommandLine& line, std::string& error
   return parseCommandLine(int(argv.size()), argv.data(), line, error);
 }
 
+// The options the program tests run end to end (--frames, --record, --size,
+// --style, --stereo, --antialias, --first-frame, --fps, --headless) are
+// checked there by what they draw; here the rest, limits and refusals.
 TEST(CommandLine, ReadsOptionsAndRefusesBadValuesByName) {
   CommandLine line;
   std::string error;
-  ASSERT_TRUE(parse({"--frames", "3", "--record", "out", "--style", "hidden-line", "--colour-shift", "both",
-                     "--antialias", "4", "--motion-blur", "99", "--stereo", "dual", "--size", "320x200",
-                     "--threads", "2", "--subdivide", "0.5", "flight.par"},
+  ASSERT_TRUE(parse({"--frames", "3", "--motion-blur", "99", "--threads", "2", "--subdivide", "0.5", "--quality", "0",
+                     "flight.par"},
                     line, error))
       << error;
-  EXPECT_EQ(line.frames, 3);
-  EXPECT_EQ(line.recordFolder, "out");
-  EXPECT_TRUE(line.style == RenderStyle::HiddenLine);
-  EXPECT_TRUE(line.colourShift == ColourShift::DopplerAndSearchlight);
-  EXPECT_EQ(line.antialias, 4);
   EXPECT_EQ(line.motionBlur, 99);
-  EXPECT_TRUE(line.stereo == StereoMode::DualScreen);
-  EXPECT_EQ(line.width, 320);
   EXPECT_EQ(line.path, "flight.par");
   EXPECT_EQ(line.threads, 2);
   EXPECT_EQ(line.subdivide, 0.5f);
+  EXPECT_EQ(line.quality, 0);
   ASSERT_TRUE(parse({"--subdivide", "auto"}, line, error)) << error;
   EXPECT_EQ(line.subdivide, kAutomaticEdgeLength);
-  ASSERT_TRUE(parse({"--first-frame", "11", "--fps", "29.97", "--quality", "0", "--headless"}, line, error)) << error;
-  EXPECT_EQ(line.firstFrame, 11);
-  EXPECT_FLOAT_EQ(line.framesPerSecond, 29.97f);
-  EXPECT_EQ(line.quality, 0);
-  EXPECT_TRUE(line.headless);
 
   struct Bad {
     std::vector<std::string> words;
