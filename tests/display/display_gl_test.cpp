@@ -46,21 +46,6 @@ TEST_F(DisplayGL, VertexAppearsWhereAberrationPutsIt) {
   EXPECT_LT(std::abs(expectedX - kGLTestSize / 2), 40.0f);
 }
 
-TEST_F(DisplayGL, WireframeDrawsOnlyEdges) {
-  ConvertedScene scene = convert("Separator { Material { diffuseColor 0 1 0 } "
-                                 "Coordinate3 { point [-3 -3 5, 3 -3 5, 0 3 5] } "
-                                 "Normal { vector [0 0 -1, 0 0 -1, 0 0 -1] } IndexedFaceSet { coordIndex [0, 1, 2] } }");
-  DvRenderState state;
-  state.renderStyle = RenderStyle::Wireframe;
-  Frame frame = draw(*scene.root, observerAlongZ(0), state);
-  frame.saveForInspection("wireframe");
-  EXPECT_EQ(frame.at(100, 90).g, 0); // inside the triangle: nothing
-  // The bottom edge at y = −3 lies on row 40; some pixel of it is green.
-  int green = 0;
-  for (int y = 38; y <= 42; ++y) green = std::max(green, frame.at(100, y).g);
-  EXPECT_GT(green, 200);
-}
-
 TEST_F(DisplayGL, PerFaceColoursLandOnTheirFaces) {
   // Two squares at z = 5 with generated normals; looking along +z, world +x
   // is on the left: the left square takes material 2 (blue), the right 0 (red).
