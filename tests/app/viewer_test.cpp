@@ -1,28 +1,22 @@
 #include "app/viewer/flight_controller.h"
 #include "app/viewer/playback_pacing.h"
 
-#include "display/group.h"
-#include "display/rel_frame.h"
 #include "relativity/observer.h"
 #include "render/display_manager.h"
 #include "gl/render_state.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace quillmere {
 namespace {
 
 struct ViewerFixture {
   DvRenderState state;
-  DvGroup root;
   RelObserver observer{0, 0, 0, 0, 0.5f, 0, 0, 1};
   DvDisplayManager manager{state};
   FlightController viewer{manager};
 
   ViewerFixture() {
-    root.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
     manager.setObserver(&observer);
     manager.timeStep = 0.5f;
     manager.endTime = 1.0f;

@@ -2,30 +2,24 @@
 
 #include "../relativity/expect_vector.h"
 
-#include "display/group.h"
-#include "display/rel_frame.h"
 #include "relativity/observer.h"
 #include "gl/render_state.h"
 #include "render/status_overlay.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace quillmere {
 namespace {
 
-// A display manager over a scene with only the rest frame, and an observer
-// at rest, so every sub-frame's event time is its proper time.
+// A display manager without a scene and an observer at rest, so every
+// sub-frame's event time is its proper time.
 struct Schedule {
   DvRenderState state;
-  DvGroup root;
   RelObserver observer{0, 0, 0, 0, 0, 0, 0, 1};
   StatusOverlay overlay;
   DvDisplayManager manager{state};
 
   Schedule() {
-    root.append(std::make_unique<RelFrame>(Vector3(), Vector3()));
     manager.setObserver(&observer);
     manager.setOverlay(&overlay);
   }
