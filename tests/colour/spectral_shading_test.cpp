@@ -37,7 +37,7 @@ struct Scene {
 
 } // namespace
 
-TEST(ShadeVertex, LightZeroIsAmbientAndDirectional) {
+TEST(ShadeVertex, LightZeroIsAmbientAndDirectionalAndLightsThatCannotShineAreSkipped) {
   Scene scene;
   scene.expectShade({0, 0, 1}, 0.3f + 1.68f);
   scene.expectShade({0, std::sqrt(0.75f), 0.5f}, 0.3f + 0.84f); // cosine 0.5
@@ -48,10 +48,9 @@ TEST(ShadeVertex, LightZeroIsAmbientAndDirectional) {
   scene.headlight.setOn(1);
   scene.context.ambientLight = nullptr; // no ambient light, nothing facing: black
   scene.expectShade({0, 0, -1}, 0.0f);
-}
+  scene.context.ambientLight = &scene.headlight;
 
-TEST(ShadeVertex, SkipsLightsThatAreEmptyOffDarkOrFacingAway) {
-  Scene scene;
+  // Lights that are empty, off, dark or facing away add nothing.
   SpectralLight off = scene.headlight, away = scene.headlight, dark = scene.headlight, second = scene.headlight;
   off.setOn(0);
   away.setDirection(0.0f, 0.0f, -1.0f);

@@ -174,8 +174,7 @@ TEST(NormalBindings, TextureCoordinateIndexSplitsSeams) {
   // Two squares side by side sharing points 1 and 2, each mapping the whole texture.
   ConvertedScene facesScene = convert("Separator { Texture2 { image 1 1 3 0xffffff } Coordinate3 { point [0 0 0, 1 0 0, 1 1 0, 0 1 0, 2 0 0, 2 1 0] } TextureCoordinate2 { point [0 0, 1 0, 1 1, 0 1] } "
               "IndexedFaceSet { " + kTwoSquareFaces + "textureCoordIndex [0, 1, 2, 3, -1, 0, 1, 2, 3, -1] } }");
-  const DvIndexedFaceSet& texturedFaces = faceSetAt(facesScene, kFirstConverted + 1);
-  const DvIndexedFaceSet& faces = texturedFaces;
+  const DvIndexedFaceSet& faces = faceSetAt(facesScene, kFirstConverted + 1);
   ASSERT_TRUE(faces.hasTextureCoordinates());
   EXPECT_EQ(faces.vertexCount(), 8); // not 6: points 1 and 2 have (1, 0), (1, 1) in one square and (0, 0), (0, 1) in the other
   EXPECT_FLOAT_EQ(corner(faces, 2, 0).texCoord[0], 0.0f); // point 1 starts the second square
