@@ -12,10 +12,8 @@ float exactDisplayValue(ToneMap curve, float linear) {
 
 } // namespace
 
-void DisplayCurve::make(ToneMap curve) {
-  if (made_ && curve == curve_) return;
+void DisplayCurve::build(ToneMap curve) {
   curve_ = curve;
-  made_ = true;
   // Node j sits at the float whose bits >> kFractionBits are kFirstNode + j.
   auto node = [](int j) {
     const std::uint32_t bits = std::uint32_t(kFirstNode + j) << kFractionBits;

@@ -25,11 +25,13 @@ public:
   static constexpr int kHighestOctave = 16; // values above 2^16 give the value at 2^16
   static constexpr int kPieceBits = 5;      // 2^5 pieces per octave
 
-  explicit DisplayCurve(ToneMap curve = ToneMap::Filmic) { make(curve); }
+  explicit DisplayCurve(ToneMap curve = ToneMap::Filmic) { build(curve); }
 
   // Makes the table for `curve` (about a thousand evaluations of the exact
   // formulas); nothing happens when it is the curve in force.
-  void make(ToneMap curve);
+  void make(ToneMap curve) {
+    if (curve != curve_) build(curve);
+  }
   ToneMap curve() const { return curve_; }
 
   // The display value of an exposed linear value. Zero, negative values,
@@ -61,8 +63,9 @@ private:
     float rise;  // to its upper node
   };
 
+  void build(ToneMap curve);
+
   ToneMap curve_ = ToneMap::Filmic;
-  bool made_ = false;
   // Piece 0: below 2^−20 (0, flat); 1..kPieces: the table; last: 2^16 (flat).
   Piece pieces_[kPieces + 2] = {};
 };

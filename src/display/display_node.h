@@ -38,23 +38,27 @@ public:
 
   // Draws with OpenGL materials and lighting.
   virtual void render(const DvRenderState& state, const DrawPass& pass) = 0;
+  virtual int getType() const = 0;
+
+  // The operations below do nothing unless a node takes part in them:
+  // property nodes (materials, textures) have no vertices to move, count,
+  // measure or draw in spectral colours.
+
   // Per frame and per eye: moves every vertex to where the observer sees it.
-  virtual void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
-                                     FrameHolder& frameHolder) = 0;
+  virtual void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) {}
   // Draws with colours the system computes from spectra.
-  virtual void renderSoftware(const DvRenderState& state, const DrawPass& pass) = 0;
+  virtual void renderSoftware(const DvRenderState&, const DrawPass&) {}
   // Adds vertex and index counts: (fewest vertices, most vertices, fewest
   // indices, most indices) — an LOD adds its coarsest level to the first
   // pair and its finest to the second.
-  virtual void countPrimitives(long& fewestVertices, long& mostVertices, long& fewestIndices,
-                               long& mostIndices) const = 0;
+  virtual void countPrimitives(long& /*fewestVertices*/, long& /*mostVertices*/, long& /*fewestIndices*/,
+                               long& /*mostIndices*/) const {}
   // Axis-aligned box of the node's source vertices; 0 when it has none.
-  virtual int getBoundingBox(Vector3& min, Vector3& max) const = 0;
+  virtual int getBoundingBox(Vector3& /*min*/, Vector3& /*max*/) const { return 0; }
   // Per-vertex ratios of source to apparent triangle area (face sets).
-  virtual void computeAreaRatios() = 0;
+  virtual void computeAreaRatios() {}
   // Builds OpenGL texture objects and display lists; once, after loading.
-  virtual void compileTexture(DvRenderState& state) = 0;
-  virtual int getType() const = 0;
+  virtual void compileTexture(DvRenderState&) {}
 
 protected:
   DvNode() = default;

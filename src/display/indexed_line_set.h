@@ -27,7 +27,6 @@ public:
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
   void renderSoftware(const DvRenderState& state, const DrawPass& pass) override;
-  void computeAreaRatios() override {}
   int getType() const override { return IndexedLineSetType; }
 
 private:

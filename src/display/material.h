@@ -41,12 +41,6 @@ public:
   void renderVertex(const VertexMaterial& vertex, float factor) const;
 
   void render(const DvRenderState& state, const DrawPass& pass) override;
-  void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
-  void renderSoftware(const DvRenderState&, const DrawPass&) override {}
-  void countPrimitives(long&, long&, long&, long&) const override {}
-  int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
-  void computeAreaRatios() override {}
-  void compileTexture(DvRenderState&) override {}
   int getType() const override { return MaterialType; }
 
 private:

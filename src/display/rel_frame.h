@@ -29,11 +29,6 @@ public:
   // holder; dumps itself only when the render state asks for tracing.
   void relativisticTransform(const RelObserver& observer, const DvRenderState& state, const DrawPass& pass,
                              FrameHolder& frameHolder) override;
-  void renderSoftware(const DvRenderState&, const DrawPass&) override {}
-  void countPrimitives(long&, long&, long&, long&) const override {}
-  int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
-  void computeAreaRatios() override {}
-  void compileTexture(DvRenderState&) override {}
   int getType() const override { return FrameType; }
 
 private:

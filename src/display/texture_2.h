@@ -73,11 +73,7 @@ public:
   // Style 0: binds the texture (the compiled list); styles 1..3 and a node
   // without an image disable texturing.
   void render(const DvRenderState& state, const DrawPass& pass) override;
-  void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
   void renderSoftware(const DvRenderState& state, const DrawPass& pass) override { render(state, pass); }
-  void countPrimitives(long&, long&, long&, long&) const override {}
-  int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
-  void computeAreaRatios() override {}
   // Once, with the context current: rescales, uploads and compiles the list.
   void compileTexture(DvRenderState& state) override;
   int getType() const override { return Texture2Type; }
@@ -112,12 +108,7 @@ public:
   explicit DvTextureBinding(DvTexture2* texture) : texture_(texture) {}
 
   void render(const DvRenderState& state, const DrawPass& pass) override;
-  void relativisticTransform(const RelObserver&, const DvRenderState&, const DrawPass&, FrameHolder&) override {}
   void renderSoftware(const DvRenderState& state, const DrawPass& pass) override { render(state, pass); }
-  void countPrimitives(long&, long&, long&, long&) const override {}
-  int getBoundingBox(Vector3&, Vector3&) const override { return 0; }
-  void computeAreaRatios() override {}
-  void compileTexture(DvRenderState&) override {}
   int getType() const override { return Texture2Type; }
 
 private:

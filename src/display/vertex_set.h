@@ -72,7 +72,6 @@ public:
                        long& mostIndices) const override;
   // The box of the source positions; (0, 0, 0) twice without vertices. Always 1.
   int getBoundingBox(Vector3& min, Vector3& max) const override;
-  void compileTexture(DvRenderState&) override {}
 
 protected:
   DvVertexSet(std::vector<DvVertex> vertices, std::vector<int> indices);

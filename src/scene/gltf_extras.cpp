@@ -1,11 +1,12 @@
 #include "scene/gltf_extras.h"
 
+#include "support/file_name.h"
+
 #include <nlohmann/json.hpp>
 
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -23,14 +24,6 @@ constexpr long long kMaxJsonBytes = 256LL << 20;
 constexpr std::uint32_t kGlbMagic = 0x46546C67;     // "glTF"
 constexpr std::uint32_t kJsonChunkType = 0x4E4F534A; // "JSON"
 
-bool endsWith(const std::string& text, const char* suffix) {
-  const std::size_t n = std::strlen(suffix);
-  if (text.size() < n) return false;
-  for (std::size_t i = 0; i < n; ++i)
-    if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != suffix[i]) return false;
-  return true;
-}
-
 std::uint32_t littleEndian32(const unsigned char* bytes) {
   return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
          std::uint32_t(bytes[3]) << 24;
@@ -47,7 +40,7 @@ bool readJsonText(const std::string& path, std::string& text, std::string& error
   const bool regular = fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode);
   long long size = regular ? status.st_size : 0;
   long long offset = 0;
-  if (regular && isGltfFile(path) && endsWith(path, ".glb")) {
+  if (regular && isGltfFile(path) && endsWithNoCase(path, ".glb")) {
     unsigned char header[20];
     if (std::fread(header, 1, sizeof header, file) != sizeof header || littleEndian32(header) != kGlbMagic ||
         littleEndian32(header + 16) != kJsonChunkType) {
@@ -279,7 +272,7 @@ void readSceneRoots(const json& document, GltfExtras& extras) {
 
 } // namespace
 
-bool isGltfFile(const std::string& path) { return endsWith(path, ".gltf") || endsWith(path, ".glb"); }
+bool isGltfFile(const std::string& path) { return endsWithNoCase(path, ".gltf") || endsWithNoCase(path, ".glb"); }
 
 bool parseGltfExtras(const std::string& text, GltfExtras& extras, std::string& error) {
   extras = GltfExtras();

@@ -14,6 +14,7 @@
 #include "scene/gltf_extras.h"
 #include "scene/model_material.h"
 #include "scene/model_precheck.h"
+#include "support/file_name.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
@@ -497,14 +498,6 @@ ConversionResult ModelImport::run() {
   }
   walk(*scene_.mRootNode, Matrix4(), gltfRoot, 0);
   return result_;
-}
-
-bool endsWithNoCase(const std::string& text, const char* suffix) {
-  const std::size_t n = std::strlen(suffix);
-  if (text.size() < n) return false;
-  for (std::size_t i = 0; i < n; ++i)
-    if (std::tolower(static_cast<unsigned char>(text[text.size() - n + i])) != suffix[i]) return false;
-  return true;
 }
 
 // Formats that give every face corner a vertex of its own (OBJ, STL, …)

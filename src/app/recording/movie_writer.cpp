@@ -1,5 +1,7 @@
 #include "app/recording/movie_writer.h"
 
+#include "support/file_name.h"
+
 #include <cstdio>
 
 extern "C" {
@@ -8,9 +10,6 @@ extern "C" {
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
-
-#include <algorithm>
-#include <cctype>
 
 namespace quillmere {
 
@@ -21,13 +20,6 @@ constexpr int kDefaultVp9Quality = 31;  // the constant quality libvpx's guide s
 constexpr int kMostH264Quality = 51;
 constexpr int kMostVp9Quality = 63;
 
-bool endsWith(const std::string& text, const char* suffix) {
-  const std::string ending(suffix);
-  if (text.size() < ending.size()) return false;
-  return std::equal(ending.begin(), ending.end(), text.end() - long(ending.size()),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
-
 std::string ffmpegReason(int code) {
   char text[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, text, sizeof text);
@@ -37,9 +29,9 @@ std::string ffmpegReason(int code) {
 } // namespace
 
 MovieFormat movieFormatOf(const std::string& path) {
-  if (endsWith(path, ".mp4")) return MovieFormat::Mp4;
-  if (endsWith(path, ".mkv")) return MovieFormat::Matroska;
-  if (endsWith(path, ".webm")) return MovieFormat::WebM;
+  if (endsWithNoCase(path, ".mp4")) return MovieFormat::Mp4;
+  if (endsWithNoCase(path, ".mkv")) return MovieFormat::Matroska;
+  if (endsWithNoCase(path, ".webm")) return MovieFormat::WebM;
   return MovieFormat::None;
 }
 
